@@ -1,0 +1,30 @@
+#pragma once
+
+#include <exception>
+#include <utility>
+
+namespace ui {
+
+// The application's default handler: an error box with the exception's message; the
+// program runs on.
+void HandleException(const std::exception& e) noexcept;
+void HandleUnknownException() noexcept;
+
+// Wraps an event handler so that no exception crosses a Qt frame: whatever escapes the
+// handler is shown by HandleException. Connect every control's signal through it:
+//   connect(btn, &QPushButton::clicked, this, Guarded([this] { btnAddClick(); }));
+template <typename F>
+auto Guarded(F f)
+{
+    return [f = std::move(f)](auto&&... args) mutable noexcept {
+        try {
+            f(std::forward<decltype(args)>(args)...);
+        } catch (const std::exception& e) {
+            HandleException(e);
+        } catch (...) {
+            HandleUnknownException();
+        }
+    };
+}
+
+}  // namespace ui
