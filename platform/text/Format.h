@@ -7,14 +7,16 @@
 #include <vector>
 
 // Format-style helper with the system's meanings of its format strings:
-//   %d %u       decimal of any integer argument (64-bit arguments are 64-bit)
-//   %s          text (std::string, std::string_view or const char*)
+//   %d %u       decimal of any integer argument (64-bit arguments are 64-bit); %u and %x
+//               show a negative value as its two's-complement pattern
+//   %s          text (std::string, std::string_view or const char*); %.5s cuts to 5 bytes
 //   %x %X       upper-case hexadecimal, of the argument's own width (negative values as
 //               their two's-complement pattern); %.12x pads with zeros to 12 digits
-//   %.1f        fixed decimals with the locale's decimal separator
-//   %c          one character; %% a percent sign
+//   %.1f        fixed decimals with the locale's decimal separator (%f alone: 2 decimals)
+//   %c          one character given as an integer (char); %% a percent sign
 // Flags '-' and '0' and a field width are honoured as printf does. A conversion without
-// an argument, or an argument of the wrong kind, raises EError (a programming fault).
+// an argument, or an argument of the wrong kind, raises EError (a programming fault);
+// arguments left over are ignored.
 class FormatArg {
 public:
     enum class Kind { Signed, Unsigned, Float, Text };

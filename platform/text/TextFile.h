@@ -17,6 +17,8 @@ void WriteFileReplacing(const std::string& fileName, const std::string& bytes);
 // Lines end at CR, LF or CR LF; a NUL byte ends the text; a last line without a line
 // break is kept; a final line break does not start another line.
 std::vector<std::string> SplitLines(const std::string& bytes);
+// The same without the NUL rule, for files that must come back whole when rewritten.
+std::vector<std::string> SplitLinesKeepingNul(const std::string& bytes);
 
 bool FileExists(const std::string& fileName);
 // The file name with its extension (from the last '.' after the last '/') replaced.

@@ -1,0 +1,175 @@
+#include "platform/inifile/IniFile.h"
+
+#include "platform/text/Errors.h"
+#include "platform/text/Format.h"
+#include "platform/text/IntegerReading.h"
+#include "platform/text/TextFile.h"
+
+#include <cerrno>
+#include <sys/stat.h>
+
+namespace {
+
+// The longest text the profile read hands back (its buffer holds 2048 with the NUL).
+constexpr std::size_t kMaxRead = 2047;
+
+bool IsQuote(char c) { return c == '"' || c == '\''; }
+
+}  // namespace
+
+TIniFile::TIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
+
+TIniFile::~TIniFile()
+{
+    if (!pending_)
+        return;
+    try {
+        Save();
+    } catch (const EError&) {
+    }
+}
+
+std::optional<TIniFile::Signature> TIniFile::SignatureOf(const std::string& fileName)
+{
+    struct stat info {};
+    if (::stat(fileName.c_str(), &info) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? std::optional(Signature{}) : std::nullopt;
+    if (S_ISDIR(info.st_mode))
+        return std::nullopt;
+    return Signature{true,
+                     info.st_dev,
+                     info.st_ino,
+                     info.st_size,
+                     static_cast<int64_t>(info.st_mtim.tv_sec),
+                     static_cast<int64_t>(info.st_mtim.tv_nsec)};
+}
+
+bool TIniFile::Refresh() const
+{
+    if (updateDepth_ > 0)
+        return batchReadable_;
+    // Taken before reading: a change made while we read shows as a new signature next time.
+    const auto signature = SignatureOf(fileName_);
+    if (signature && loaded_ && *signature == *loaded_)
+        return true;
+    document_ = TIniDocument();
+    loaded_.reset();
+    if (!signature)
+        return false;
+    if (signature->exists) {
+        try {
+            document_ = TIniDocument(ReadFileBytes(fileName_));
+        } catch (const EError&) {
+            return false;
+        }
+    }
+    loaded_ = signature;
+    return true;
+}
+
+const TIniDocument& TIniFile::Current() const
+{
+    Refresh();
+    return document_;
+}
+
+TIniDocument& TIniFile::ForChange()
+{
+    // Writing over a file we could not read would lose everything in it.
+    if (!Refresh())
+        ThrowWriteError();
+    return document_;
+}
+
+void TIniFile::Changed()
+{
+    if (updateDepth_ > 0)
+        pending_ = true;
+    else
+        Save();
+}
+
+void TIniFile::Save()
+{
+    pending_ = false;
+    try {
+        WriteFileReplacing(fileName_, document_.Bytes());
+    } catch (const EError&) {
+        loaded_.reset();  // the change is not on disk: read the disk again next time
+        ThrowWriteError();
+    }
+    loaded_ = SignatureOf(fileName_);
+}
+
+void TIniFile::ThrowWriteError() const { throw EError(Format("Unable to write to %s", fileName_)); }
+
+std::string TIniFile::ReadString(const std::string& section, const std::string& key,
+                                 const std::string& def) const
+{
+    auto value = Current().Value(section, key);
+    if (!value)
+        return def;
+    if (value->size() >= 2 && IsQuote(value->front()) && value->back() == value->front())
+        *value = value->substr(1, value->size() - 2);
+    if (value->size() > kMaxRead)
+        value->resize(kMaxRead);
+    return *value;
+}
+
+int32_t TIniFile::ReadInteger(const std::string& section, const std::string& key, int32_t def) const
+{
+    return StrToIntDef(ReadString(section, key, ""), def);
+}
+
+std::vector<std::string> TIniFile::ReadSection(const std::string& section) const
+{
+    return Current().Keys(section);
+}
+
+std::vector<std::string> TIniFile::ReadSectionValues(const std::string& section) const
+{
+    return Current().Lines(section);
+}
+
+bool TIniFile::SectionExists(const std::string& section) const
+{
+    return !ReadSection(section).empty();
+}
+
+bool TIniFile::ValueExists(const std::string& section, const std::string& key) const
+{
+    return Current().Value(section, key).has_value();
+}
+
+void TIniFile::WriteString(const std::string& section, const std::string& key,
+                           const std::string& value)
+{
+    if (ForChange().SetValue(section, key, value))
+        Changed();
+}
+
+void TIniFile::WriteInteger(const std::string& section, const std::string& key, int32_t value)
+{
+    WriteString(section, key, Format("%d", value));
+}
+
+void TIniFile::EraseSection(const std::string& section)
+{
+    if (ForChange().EraseSection(section))
+        Changed();
+}
+
+void TIniFile::BeginUpdate()
+{
+    if (updateDepth_ == 0)
+        batchReadable_ = Refresh();
+    ++updateDepth_;
+}
+
+void TIniFile::EndUpdate()
+{
+    if (updateDepth_ == 0)
+        return;
+    if (--updateDepth_ == 0 && pending_)
+        Save();
+}

@@ -1,0 +1,109 @@
+#include "platform/inifile/IniFile.h"
+#include "platform/text/Errors.h"
+#include "platform/text/TextFile.h"
+#include "tests/support/FileSizeLimit.h"
+#include "tests/support/TempDir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <functional>
+#include <random>
+
+using namespace std::string_literals;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+void ExpectWriteRefused(const std::function<void()>& write, const std::string& fileName)
+{
+    try {
+        write();
+        ADD_FAILURE() << "no error";
+    } catch (const EError& e) {
+        EXPECT_EQ(std::string(e.what()), "Unable to write to " + fileName);
+    }
+}
+
+}  // namespace
+
+// Permissions stop nothing for root, so the failures come from the paths themselves.
+TEST(IniFileFailure, AFolderThatCannotHoldTheFileRefusesEveryWrite)
+{
+    TempDir dir;
+    WriteFileReplacing(dir.file("plain"), "not a folder");
+    const std::string name = dir.file("plain/Pellicor.ini");
+    TIniFile ini(name);
+    EXPECT_EQ(ini.ReadString("options", "delimiter", "59"), "59");
+    ExpectWriteRefused([&] { ini.WriteString("options", "delimiter", "59"); }, name);
+    ExpectWriteRefused([&] { ini.WriteInteger("options", "delimiter", 59); }, name);
+    ini.BeginUpdate();
+    ini.WriteString("hostlist", "a", "b");
+    ExpectWriteRefused([&] { ini.EndUpdate(); }, name);
+    EXPECT_EQ(dir.entries(), Lines{"plain"});
+}
+
+TEST(IniFileFailure, AFolderInThePlaceOfTheFileIsLeftAlone)
+{
+    TempDir dir;
+    const std::string name = dir.file("Pellicor.ini");
+    std::filesystem::create_directory(name);
+    WriteFileReplacing(dir.file("Pellicor.ini/inside"), "kept");
+    TIniFile ini(name);
+    EXPECT_EQ(ini.ReadSection("hostlist"), Lines{});
+    ExpectWriteRefused([&] { ini.WriteString("s", "k", "v"); }, name);
+    ExpectWriteRefused([&] { ini.EraseSection("s"); }, name);
+    ini.BeginUpdate();
+    ExpectWriteRefused([&] { ini.WriteString("s", "k", "v"); }, name);
+    ini.EndUpdate();
+    EXPECT_EQ(ReadFileBytes(dir.file("Pellicor.ini/inside")), "kept");
+    EXPECT_EQ(dir.entries(), Lines{"Pellicor.ini"});
+}
+
+TEST(IniFileFailure, AWriteStoppedHalfWayLeavesTheOldFileAndReadsShowTheDisk)
+{
+    TempDir dir;
+    const std::string name = dir.file("Pellicor.ini");
+    const std::string old = "[options]\r\ndelimiter=59\r\n";
+    WriteFileReplacing(name, old);
+    TIniFile ini(name);
+    ASSERT_EQ(ini.ReadString("options", "delimiter", ""), "59");
+    {
+        FileSizeLimit limit(old.size() + 10);
+        ExpectWriteRefused([&] { ini.WriteString("options", "quotechar", std::string(100, 'q')); },
+                           name);
+        ExpectWriteRefused([&] { ini.WriteString("options", "delimiter", std::string(100, '9')); },
+                           name);
+    }
+    EXPECT_EQ(ReadFileBytes(name), old);
+    EXPECT_EQ(dir.entries(), Lines{"Pellicor.ini"});
+    // What could not be written is not taken for what the file holds.
+    EXPECT_FALSE(ini.ValueExists("options", "quotechar"));
+    EXPECT_EQ(ini.ReadString("options", "delimiter", ""), "59");
+}
+
+TEST(IniFileFailure, AnyContentReadsAndSurvivesAWrite)
+{
+    TempDir dir;
+    const std::string name = dir.file("odd.ini");
+    std::mt19937 random(1234);
+    std::string noise;
+    for (int i = 0; i < 20000; ++i)
+        noise += static_cast<char>(random() & 0xFF);
+    const std::string garbage = "[\r\n]\r\n[unclosed\r\n=\r\n==\r\n===x\r\n[]\r\n[a]]\r\nk\0ey=v\0al\r\n"s +
+                                std::string(1 << 20, 'L') + "\r\n" + noise;
+    WriteFileReplacing(name, garbage);
+
+    TIniFile ini(name);
+    ini.ReadSectionValues("");
+    ini.ReadSection("a]");
+    ini.ReadString("unclosed", "k", "");
+    ini.WriteString("added", "key", "value");
+
+    // The old lines are all still there, only their line breaks are CR LF now.
+    std::string expected;
+    for (const std::string& line : SplitLinesKeepingNul(garbage))
+        expected += line + "\r\n";
+    EXPECT_EQ(ReadFileBytes(name), expected + "[added]\r\nkey=value\r\n");
+    EXPECT_EQ(TIniFile(name).ReadString("added", "key", ""), "value");
+    EXPECT_EQ(TIniFile(name).ReadString("a]", "k\0ey"s, ""), "v\0al"s);
+}
