@@ -56,13 +56,17 @@ void SetCurrentUi(Ui* ui);
 // Shorthand for CurrentUi().MessageBox.
 Result ShowMessage(MsgKind kind, const std::string& text, Buttons buttons = Buttons::OK);
 
-// The hourglass for the life of the guard; guards nest.
+// The hourglass for the life of the guard; guards nest. The guard restores through the Ui
+// it was set by, even when another Ui was installed meanwhile.
 class BusyCursor final {
 public:
     BusyCursor();
     ~BusyCursor();
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
+
+private:
+    Ui& ui_;
 };
 
 }  // namespace ui

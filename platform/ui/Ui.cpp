@@ -1,0 +1,62 @@
+#include "platform/ui/Ui.h"
+
+#include "platform/ui/Guarded.h"
+#include "platform/ui/QtUi.h"
+
+namespace ui {
+
+namespace {
+
+Ui* installed = nullptr;
+
+Ui& RealUi()
+{
+    static QtUi real;
+    return real;
+}
+
+}  // namespace
+
+Ui& CurrentUi()
+{
+    return installed ? *installed : RealUi();
+}
+
+void SetCurrentUi(Ui* ui)
+{
+    installed = ui;
+}
+
+Result ShowMessage(MsgKind kind, const std::string& text, Buttons buttons)
+{
+    return CurrentUi().MessageBox(kind, text, buttons);
+}
+
+BusyCursor::BusyCursor() : ui_(CurrentUi())
+{
+    ui_.SetBusyCursor(true);
+}
+
+BusyCursor::~BusyCursor()
+{
+    ui_.SetBusyCursor(false);
+}
+
+void HandleException(const std::exception& e) noexcept
+{
+    try {
+        ShowMessage(MsgKind::Error, e.what(), Buttons::OK);
+    } catch (...) {
+        // The last line of defence: a failing error box must not take the program down.
+    }
+}
+
+void HandleUnknownException() noexcept
+{
+    try {
+        ShowMessage(MsgKind::Error, "Unknown error", Buttons::OK);
+    } catch (...) {
+    }
+}
+
+}  // namespace ui

@@ -1,0 +1,203 @@
+#include "platform/ui/FileDialogSetup.h"
+#include "platform/ui/MessageText.h"
+#include "platform/ui/Ui.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using ui::Buttons;
+using ui::MsgKind;
+using ui::Result;
+
+namespace {
+
+// Runs act on the modal window as soon as one is up; the code under test is blocked in
+// its exec meanwhile.
+void WhenModal(std::function<void(QWidget*)> act)
+{
+    auto* timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, act = std::move(act)] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            act(modal);
+        }
+    });
+    timer->start(10);
+}
+
+// The real Ui, whatever another test left installed.
+ui::Ui& RealUi()
+{
+    ui::SetCurrentUi(nullptr);
+    return ui::CurrentUi();
+}
+
+}  // namespace
+
+TEST(QtUi, MessageBoxShowsKindTitleTextAndButtons)
+{
+    QApplication::setApplicationDisplayName("Tavrin List");
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString title;
+    QString text;
+    QStringList buttons;
+    WhenModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        icon = box->icon();
+        title = box->windowTitle();
+        text = box->text();
+        for (QAbstractButton* b : box->buttons()) {
+            buttons << b->text();
+        }
+        box->button(QMessageBox::No)->click();
+    });
+    EXPECT_EQ(RealUi().MessageBox(MsgKind::Confirmation,
+                                  "Changes have been made!\r\rDo you want to save the changes?\r",
+                                  Buttons::YesNoCancel),
+              Result::No);
+    EXPECT_EQ(icon, QMessageBox::Question);
+    EXPECT_EQ(title, "Tavrin List");
+    EXPECT_EQ(text, "Changes have been made!\n\nDo you want to save the changes?\n");
+    EXPECT_EQ(buttons.size(), 3);
+
+    WhenModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        icon = box->icon();
+        box->button(QMessageBox::Ignore)->click();
+    });
+    EXPECT_EQ(RealUi().MessageBox(MsgKind::Error, "Socket Error # 111\r\nrefused",
+                                  Buttons::CancelRetryIgnore),
+              Result::Ignore);
+    EXPECT_EQ(icon, QMessageBox::Critical);
+}
+
+TEST(QtUi, MessageTextKeepsItsBytesAndBreaksLinesAtCarriageReturns)
+{
+    EXPECT_EQ(ui::MessageDisplayText("a\r\rb"), "a\n\nb");
+    EXPECT_EQ(ui::MessageDisplayText("x\r\ny\r"), "x\ny\n");
+    EXPECT_EQ(ui::MessageDisplayText("\xAB" "empty" "\xBB <b>"), QString::fromUtf8("«empty» <b>"));
+}
+
+TEST(QtUi, WindowsFilterBecomesQtNameFilters)
+{
+    EXPECT_EQ(ui::ToQtNameFilters("Text files (*.txt)|*.txt|All files (*.*)|*.*"),
+              QStringList({"Text files (*.txt) (*.txt)", "All files (*.*) (*)"}));
+    EXPECT_EQ(ui::ToQtNameFilters("Lists|*.lst;*.txt"), QStringList({"Lists (*.lst *.txt)"}));
+    EXPECT_TRUE(ui::ToQtNameFilters("").isEmpty());
+    EXPECT_TRUE(ui::ToQtNameFilters("no pattern").isEmpty());
+}
+
+TEST(QtUi, FileDialogFollowsTheOptions)
+{
+    ui::FileDialogOptions options;
+    options.filter = "Text files (*.txt)|*.txt|All files (*.*)|*.*";
+    options.defaultExt = ".txt";
+    options.fileMustExist = true;
+
+    QFileDialog open;
+    ui::ConfigureFileDialog(open, options, ui::FileDialogMode::Open);
+    EXPECT_EQ(open.acceptMode(), QFileDialog::AcceptOpen);
+    EXPECT_EQ(open.fileMode(), QFileDialog::ExistingFile);
+    EXPECT_EQ(open.defaultSuffix(), "txt");
+    EXPECT_EQ(open.nameFilters().size(), 2);
+
+    QFileDialog save;
+    ui::ConfigureFileDialog(save, options, ui::FileDialogMode::Save);
+    EXPECT_EQ(save.fileMode(), QFileDialog::AnyFile);
+    EXPECT_TRUE(save.testOption(QFileDialog::DontConfirmOverwrite));
+    options.overwritePrompt = true;
+    ui::ConfigureFileDialog(save, options, ui::FileDialogMode::Save);
+    EXPECT_FALSE(save.testOption(QFileDialog::DontConfirmOverwrite));
+}
+
+TEST(QtUi, SaveDialogAddsTheDefaultExtensionToANameWithoutOne)
+{
+    QTemporaryDir dir;
+    ui::FileDialogOptions options;
+    options.filter = "Text files (*.txt)|*.txt|All files (*.*)|*.*";
+    options.defaultExt = ".txt";
+    options.initialDir = dir.path().toStdString();
+    for (const char* typed : {"list", "list.lst"}) {
+        WhenModal([typed](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            ASSERT_NE(name, nullptr);
+            QTest::keyClicks(name, typed);
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        const auto chosen = RealUi().SaveFile(options);
+        ASSERT_TRUE(chosen.has_value());
+        EXPECT_EQ(*chosen, (dir.path() + "/" + (std::string(typed) == "list" ? "list.txt" : typed))
+                               .toStdString());
+    }
+    WhenModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
+    EXPECT_EQ(RealUi().OpenFile(options), std::nullopt);
+}
+
+TEST(QtUi, InputBoxGivesTheEditedValueOnlyOnOK)
+{
+    std::string value = "100";
+    WhenModal([](QWidget* modal) {
+        auto* dialog = qobject_cast<QInputDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->labelText(), "Count:");
+        EXPECT_EQ(dialog->textValue(), "100");
+        dialog->setTextValue(QString::fromUtf8("2€"));
+        dialog->accept();
+    });
+    EXPECT_TRUE(RealUi().InputBox("Dummy", "Count:", value));
+    EXPECT_EQ(value, "2\x80");
+    WhenModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
+    EXPECT_FALSE(RealUi().InputBox("Dummy", "Count:", value));
+    EXPECT_EQ(value, "2\x80");
+}
+
+TEST(QtUi, ShowModalRunsDialogsAndPlainWindowsUntilTheyClose)
+{
+    QDialog dialog;
+    WhenModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->accept(); });
+    EXPECT_EQ(RealUi().ShowModal(dialog), QDialog::Accepted);
+
+    QWidget window;
+    bool wasModal = false;
+    WhenModal([&wasModal](QWidget* modal) {
+        wasModal = modal->windowModality() == Qt::ApplicationModal;
+        modal->close();
+    });
+    EXPECT_EQ(RealUi().ShowModal(window), 0);
+    EXPECT_TRUE(wasModal);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(window.windowModality(), Qt::NonModal);
+}
+
+TEST(QtUi, BusyCursorNestsAndRestores)
+{
+    RealUi();
+    {
+        ui::BusyCursor outer;
+        ASSERT_NE(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        {
+            ui::BusyCursor inner;
+        }
+        EXPECT_NE(QApplication::overrideCursor(), nullptr);
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    // An unmatched restore does not take away a cursor somebody else set.
+    ui::CurrentUi().SetBusyCursor(false);
+}
