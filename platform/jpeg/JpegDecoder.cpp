@@ -1,0 +1,70 @@
+#include "platform/jpeg/JpegDecoder.h"
+
+#include "platform/jpeg/EJPEG.h"
+
+#include <csetjmp>
+#include <cstdio>
+
+#include <jpeglib.h>
+// After jpeglib.h, which it builds on.
+#include <jerror.h>
+
+namespace {
+
+struct ErrorManager {
+    jpeg_error_mgr pub;
+    std::jmp_buf escape;
+};
+
+// The decoder's failures come back here by longjmp; a C++ exception must not unwind
+// through the library's C frames.
+[[noreturn]] void ErrorExit(j_common_ptr cinfo)
+{
+    std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->escape, 1);
+}
+
+void OutputMessage(j_common_ptr) {}
+
+// Kept free of objects with destructors: the longjmp skips this frame's locals.
+// Returns 0 on success, else the decoder's message code.
+int Decode(jpeg_decompress_struct& cinfo, ErrorManager& errors, std::span<const unsigned char> data,
+           QImage& image)
+{
+    if (setjmp(errors.escape) != 0)
+        return errors.pub.msg_code;
+
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, data.data(), static_cast<unsigned long>(data.size()));
+    jpeg_read_header(&cinfo, TRUE);
+    cinfo.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&cinfo);
+
+    image = QImage(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height),
+                   QImage::Format_RGB888);
+    if (image.isNull())
+        ERREXIT1(&cinfo, JERR_OUT_OF_MEMORY, 0);
+    while (cinfo.output_scanline < cinfo.output_height) {
+        JSAMPROW row = image.scanLine(static_cast<int>(cinfo.output_scanline));
+        jpeg_read_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_decompress(&cinfo);
+    return 0;
+}
+
+}  // namespace
+
+QImage DecodeJpeg(std::span<const unsigned char> data)
+{
+    jpeg_decompress_struct cinfo{};
+    ErrorManager errors{};
+    cinfo.err = jpeg_std_error(&errors.pub);
+    errors.pub.error_exit = ErrorExit;
+    errors.pub.output_message = OutputMessage;
+
+    QImage image;
+    const int code = Decode(cinfo, errors, data, image);
+    jpeg_destroy_decompress(&cinfo);
+    if (code != 0)
+        throw EJPEG(code);
+    return image;
+}

@@ -1,0 +1,122 @@
+#include "platform/versionres/ElfSection.h"
+
+#include "platform/text/Cp1252.h"
+
+#include <QFile>
+
+#include <vector>
+
+namespace versionres {
+namespace {
+
+constexpr unsigned kClass32 = 1;
+constexpr unsigned kClass64 = 2;
+constexpr unsigned kDataLittle = 1;
+constexpr unsigned kDataBig = 2;
+constexpr uint32_t kSectionNoBits = 8;
+
+// Reads fixed-width integers of the file's byte order from a buffer it has checked.
+class Fields final {
+public:
+    Fields(const std::string& bytes, bool bigEndian) : bytes_(bytes), bigEndian_(bigEndian) {}
+
+    uint64_t Get(std::size_t at, std::size_t width) const
+    {
+        uint64_t value = 0;
+        for (std::size_t i = 0; i < width; ++i) {
+            const auto byte = static_cast<unsigned char>(bytes_[at + (bigEndian_ ? i : width - 1 - i)]);
+            value = (value << 8) | byte;
+        }
+        return value;
+    }
+
+private:
+    const std::string& bytes_;
+    bool bigEndian_;
+};
+
+// The offsets of the fields used, per ELF class.
+struct Layout {
+    std::size_t headerSize, shoff, shentsize, shnum, shstrndx, addrWidth;
+    std::size_t minEntry, shName, shType, shOffset, shSize;
+};
+constexpr Layout kLayout32{52, 0x20, 0x2E, 0x30, 0x32, 4, 40, 0x00, 0x04, 0x10, 0x14};
+constexpr Layout kLayout64{64, 0x28, 0x3A, 0x3C, 0x3E, 8, 64, 0x00, 0x04, 0x18, 0x20};
+
+bool Contains(uint64_t fileSize, uint64_t offset, uint64_t size)
+{
+    return offset <= fileSize && size <= fileSize - offset;
+}
+
+std::optional<std::string> ReadAt(QFile& file, uint64_t offset, uint64_t size)
+{
+    if (!Contains(static_cast<uint64_t>(file.size()), offset, size) ||
+        !file.seek(static_cast<qint64>(offset)))
+        return std::nullopt;
+    std::string bytes(size, '\0');
+    if (file.read(bytes.data(), static_cast<qint64>(size)) != static_cast<qint64>(size))
+        return std::nullopt;
+    return bytes;
+}
+
+}  // namespace
+
+std::optional<FileRange> FindElfSection(const std::string& fileName, const std::string& name)
+{
+    QFile file(ToQString(fileName));
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const uint64_t fileSize = static_cast<uint64_t>(file.size());
+
+    const auto ident = ReadAt(file, 0, 16);
+    if (!ident || ident->compare(0, 4, "\x7F" "ELF") != 0)
+        return std::nullopt;
+    const auto elfClass = static_cast<unsigned char>((*ident)[4]);
+    const auto data = static_cast<unsigned char>((*ident)[5]);
+    if ((elfClass != kClass32 && elfClass != kClass64) || (data != kDataLittle && data != kDataBig))
+        return std::nullopt;
+    const Layout& l = elfClass == kClass64 ? kLayout64 : kLayout32;
+    const bool bigEndian = data == kDataBig;
+
+    const auto header = ReadAt(file, 0, l.headerSize);
+    if (!header)
+        return std::nullopt;
+    const Fields h(*header, bigEndian);
+    const uint64_t shoff = h.Get(l.shoff, l.addrWidth);
+    const uint64_t entrySize = h.Get(l.shentsize, 2);
+    const uint64_t count = h.Get(l.shnum, 2);
+    const uint64_t namesIndex = h.Get(l.shstrndx, 2);
+    if (entrySize < l.minEntry || count == 0 || namesIndex >= count)
+        return std::nullopt;
+
+    const auto table = ReadAt(file, shoff, entrySize * count);
+    if (!table)
+        return std::nullopt;
+    const Fields t(*table, bigEndian);
+    auto range = [&](uint64_t index) {
+        const std::size_t at = index * entrySize;
+        return FileRange{t.Get(at + l.shOffset, l.addrWidth), t.Get(at + l.shSize, l.addrWidth)};
+    };
+
+    const FileRange namesRange = range(namesIndex);
+    const auto names = ReadAt(file, namesRange.offset, namesRange.size);
+    if (!names)
+        return std::nullopt;
+
+    for (uint64_t i = 0; i < count; ++i) {
+        const std::size_t at = i * entrySize;
+        const uint64_t nameAt = t.Get(at + l.shName, 4);
+        if (nameAt >= names->size() || t.Get(at + l.shType, 4) == kSectionNoBits)
+            continue;
+        // The name must end with its terminator inside the names section.
+        if (names->compare(nameAt, name.size() + 1, name.c_str(), name.size() + 1) != 0)
+            continue;
+        const FileRange found = range(i);
+        if (!Contains(fileSize, found.offset, found.size))
+            return std::nullopt;
+        return found;
+    }
+    return std::nullopt;
+}
+
+}  // namespace versionres

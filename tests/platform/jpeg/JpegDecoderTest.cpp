@@ -1,0 +1,95 @@
+#include "platform/jpeg/EJPEG.h"
+#include "platform/jpeg/JpegDecoder.h"
+#include "platform/text/TextFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <random>
+#include <string>
+
+#include <jpeglib.h>
+// After jpeglib.h, which it builds on.
+#include <jerror.h>
+
+namespace {
+
+std::string Picture()
+{
+    return ReadFileBytes(TAVRIN_RESOURCES_DIR "/About.jpg");
+}
+
+std::span<const unsigned char> Bytes(const std::string& s)
+{
+    return {reinterpret_cast<const unsigned char*>(s.data()), s.size()};
+}
+
+// The decoder's error code, or -1 when the bytes decode.
+int ErrorCode(const std::string& bytes)
+{
+    try {
+        DecodeJpeg(Bytes(bytes));
+        return -1;
+    } catch (const EJPEG& e) {
+        EXPECT_EQ(e.what(), "JPEG error #" + std::to_string(e.Code()));
+        return e.Code();
+    }
+}
+
+}  // namespace
+
+TEST(JpegDecoder, AboutPictureIsAColourPicture)
+{
+    const QImage image = DecodeJpeg(Bytes(Picture()));
+    ASSERT_EQ(image.size(), QSize(400, 300));
+    // The circle at the top right is orange, far from grey.
+    const QColor sun = image.pixelColor(330, 42);
+    EXPECT_GT(sun.red() - sun.blue(), 60);
+    // The labels' band is dark.
+    EXPECT_LT(qGray(image.pixel(200, 140)), 80);
+}
+
+TEST(JpegDecoder, UnreadablePicturesGiveTheDecodersError)
+{
+    EXPECT_EQ(ErrorCode(""), JERR_INPUT_EMPTY);
+    EXPECT_EQ(ErrorCode("GIF89a, not a JPEG picture"), JERR_NO_SOI);
+    EXPECT_EQ(ErrorCode(Picture().substr(0, 120)), JERR_NO_IMAGE);
+    try {
+        DecodeJpeg(Bytes("BM"));
+        FAIL() << "no error";
+    } catch (const EJPEG& e) {
+        EXPECT_EQ(std::string(e.what()), "JPEG error #" + std::to_string(JERR_NO_SOI));
+    }
+}
+
+TEST(JpegDecoder, PictureCutInItsDataIsFilledIn)
+{
+    const std::string picture = Picture();
+    const QImage image = DecodeJpeg(Bytes(picture.substr(0, picture.size() / 2)));
+    EXPECT_EQ(image.size(), QSize(400, 300));
+}
+
+// Cut and bit-flipped pictures either decode or raise EJPEG; the sanitizer build checks
+// that nothing outside the buffers is touched.
+TEST(JpegDecoder, CutAndFlippedPicturesFuzz)
+{
+    const std::string picture = Picture();
+    std::mt19937 random(11);
+    for (std::size_t size = 0; size < picture.size(); size += 1 + random() % 400) {
+        std::vector<unsigned char> exact(picture.begin(), picture.begin() + static_cast<long>(size));
+        try {
+            DecodeJpeg(exact);
+        } catch (const EJPEG&) {
+        }
+    }
+    for (int i = 0; i < 300; ++i) {
+        std::vector<unsigned char> flipped(picture.begin(), picture.end());
+        // Most flips land in the header, where they matter most.
+        const std::size_t at = i % 2 ? random() % 700 : random() % flipped.size();
+        flipped[at] ^= static_cast<unsigned char>(1 << (random() % 8));
+        try {
+            DecodeJpeg(flipped);
+        } catch (const EJPEG&) {
+        }
+    }
+}
