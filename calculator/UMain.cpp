@@ -1,0 +1,329 @@
+#include "calculator/UMain.h"
+
+#include "about/UAbout.h"
+#include "calculator/HelpTexts.h"
+#include "calculator/ListColumns.h"
+#include "calculator/NormalizePlate.h"
+#include "calculator/PlateCodes.h"
+#include "platform/text/Cp1252.h"
+#include "platform/text/Format.h"
+#include "platform/text/IntegerReading.h"
+#include "platform/text/TextCase.h"
+#include "platform/text/TextFile.h"
+#include "platform/toolkit/ProgramPath.h"
+#include "platform/toolkit/TListView.h"
+#include "platform/ui/Guarded.h"
+#include "platform/ui/Ui.h"
+#include "widgets/FieldEdit.h"
+
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+
+namespace quantivo {
+
+namespace {
+
+std::string SettingsFileName()
+{
+    return ChangeFileExt(ProgramFileName(), ".ini");
+}
+
+// Keeps the lists from redrawing until a batch of rows is in.
+class ListUpdate final {
+public:
+    explicit ListUpdate(std::initializer_list<TListView*> lists) : lists_(lists)
+    {
+        for (TListView* list : lists_)
+            list->BeginUpdate();
+    }
+    ~ListUpdate()
+    {
+        for (TListView* list : lists_)
+            list->EndUpdate();
+    }
+    ListUpdate(const ListUpdate&) = delete;
+    ListUpdate& operator=(const ListUpdate&) = delete;
+
+private:
+    std::vector<TListView*> lists_;
+};
+
+void FocusIfPossible(QWidget* control)
+{
+    if (control->isVisible() && control->isEnabled())
+        control->setFocus();
+}
+
+}  // namespace
+
+TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent)
+{
+    CreateLayout();
+    ConnectHandlers();
+    FormCreate();
+}
+
+TFormMain::~TFormMain()
+{
+    ui::Guarded([this] { FormDestroy(); })();
+}
+
+void TFormMain::ConnectHandlers()
+{
+    connect(btnCalc1, &QPushButton::clicked, this, ui::Guarded([this](bool) { btnCalc1Click(); }));
+    connect(btnCalc2, &QPushButton::clicked, this,
+            ui::Guarded([this](bool) { btnCalc2Click(btnCalc2); }));
+    connect(mnuFileNew, &QAction::triggered, this, ui::Guarded([this](bool) { mnuFileNewClick(); }));
+    connect(mnuFileOpen, &QAction::triggered, this,
+            ui::Guarded([this](bool) { mnuFileOpenClick(); }));
+    connect(mnuFileSave, &QAction::triggered, this,
+            ui::Guarded([this](bool) { mnuFileSaveClick(); }));
+    connect(mnuExit, &QAction::triggered, this, ui::Guarded([this](bool) { mnuExitClick(); }));
+    // The menu has turned the check mark already; the handler turns it itself.
+    connect(mnuViewMulti, &QAction::triggered, this, ui::Guarded([this](bool checked) {
+                mnuViewMulti->setChecked(!checked);
+                mnuViewMultiClick();
+            }));
+    connect(Howtocalculate1, &QAction::triggered, this,
+            ui::Guarded([this](bool) { Howtocalculate1Click(); }));
+    connect(mnuAbout, &QAction::triggered, this, ui::Guarded([this](bool) { mnuAboutClick(); }));
+    for (QMenu* menu : {mnuView, PopGrid1, PopGrid2})
+        connect(menu, &QMenu::aboutToShow, this, ui::Guarded([this] { UpdateShowHide(); }));
+
+    for (auto [list, popup] : {std::pair{LV1, PopGrid1}, std::pair{LV2, PopGrid2}}) {
+        connect(list, &TListView::ColumnClick, this,
+                ui::Guarded([this, list](int column) { OnColumnClick(list, column); }));
+        for (QWidget* area : {static_cast<QWidget*>(list), static_cast<QWidget*>(list->header())})
+            connect(area, &QWidget::customContextMenuRequested, this,
+                    ui::Guarded([area, popup](const QPoint& pos) {
+                        popup->popup(area->mapToGlobal(pos));
+                    }));
+    }
+
+    // Clicking the tab of the page on view also brings back a page that none was.
+    connect(PageControl1->tabBar(), &QTabBar::tabBarClicked, this,
+            ui::Guarded([this](int index) {
+                if (index >= 0)
+                    SetActivePageIndex(index);
+            }));
+    connect(PageControl1, &QTabWidget::currentChanged, this,
+            ui::Guarded([this](int) { SetActivePageIndex(PageControl1->currentIndex()); }));
+}
+
+void TFormMain::FormCreate()
+{
+    setWindowTitle(QGuiApplication::applicationDisplayName());
+    LV1SortColumn = -1;
+    LV1SortAscending = false;
+    LV2SortColumn = -1;
+    LV2SortAscending = false;
+    CreateColumnEntries(LV1, "LV1", mnuView1, PopGrid1, &TFormMain::mnuShowHideColumnLV1Click);
+    CreateColumnEntries(LV2, "LV2", mnuView2, PopGrid2, &TFormMain::mnuShowHideColumnLV2Click);
+    LoadViewSettings(SettingsFileName());
+    UpdatePanels();
+}
+
+void TFormMain::FormDestroy()
+{
+    SaveViewSettings(SettingsFileName());
+}
+
+void TFormMain::CreateColumnEntries(TListView* list, const char* name, QMenu* viewMenu,
+                                    QMenu* popup, void (TFormMain::*action)(QAction*))
+{
+    for (int column = 0; column < list->ColumnCount(); ++column) {
+        for (auto [menu, prefix] : {std::pair{viewMenu, "mnu"}, std::pair{popup, "pop"}}) {
+            QAction* entry = menu->addAction(ToQString(list->ColumnCaption(column)));
+            entry->setObjectName(ToQString(Format("%sShowHide%sColumn_%d", prefix, name, column)));
+            entry->setData(column);  // the entry's tag
+            entry->setEnabled(column > 0);
+            entry->setCheckable(true);
+            entry->setChecked(list->ColumnWidth(column) > 0);
+            connect(entry, &QAction::triggered, this,
+                    ui::Guarded([this, entry, action](bool) { (this->*action)(entry); }));
+        }
+    }
+}
+
+int TFormMain::ActivePageIndex() const
+{
+    return noActivePage_ ? -1 : PageControl1->currentIndex();
+}
+
+void TFormMain::SetActivePageIndex(int index)
+{
+    // A tab widget always shows a page; "no page" hides the current one's content.
+    noActivePage_ = index < 0 || index >= PageControl1->count();
+    if (noActivePage_) {
+        PageControl1->currentWidget()->hide();
+        return;
+    }
+    PageControl1->setCurrentIndex(index);
+    PageControl1->currentWidget()->show();
+}
+
+bool TFormMain::AddPlate(const std::string& text)
+{
+    const std::optional<std::string> plate = NormalizePlate(text);
+    if (!plate)
+        return false;
+    const TPlateCodes codes = ComputePlateCodes(*plate);
+    const auto lv1 = LV1CellTexts(codes);
+    const int row1 = LV1->AddRow(lv1[0], {lv1.begin() + 1, lv1.end()});
+    LV1->SetSelected(row1, true);
+    const auto lv2 = LV2CellTexts(codes);
+    const int row2 = LV2->AddRow(lv2[0], {lv2.begin() + 1, lv2.end()});
+    LV2->SetSelected(row2, true);
+    return true;
+}
+
+void TFormMain::CalcLines(const std::vector<std::string>& lines)
+{
+    const ListUpdate update{LV1, LV2};
+    for (const std::string& line : lines)
+        AddPlate(line);
+}
+
+void TFormMain::btnCalc1Click()
+{
+    if (AddPlate(EditPlate->Text()))
+        EditPlate->SetText("");
+    FocusIfPossible(EditPlate);
+}
+
+void TFormMain::btnCalc2Click(QObject* sender)
+{
+    CalcLines(SplitLines(ToCp1252(EditPlates->toPlainText())));
+    EditPlates->clear();
+    if (sender == btnCalc2)
+        FocusIfPossible(EditPlates);
+}
+
+void TFormMain::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        for (QPushButton* button : {btnCalc1, btnCalc2}) {
+            if (button->isVisible() && button->isEnabled()) {
+                button->click();
+                event->accept();
+                return;
+            }
+        }
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+void TFormMain::mnuExitClick()
+{
+    close();
+}
+
+void TFormMain::mnuAboutClick()
+{
+    if (FormAbout)
+        ui::CurrentUi().ShowModal(*FormAbout);
+}
+
+void TFormMain::mnuViewMultiClick()
+{
+    mnuViewMulti->setChecked(!mnuViewMulti->isChecked());
+    UpdatePanels();
+}
+
+void TFormMain::UpdatePanels()
+{
+    Panel1->setVisible(!mnuViewMulti->isChecked());
+    Panel2->setVisible(mnuViewMulti->isChecked());
+}
+
+void TFormMain::UpdateShowHide()
+{
+    mnuView1->menuAction()->setVisible(ActivePageIndex() == 0);
+    mnuView2->menuAction()->setVisible(ActivePageIndex() == 1);
+    UpdateColumnEntries(LV1, mnuView1, PopGrid1);
+    UpdateColumnEntries(LV2, mnuView2, PopGrid2);
+}
+
+void TFormMain::UpdateColumnEntries(const TListView* list, QMenu* viewMenu, QMenu* popup)
+{
+    for (QMenu* menu : {viewMenu, popup}) {
+        for (QAction* entry : menu->actions()) {
+            entry->setVisible(true);
+            entry->setChecked(list->ColumnWidth(entry->data().toInt()) > 0);
+        }
+    }
+}
+
+void TFormMain::ShowHideColumn(TListView* list, QAction* entry, int defaultWidthOffset)
+{
+    const int column = entry->data().toInt();
+    list->SetColumnWidth(column, list->ColumnWidth(column) >= 1
+                                     ? 0
+                                     : DefaultColumnWidths[defaultWidthOffset + column]);
+}
+
+void TFormMain::mnuShowHideColumnLV1Click(QAction* entry)
+{
+    ShowHideColumn(LV1, entry, 0);
+}
+
+void TFormMain::mnuShowHideColumnLV2Click(QAction* entry)
+{
+    ShowHideColumn(LV2, entry, LV2DefaultWidthOffset);
+}
+
+void TFormMain::Howtocalculate1Click()
+{
+    switch (ActivePageIndex()) {
+    case 0:
+        ui::ShowMessage(ui::MsgKind::Information, WG26HelpText);
+        break;
+    case 1:
+        ui::ShowMessage(ui::MsgKind::Information, WG64HelpText);
+        break;
+    default:
+        break;
+    }
+}
+
+void TFormMain::OnColumnClick(TListView* sender, int column)
+{
+    int32_t& sortColumn = sender == LV1 ? LV1SortColumn : LV2SortColumn;
+    bool& ascending = sender == LV1 ? LV1SortAscending : LV2SortAscending;
+    if (column == sortColumn) {
+        ascending = !ascending;
+    } else {
+        sortColumn = column;
+        ascending = false;
+    }
+    sender->CustomSort([this, sender](int a, int b) { return OnCompare(sender, a, b); });
+}
+
+int TFormMain::OnCompare(TListView* sender, int rowA, int rowB) const
+{
+    const bool isLV1 = sender == LV1;
+    const int column = isLV1 ? LV1SortColumn : LV2SortColumn;
+    if (column < 0)
+        return 0;
+    const std::string a = GetColumnText(*sender, rowA, column);
+    const std::string b = GetColumnText(*sender, rowB, column);
+    const bool numeric = isLV1 ? column < LV1ColumnCount && LV1NumericColumns[column]
+                               : column < LV2ColumnCount && LV2NumericColumns[column];
+    int result;
+    if (numeric) {
+        const int64_t va = StrToInt64Def(a, 0);
+        const int64_t vb = StrToInt64Def(b, 0);
+        result = va < vb ? -1 : va > vb ? 1 : 0;
+    } else {
+        result = CompareTextAscii(a, b);
+    }
+    return (isLV1 ? LV1SortAscending : LV2SortAscending) ? result : -result;
+}
+
+}  // namespace quantivo
