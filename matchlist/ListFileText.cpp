@@ -22,6 +22,9 @@ bool NeedsQuotes(std::string_view field, char delimiter, char quote)
 
 void AppendField(std::string& line, std::string_view field, char delimiter, char quote)
 {
+    // A NUL written into the file would end the whole text when it is read back, losing
+    // every line after it: the field ends there instead.
+    field = field.substr(0, field.find('\0'));
     if (!NeedsQuotes(field, delimiter, quote)) {
         line += field;
         return;

@@ -29,7 +29,7 @@ struct TPlateRow {
 };
 
 // A field is quoted when it holds a character of code 1 to 32, the quote character or
-// the separator; inside quotes the quote character is doubled.
+// the separator; inside quotes the quote character is doubled. A field ends at a NUL.
 std::string JoinFields(const std::vector<std::string>& fields, char delimiter, char quote);
 
 // Blanks (codes 1 to 32) separate fields as well as the separator does. A quoted field

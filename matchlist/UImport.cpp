@@ -187,7 +187,7 @@ TFormImport::TFormImport(QWidget* parent)
     // Disabled only to keep it display-only: its text stays as readable as the list's.
     SG1->setEnabled(false);
     QPalette readable = SG1->palette();
-    for (const QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+    for (const auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
         readable.setColor(QPalette::Disabled, role, readable.color(QPalette::Active, role));
     SG1->setPalette(readable);
     for (int r = 0; r < kPreviewRows; ++r)
@@ -212,7 +212,8 @@ TFormImport::TFormImport(QWidget* parent)
     connect(EditQuote, &QComboBox::currentIndexChanged, this,
             ui::Guarded([this](int) { DoUpdateGrid(); }));
     // A click and a move with the keys both pick a line.
-    connect(LB1, &QListView::clicked, this, ui::Guarded([this](const QModelIndex&) { LB1Click(); }));
+    connect(LB1, &QListView::clicked, this,
+            ui::Guarded([this](const QModelIndex&) { LB1Click(); }));
     connect(LB1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             ui::Guarded([this](const QModelIndex&, const QModelIndex&) { LB1Click(); }));
     PanelMain->installEventFilter(this);

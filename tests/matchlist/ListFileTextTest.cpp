@@ -59,8 +59,8 @@ TEST(ListFileText, SeparatorEqualToQuoteCharacter)
     EXPECT_EQ(Split("AB12;5", ';', ';'), (Fields{"AB12", "5"}));
     EXPECT_EQ(Split(";AB;", ';', ';'), Fields{"AB"});
     EXPECT_EQ(JoinFields({"AB12", "5"}, ';', ';'), "AB12;5");
-    EXPECT_EQ(Parse("AB12;5\r\n").size(), 1u);
-    EXPECT_EQ(ParseListFileText("AB12;5\r\n", 1, ';', ';', 0), (std::vector<TPlateRow>{{"AB12", "5"}}));
+    EXPECT_EQ(ParseListFileText("AB12;5\r\n", 1, ';', ';', 0),
+              (std::vector<TPlateRow>{{"AB12", "5"}}));
 }
 
 TEST(ListFileText, JoinAndSplitRoundTrip)
@@ -74,7 +74,8 @@ TEST(ListFileText, JoinAndSplitRoundTrip)
         {" lead", "trail "},
     };
     for (const Fields& fields : cases) {
-        for (const auto& [d, q] : {std::pair{';', '"'}, std::pair{'\t', '\''}, std::pair{',', '"'}}) {
+        for (const auto& [d, q] :
+             {std::pair{';', '"'}, std::pair{'\t', '\''}, std::pair{',', '"'}}) {
             const std::string line = JoinFields(fields, d, q);
             EXPECT_EQ(SplitFields(line, d, q), fields) << line;
         }
@@ -116,6 +117,9 @@ TEST(ListFileText, BuildsLinesWithSpecialEntries)
     specials[2] = {true, ""};
     EXPECT_EQ(Build({{"AB 12", "5"}, {"CD34", "0x10"}}, specials),
               "\"AB 12\";5\r\nCD34;0x10\r\nNOMATCH;77\r\nNOPLATE;\r\n");
+    // A NUL in a row must not end the file's text for the rows after it.
+    EXPECT_EQ(Parse(Build({{std::string("AB\0CD", 5), "1"}, {"EF", "2"}})),
+              (std::vector<TPlateRow>{{"AB", "1"}, {"EF", "2"}}));
     // The separator in force is used for the special lines too.
     specials[2].checked = false;
     EXPECT_EQ(Build({}, specials, '\t'), "NOMATCH\t77\r\n");
@@ -132,7 +136,8 @@ TEST(ListFileText, ParsesValidEntriesFromTheFirstLine)
                              "NOMATCH;77\r\n"
                              "NOREAD;\r\n"
                              "EF56;$1F";
-    const std::vector<TPlateRow> all = {{"AB12", "5"}, {"AB", "12"}, {"NOMATCH", "77"}, {"EF56", "$1F"}};
+    const std::vector<TPlateRow> all = {
+        {"AB12", "5"}, {"AB", "12"}, {"NOMATCH", "77"}, {"EF56", "$1F"}};
     EXPECT_EQ(Parse(file, 1), all);
     EXPECT_EQ(Parse(file, 0), all);
     EXPECT_EQ(Parse(file, 2), all);
@@ -142,7 +147,8 @@ TEST(ListFileText, ParsesValidEntriesFromTheFirstLine)
     // The id-numbers are held against the bound given.
     EXPECT_EQ(Parse(file, 1, 20), (std::vector<TPlateRow>{{"AB12", "5"}, {"AB", "12"}}));
     // A NUL byte ends the text.
-    EXPECT_EQ(Parse(std::string("AB12;5\r\n\0CD34;6\r\n", 17)), (std::vector<TPlateRow>{{"AB12", "5"}}));
+    EXPECT_EQ(Parse(std::string("AB12;5\r\n\0CD34;6\r\n", 17)),
+              (std::vector<TPlateRow>{{"AB12", "5"}}));
 }
 
 TEST(ListFileText, FullListRoundTrip)

@@ -29,7 +29,8 @@ TEST(PlateRules, IdNumbers)
     EXPECT_TRUE(IsValidIdNumber("0x10", 0));
     EXPECT_EQ(ReadIdNumber("$1F"), 31);
     EXPECT_EQ(ReadIdNumber(" 010 "), 10);
-    for (const char* bad : {"12a", "0", "-5", "", "  ", "99999999999999999999", "$8000000000000000"})
+    for (const char* bad :
+         {"12a", "0", "-5", "", "  ", "99999999999999999999", "$8000000000000000"})
         EXPECT_FALSE(IsValidIdNumber(bad, 0)) << bad;
 
     EXPECT_TRUE(IsValidIdNumber("65535", 65535));

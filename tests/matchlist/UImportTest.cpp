@@ -79,7 +79,8 @@ TEST_F(ImportDialog, PreviewOfATenLineFile)
 {
     const std::string file = WriteFile(TenLines());
     const bool ok = Show(file, [&] {
-        EXPECT_EQ(ToCp1252(Find<QLabel>("PanelTitle")->text()), "Example from file: " + file + " :");
+        EXPECT_EQ(ToCp1252(Find<QLabel>("PanelTitle")->text()),
+                  "Example from file: " + file + " :");
         EXPECT_EQ(Find<QListView>("LB1")->model()->rowCount(), 10);
         EXPECT_EQ(Cell(1, 0), "1");
         EXPECT_EQ(Cell(1, 1), "PL");
@@ -184,7 +185,8 @@ TEST_F(ImportDialog, FirstLineOutsideTheRangeIsClamped)
 TEST_F(ImportDialog, BinaryFileAndMegabyteLinesAreShown)
 {
     std::mt19937 random(7);
-    std::string bytes = "\"" + std::string(1 << 20, 'x') + "\r\n" + std::string(1 << 20, ';') + "\n";
+    std::string bytes =
+        "\"" + std::string(1 << 20, 'x') + "\r\n" + std::string(1 << 20, ';') + "\n";
     for (int i = 0; i < 200000; ++i)
         bytes += static_cast<char>(1 + random() % 255);
     const std::string file = WriteFile(bytes);
