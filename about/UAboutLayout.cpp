@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QPixmap>
 
+#include <initializer_list>
+
 namespace {
 
 QLabel* CreateLabel(QWidget* owner, const char* name, const QRect& place, int fontHeight,
@@ -54,11 +56,12 @@ void TFormAbout::CreateLayout()
     lblProductName = CreateLabel(this, "lblProductName", QRect(0, 80, 400, 80), 48, "ProductName");
     lblProductName->setWordWrap(true);
 
-    for (QWidget* control : {static_cast<QWidget*>(Image1), static_cast<QWidget*>(lblProductVersion),
-                             static_cast<QWidget*>(lblProductName)})
+    for (QWidget* control : std::initializer_list<QWidget*>{Image1, lblProductVersion, lblProductName})
         control->installEventFilter(this);
 
     VersionInfo->SetCtlProductName(lblProductName);
     VersionInfo->SetCtlProductVersion(lblProductVersion);
+    // "Tavrin Calculator" is too wide for one line at 48 pixels, and two lines overflow
+    // the label's box.
     ShrinkFontToFit(*lblProductName, 16);
 }

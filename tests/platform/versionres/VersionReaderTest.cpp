@@ -108,6 +108,9 @@ TEST(VersionBlock, BadSourcesNameTheLine)
          }) {
         EXPECT_THROW(ParseVersionSource(bad), EError) << bad;
     }
+    // The lengths are 16 bits wide.
+    EXPECT_THROW(SerializeVersionNode(ParseVersionSource(base + "Comments=" + std::string(40000, 'x'))),
+                 EError);
     try {
         ParseVersionSource(base + "ProductName\n");
     } catch (const EError& e) {
