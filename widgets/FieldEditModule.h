@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/ole/Ole.h"
+#include "platform/text/Errors.h"
+
+// The runtime's assertion failure: its message ends with " (<module>, line <n>)".
+class EAssertionFailed final : public EError {
+public:
+    using EError::EError;
+};
+
+// The module's start check: a result other than S_OK and S_FALSE raises
+// EAssertionFailed "OleInitialize failed ($%x) (FieldEdit, line %d)".
+void CheckOleInitialize(ole::HRESULT result);
