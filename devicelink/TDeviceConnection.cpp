@@ -1,0 +1,135 @@
+#include "devicelink/TDeviceConnection.h"
+
+#include "platform/net/ESocketError.h"
+#include "platform/net/NetPorts.h"
+#include "platform/text/Format.h"
+#include "platform/text/TextCase.h"
+#include "platform/ui/Ui.h"
+
+#include <chrono>
+#include <ctime>
+
+namespace {
+
+std::string TimeStamp()
+{
+    using namespace std::chrono;
+    const auto now = system_clock::now();
+    const std::time_t seconds = system_clock::to_time_t(now);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    const auto millis = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
+    return Format("%.2d:%.2d:%.2d:%.3d", local.tm_hour, local.tm_min, local.tm_sec,
+                  static_cast<int>(millis));
+}
+
+std::string BlockReason(uint8_t replyByte)
+{
+    switch (replyByte) {
+    case 0x00:
+        return "no answer";
+    case 0x15:
+        return "no acknowledge";
+    case 0x19:
+        return "memory full";
+    default:
+        return "unexpected reply";
+    }
+}
+
+}  // namespace
+
+TDeviceConnection::TDeviceConnection(LogSink log) : log_(std::move(log))
+{
+    tcp_.SetReadTimeout(1000);
+    tcp_.SetOnStatus(
+        [this](TTcpClient::TStatus status, const std::string& text) { TCP1Status(status, text); });
+}
+
+void TDeviceConnection::LogLine(const std::string& text)
+{
+    log_(TimeStamp() + " " + text);
+}
+
+void TDeviceConnection::TCP1Status(TTcpClient::TStatus, const std::string& text)
+{
+    LogLine(text);
+}
+
+bool TDeviceConnection::ConnectDevice(const std::string& host)
+{
+    if (!tcp_.Connected()) {
+        tcp_.SetHost(Trim(host));
+        tcp_.SetPort(DevicePort());
+        tcp_.Connect();
+    }
+    return tcp_.Connected();
+}
+
+void TDeviceConnection::DisconnectDevice()
+{
+    tcp_.Disconnect();
+}
+
+bool TDeviceConnection::SendCommand(const std::string& command, std::string& reply, int timeout)
+{
+    for (;;) {
+        reply.clear();
+        LogLine("> " + command);
+        try {
+            tcp_.SetReadTimeout(timeout);
+            tcp_.Write(command + "\r\n");
+            const auto deadline = TTcpClient::Clock::now() +
+                                  std::chrono::milliseconds(timeout) * kAttemptDeadlineFactor;
+            for (;;) {
+                const auto line = tcp_.ReadLn(kMaxLineLength, deadline);
+                reply = line.text;
+                LogLine("< " + reply);
+                if (const size_t echo = reply.find(command); echo != std::string::npos) {
+                    reply.erase(0, echo + command.size());
+                    return true;
+                }
+                if (line.timedOut)
+                    return true;
+            }
+        } catch (const ENetError&) {
+            // The error's own text is not shown: the box names what was last received.
+        }
+        if (reply.size() <= 1)
+            reply = "no acknowledge received";
+        const auto answer =
+            ui::ShowMessage(ui::MsgKind::Error, Format("Error: communication failure (%s)", reply),
+                            ui::Buttons::CancelRetryIgnore);
+        if (answer == ui::Result::Cancel)
+            return false;
+        if (answer == ui::Result::Ignore)
+            return true;
+    }
+}
+
+bool TDeviceConnection::SendBlock(const uint8_t* bytes, size_t count, int timeout)
+{
+    std::string logText = "> #";
+    logText.reserve(3 + 3 * count);
+    for (size_t i = 0; i < count; ++i)
+        logText += Format("%.2x ", bytes[i]);
+    const std::string_view data(reinterpret_cast<const char*>(bytes), count);
+    for (;;) {
+        LogLine(logText);
+        uint8_t replyByte = 0x00;
+        try {
+            tcp_.SetReadTimeout(timeout);
+            tcp_.Write(data);
+            replyByte = tcp_.ReadByte();
+            LogLine(Format("< #%.2x", replyByte));
+            if (replyByte == 0x06)
+                return true;
+        } catch (const ENetError&) {
+        }
+        const auto answer = ui::ShowMessage(
+            ui::MsgKind::Error, "Error: communication failure: " + BlockReason(replyByte),
+            ui::Buttons::CancelRetry);
+        if (answer == ui::Result::Cancel)
+            return false;
+    }
+}

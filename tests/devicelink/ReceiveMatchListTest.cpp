@@ -1,0 +1,161 @@
+#include "DeviceLinkFixture.h"
+
+#include "platform/net/ESocketError.h"
+#include "platform/net/NetPorts.h"
+
+#include <chrono>
+
+using namespace std::chrono_literals;
+using ui::Buttons;
+using ui::MsgKind;
+using ui::Result;
+using Lines = std::vector<std::string>;
+using Rows = std::vector<FakeDeviceContext::Row>;
+using Clock = std::chrono::steady_clock;
+
+class ReceiveMatchListTest : public DeviceLinkFixture {
+protected:
+    ReceiveMatchListTest()
+    {
+        // Something to lose: a receive always starts from an empty list.
+        context.rows = {{"KEEP", "1"}};
+        context.special(TSpecialEntry::NoPlate) = {true, "3"};
+    }
+    void ExpectRestored()
+    {
+        EXPECT_EQ(context.clearCount, 1);
+        EXPECT_EQ(context.updateUICount, 1);
+        EXPECT_EQ(ui.BusyDepth(), 0);
+        EXPECT_FALSE(context.progressShown);
+        EXPECT_FALSE(Connection().TCP1().Connected());
+    }
+};
+
+TEST_F(ReceiveMatchListTest, EntriesAndSpecialsArriveInTheDevicesOrder)
+{
+    device.SetCountSpecials(true);
+    device.SetList({{"A1", 1}, {"NOREAD", 9}, {"B2", 0x1F}});
+    device.SetNoMatch(7);
+    commands.btnReceiveClick();
+    EXPECT_EQ(device.Commands(), (Lines{"QLS", "QLI0000", "QLI0001", "QLI0002", "QNF"}));
+    EXPECT_EQ(context.rows, (Rows{{"A1", "1"}, {"B2", "31"}}));
+    EXPECT_TRUE(context.special(TSpecialEntry::NoRead).checked);
+    EXPECT_EQ(context.special(TSpecialEntry::NoRead).text, "9");
+    EXPECT_EQ(context.special(TSpecialEntry::NoMatch).text, "7");
+    EXPECT_FALSE(context.special(TSpecialEntry::NoPlate).checked);
+    EXPECT_EQ(context.progressMax, 3);
+    EXPECT_EQ(context.progressHighest, 2);
+    EXPECT_EQ(LogFrom("> QLI0001"), (Lines{"> QLI0001", "< QLI0001NOREAD=000000000009", "> QLI0002",
+                                           "< QLI0002B2=00000000001F", "> QNF",
+                                           "< QNF000000000007", "Disconnecting.", "Disconnected."}));
+    ExpectRestored();
+}
+
+TEST_F(ReceiveMatchListTest, IndexesAreFourUpperCaseHexDigits)
+{
+    std::vector<DeviceSimulator::Entry> list;
+    for (int i = 0; i < 11; ++i)
+        list.push_back({"P" + std::to_string(i), static_cast<uint64_t>(i + 1)});
+    device.SetList(list);
+    commands.btnReceiveClick();
+    EXPECT_EQ(device.Commands()[11], "QLI000A");
+    EXPECT_EQ(context.rows.size(), 11u);
+    // No no-match value: the special entry stays as the clear left it.
+    EXPECT_FALSE(context.special(TSpecialEntry::NoMatch).checked);
+}
+
+TEST_F(ReceiveMatchListTest, RepliesWithoutAPlateOrAValueAreSkipped)
+{
+    device.SetList(std::vector<DeviceSimulator::Entry>(6, {"X", 1}));
+    device.AddRule(On("QLI0000", Act::Raw, "QLI0000NOEQUALS\r\n"));
+    device.AddRule(On("QLI0001", Act::Raw, "QLI0001=5\r\n"));
+    device.AddRule(On("QLI0002", Act::Raw, "QLI0002AB=CD=5\r\n"));
+    device.AddRule(On("QLI0003", Act::Raw, "QLI0003Z=000000000000\r\n"));
+    device.AddRule(On("QLI0004", Act::Raw, std::string("QLI0004\x80\0=1F\r\n", 14)));
+    device.AddRule(On("QNF", Act::Raw, "QNFnot hex\r\n"));
+    commands.btnReceiveClick();
+    EXPECT_EQ(context.rows, (Rows{{std::string("\x80\0", 2), "31"}, {"X", "1"}}));
+    EXPECT_FALSE(context.special(TSpecialEntry::NoMatch).checked);
+    ExpectRestored();
+}
+
+TEST_F(ReceiveMatchListTest, ACancelledEntryAbortsTheUploadAndKeepsWhatCame)
+{
+    device.SetList({{"A", 1}, {"B", 2}, {"C", 3}});
+    device.AddRule(On("QLI0001", Act::Close));
+    ui.ExpectMessage(MsgKind::Error, "Error: communication failure (no acknowledge received)",
+                     Buttons::CancelRetryIgnore, Result::Cancel);
+    ui.ExpectMessage(MsgKind::Warning, "Warning: upload aborted", Buttons::OK);
+    commands.btnReceiveClick();
+    EXPECT_EQ(device.Commands(), (Lines{"QLS", "QLI0000", "QLI0001"}));
+    EXPECT_EQ(context.rows, (Rows{{"A", "1"}}));
+    ExpectRestored();
+}
+
+TEST_F(ReceiveMatchListTest, ACancelledNoMatchAbortsTooAndItsFailureTextAddsNothing)
+{
+    device.SetList({{"A", 1}});
+    device.SetNoMatch(5);
+    device.AddRule(On("QNF", Act::Close));
+    ui.ExpectMessage(MsgKind::Error, "Error: communication failure (no acknowledge received)",
+                     Buttons::CancelRetryIgnore, Result::Cancel);
+    ui.ExpectMessage(MsgKind::Warning, "Warning: upload aborted", Buttons::OK);
+    commands.btnReceiveClick();
+    EXPECT_EQ(context.rows, (Rows{{"A", "1"}}));
+    EXPECT_FALSE(context.special(TSpecialEntry::NoMatch).checked);
+    ExpectRestored();
+}
+
+TEST_F(ReceiveMatchListTest, ACancelledCountEndsWithoutAWarning)
+{
+    device.AddRule(On("QLS", Act::Close));
+    ui.ExpectMessage(MsgKind::Error, "Error: communication failure (no acknowledge received)",
+                     Buttons::CancelRetryIgnore, Result::Cancel);
+    commands.btnReceiveClick();
+    EXPECT_EQ(device.Commands(), (Lines{"QLS"}));
+    EXPECT_TRUE(context.rows.empty());
+    ExpectRestored();
+}
+
+TEST_F(ReceiveMatchListTest, ASilentEntryIsSkippedAndASilentDeviceGivesAnEmptyList)
+{
+    device.SetList({{"A", 1}, {"B", 2}});
+    device.AddRule(On("QLI0000", Act::Silent));
+    commands.btnReceiveClick();
+    EXPECT_EQ(context.rows, (Rows{{"B", "2"}}));
+
+    DeviceSimulator silent;
+    SetDevicePortForTesting(silent.Port());
+    silent.SetList({{"A", 1}});
+    silent.AddRule(On("", Act::Silent));
+    const auto start = Clock::now();
+    commands.btnReceiveClick();
+    const auto took = Clock::now() - start;
+    EXPECT_TRUE(context.rows.empty());
+    EXPECT_EQ(silent.Commands(), (Lines{"QLS", "QNF"}));
+    EXPECT_GE(took, 1900ms);
+    EXPECT_LT(took, 4500ms);
+}
+
+TEST_F(ReceiveMatchListTest, AnUnreachableDeviceLeavesAnEmptyListAndARefreshedWindow)
+{
+    PointAtAClosedPort();
+    EXPECT_THROW(commands.btnReceiveClick(), ESocketError);
+    EXPECT_TRUE(context.rows.empty());
+    EXPECT_FALSE(context.special(TSpecialEntry::NoPlate).checked);
+    EXPECT_FALSE(commands.Gate().Busy());
+    ExpectRestored();
+}
+
+TEST_F(ReceiveMatchListTest, GarbageFromTheDeviceNeverBecomesAnEntry)
+{
+    device.SetList({{"A", 1}, {"B", 2}, {"C", 3}});
+    // A stray line of bytes 80-FF and NULs, a line without the echo, a huge line.
+    device.AddRule(On("QLI0000", Act::Raw, std::string("\xFF\xFE\0\x80=12\r\nQLI0000A=1\r\n", 21)));
+    device.AddRule(On("QLI0001", Act::Raw, std::string(70000, 'z') + "=1\r\n"));
+    ui.ExpectMessage(MsgKind::Error, "Error: communication failure (no acknowledge received)",
+                     Buttons::CancelRetryIgnore, Result::Ignore);
+    commands.btnReceiveClick();
+    EXPECT_EQ(context.rows, (Rows{{"A", "1"}, {"C", "3"}}));
+    ExpectRestored();
+}
