@@ -1,0 +1,431 @@
+#include "listmanager/UMain.h"
+
+#include "matchlist/MatchList.h"
+#include "matchlist/PlateRules.h"
+#include "matchlist/Wiegand.h"
+#include "platform/text/Cp1252.h"
+#include "platform/text/TextFile.h"
+#include "platform/toolkit/ProgramPath.h"
+#include "platform/toolkit/TAlign.h"
+#include "platform/toolkit/TListView.h"
+#include "platform/ui/Guarded.h"
+#include "platform/ui/Ui.h"
+#include "widgets/FieldEdit.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QScopedValueRollback>
+#include <QTabWidget>
+
+namespace pellicor {
+
+namespace {
+
+const ui::FileDialogOptions& ListFileDialog(bool save)
+{
+    static const ui::FileDialogOptions open = [] {
+        ui::FileDialogOptions o;
+        o.filter = "Text files (*.txt)|*.txt|All files (*.*)|*.*";
+        o.defaultExt = ".txt";
+        o.fileMustExist = true;
+        o.pathMustExist = true;
+        return o;
+    }();
+    static const ui::FileDialogOptions saveAs = [] {
+        ui::FileDialogOptions o = open;
+        o.fileMustExist = false;
+        o.overwritePrompt = true;
+        return o;
+    }();
+    return save ? saveAs : open;
+}
+
+const char* const kFileFormatInfo =
+    "Import file format:\r\rImport files must be text files. Each line contains a number "
+    "plate \rand a wiegand id-number separated with a semicolon (\";\").\r\rFor example:\r"
+    "   ZLSZ17;1\r   AB99YZ;22\r   HK55EVB;333";
+
+}  // namespace
+
+TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent)
+{
+    CreateControls();
+    CreateMenus();
+    BindCommands();
+    ui::Guarded([this] { FormCreate(); })();
+}
+
+TFormMain::~TFormMain() = default;
+
+void TFormMain::BindCommands()
+{
+    using ui::Guarded;
+    const auto onClick = [this](QAction* action, auto handler) {
+        connect(action, &QAction::triggered, this, Guarded(handler));
+    };
+    onClick(mnuFileNew, [this] { mnuPlateClearListClick(); });
+    onClick(mnuFileOpen, [this] { mnuFileOpenClick(); });
+    onClick(mnuFileSave, [this] { mnuFileSaveClick(); });
+    onClick(mnuExit, [this] { mnuExitClick(); });
+    onClick(mnuPlateClearList, [this] { mnuPlateClearListClick(); });
+    onClick(mnuFileInfo, [this] { mnuFileInfoClick(); });
+    for (QAction* mode : {mnuUserGuest, mnuUserExpert})
+        onClick(mode, [this, mode] { OnChangeUserMode(mode); });
+    connect(btnDebug, &QPushButton::clicked, this, Guarded([this] { btnDebugClick(); }));
+    connect(PageControlEditPlate, &QTabWidget::currentChanged, this,
+            Guarded([this] { DoUpdateUI(); }));
+    for (QMenu* popup : {PopupMenu1, PopupMenu2})
+        connect(popup, &QMenu::aboutToShow, this, Guarded([this] { DoUpdateUI(); }));
+
+    // Opening the File menu, or its title's accelerator, refreshes the window.
+    connect(mnuFile, &QMenu::aboutToShow, this, Guarded([this] { DoUpdateUI(); }));
+    auto* fileAccelerator = new QShortcut(QKeySequence("Ctrl+N"), this);
+    fileAccelerator->setObjectName("mnuFileShortcut");
+    connect(fileAccelerator, &QShortcut::activated, this, Guarded([this] { DoUpdateUI(); }));
+
+    for (TFieldEdit* edit : {EditPlate, EditNumber, EditNoMatch, EditNoRead, EditNoPlate,
+                             EditWiegandLen, EditWiegandFCVal, EditWiegandFCLen})
+        edit->SetOnChange([this](TFieldEdit&) { ui::Guarded([this] { DoSetModified(); })(); });
+    for (QCheckBox* box :
+         {chkNoMatch, chkNoRead, chkNoPlate, chkWiegandFCEnable, chkWiegandAddParity})
+        connect(box, &QCheckBox::toggled, this, Guarded([this] { DoSetModified(); }));
+}
+
+// --- life cycle
+
+void TFormMain::FormCreate()
+{
+    setWindowTitle(QApplication::applicationDisplayName());
+    StatusBar1->addPermanentWidget(ProgressBar1, 1);
+    ProgressBar1->hide();
+    PageControlEditPlate->setProperty("Tag", 175);
+    PageControlEditHost->setProperty("Tag", 175);
+    // The list is read before the Wiegand format bounds id-numbers, so a restart never
+    // drops rows that were valid when they were saved.
+    try {
+        LoadMatchList(*this, ListFileName(), 1, Delimiter, QuoteChar, 0);
+    } catch (...) {
+        keepListFile_ = FileExists(ListFileName());
+        throw;
+    }
+    Modified = false;
+    UpdateUI();
+}
+
+void TFormMain::FormActivate()
+{
+    if (activated_)
+        return;
+    activated_ = true;
+    FormResize();
+}
+
+void TFormMain::FormResize()
+{
+    const int w = centralWidget()->width() - PanelCenter->width();
+    if (w < 100)
+        return;
+    SetWidth(PanelLeft, w / 2);
+    SetWidth(PanelRight, w / 2);
+}
+
+bool TFormMain::FormCloseQuery()
+{
+    if (!Modified)
+        return true;
+    switch (ui::ShowMessage(ui::MsgKind::Confirmation,
+                            "Changes have been made!\r\rDo you want to save the changes?\r",
+                            ui::Buttons::YesNoCancel)) {
+    case ui::Result::Yes:
+        if (const auto file = ui::CurrentUi().SaveFile(ListFileDialog(true))) {
+            SaveMatchList(*this, *file, Delimiter, QuoteChar);
+            Modified = false;
+            return true;
+        }
+        return false;
+    case ui::Result::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TFormMain::FormDestroy()
+{
+    if (destroyed_)
+        return;
+    destroyed_ = true;
+    ui::Guarded([this] {
+        if (!keepListFile_)
+            SaveMatchList(*this, ListFileName(), Delimiter, QuoteChar);
+    })();
+}
+
+void TFormMain::closeEvent(QCloseEvent* event)
+{
+    bool canClose = false;
+    ui::Guarded([&] { canClose = FormCloseQuery(); })();
+    if (canClose)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TFormMain::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    ui::Guarded([this] { FormResize(); })();
+}
+
+void TFormMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    ui::Guarded([this] { FormActivate(); })();
+}
+
+std::string TFormMain::ListFileName() const
+{
+    return ChangeFileExt(ProgramFileName(), ".lst");
+}
+
+std::string TFormMain::SettingsFileName() const
+{
+    return ChangeFileExt(ProgramFileName(), ".ini");
+}
+
+// --- commands
+
+void TFormMain::mnuExitClick()
+{
+    close();
+}
+
+void TFormMain::mnuFileInfoClick()
+{
+    ui::ShowMessage(ui::MsgKind::Information, kFileFormatInfo);
+}
+
+void TFormMain::mnuFileOpenClick()
+{
+    const auto file = ui::CurrentUi().OpenFile(ListFileDialog(false));
+    if (!file)
+        return;
+    LoadMatchList(*this, *file, 1, Delimiter, QuoteChar, MaxId);
+    Modified = false;
+    UpdateUI();
+}
+
+void TFormMain::mnuFileSaveClick()
+{
+    const auto file = ui::CurrentUi().SaveFile(ListFileDialog(true));
+    if (!file)
+        return;
+    SaveMatchList(*this, *file, Delimiter, QuoteChar);
+    Modified = false;
+}
+
+void TFormMain::mnuPlateClearListClick()
+{
+    if (!Modified || ui::ShowMessage(ui::MsgKind::Confirmation, "Clear match-list ?",
+                                     ui::Buttons::YesNo) == ui::Result::Yes)
+        ClearMatchList(*this);
+    UpdateUI();
+}
+
+// --- refresh
+
+void TFormMain::DoUpdateUI()
+{
+    UpdateUI();
+}
+
+void TFormMain::DoSetModified()
+{
+    Modified = true;
+    UpdateUI();
+}
+
+void TFormMain::UpdateUI()
+{
+    // Changing the page below emits a page change, which would refresh again.
+    if (updating_)
+        return;
+    const QScopedValueRollback<bool> guard(updating_, true);
+
+    if (HostList1->SelCount() == 0)
+        HostList1->SelectAll();
+    PlateCount = PlateList1->Count();
+    PlateSelCount = PlateList1->SelCount();
+    HostCount = HostList1->Count();
+    HostSelCount = HostList1->SelCount();
+
+    const bool formatValid = CheckWiegandFormat();
+    const bool wiegandPageActive = PageControlEditPlate->currentWidget() == tsWiegandFormat;
+
+    const std::string plate = EditPlate->Text();
+    EditPlate->SetErrorState(!plate.empty() && !IsValidPlate(plate));
+    for (TFieldEdit* edit : {EditNumber, EditNoMatch, EditNoRead, EditNoPlate}) {
+        const std::string idText = edit->Text();
+        edit->SetErrorState(!idText.empty() && !IsValidIdNumber(idText, MaxId));
+    }
+
+    mnuGenerateDummyList->setVisible(DebugView);
+    Splitter1->setVisible(DebugView);
+    Memo1->setVisible(DebugView);
+
+    const bool expert = UserMode != 0;
+    const bool fullPages = expert || !formatValid || wiegandPageActive;
+    const int wiegandPage = PageControlEditPlate->indexOf(tsWiegandFormat);
+    PageControlEditPlate->setTabVisible(wiegandPage, fullPages);
+    if (!formatValid)
+        PageControlEditPlate->setCurrentWidget(tsWiegandFormat);
+
+    for (QWidget* panel : {PanelPlateBottom, PanelHostEdit, PanelHidden})
+        panel->setVisible(expert);
+    for (QAction* item : {mnuPlateDeleteDuplicates, mnuHostAssignIP, mnuHostInitCfg,
+                          mnuHostTelnet, mnuHostPing, mnuHostTerminal})
+        item->setVisible(expert);
+
+    const int plateDesign = PageControlEditPlate->property("Tag").toInt();
+    const int hostDesign = PageControlEditHost->property("Tag").toInt();
+    SetHeight(PageControlEditPlate,
+              fullPages ? plateDesign : plateDesign - PanelPlateBottom->height() - 5);
+    SetHeight(PageControlEditHost,
+              fullPages ? hostDesign : hostDesign - PanelHostEdit->height() - 5);
+
+    EditWiegandFCVal->SetVisible(chkWiegandFCEnable->isChecked());
+    EditWiegandFCLen->SetVisible(chkWiegandFCEnable->isChecked());
+    EditNoMatch->SetVisible(chkNoMatch->isChecked());
+    EditNoRead->SetVisible(chkNoRead->isChecked());
+    EditNoPlate->SetVisible(chkNoPlate->isChecked());
+
+    const bool send = HostSelCount >= 1 && formatValid;
+    const bool receive = HostSelCount == 1 && formatValid;
+    btnSend->setEnabled(send);
+    btnReceive->setEnabled(receive);
+    mnuSend->setEnabled(send);
+    mnuReceive->setEnabled(receive);
+    mnuPlateClearList->setEnabled(PlateCount > 0);
+    mnuPlateDeleteSelection->setEnabled(PlateSelCount > 0);
+    mnuPlateDeleteDuplicates->setEnabled(PlateCount > 0);
+    for (QAction* item : {mnuHostAssignIP, mnuHostInitCfg, mnuHostInfo, mnuHostTelnet,
+                          mnuHostPing, mnuHostTerminal})
+        item->setEnabled(HostSelCount == 1);
+}
+
+bool TFormMain::CheckWiegandFormat()
+{
+    TWiegandFormat format;
+    format.bitLength = EditWiegandLen->IntegerValue();
+    format.fcEnabled = chkWiegandFCEnable->isChecked();
+    format.fcLength = EditWiegandFCLen->IntegerValue();
+    format.fcValue = EditWiegandFCVal->IntegerValue();
+    format.parity = chkWiegandAddParity->isChecked();
+    const TWiegandCheck check = ::CheckWiegandFormat(format);
+    EditWiegandLen->SetErrorState(check.bitLengthError);
+    EditWiegandFCLen->SetErrorState(check.fcLengthError);
+    EditWiegandFCVal->SetErrorState(check.fcValueError);
+    MaxId = check.maxId;
+    // Valid when none of the three fields shows an error, read back from the fields.
+    const bool valid = !EditWiegandLen->ErrorState() && !EditWiegandFCLen->ErrorState() &&
+                       !EditWiegandFCVal->ErrorState();
+    StatusBar1->showMessage(ToQString(valid ? check.statusText : "Wiegand format invalid"));
+    return valid;
+}
+
+void TFormMain::SetUserMode(uint8_t mode)
+{
+    UserMode = mode;
+    if (mode == 0)
+        mnuUserGuest->setChecked(true);
+    else if (mode == 1)
+        mnuUserExpert->setChecked(true);
+    UpdateUI();
+}
+
+void TFormMain::OnChangeUserMode(QAction* sender)
+{
+    SetUserMode(static_cast<uint8_t>(sender->property("Tag").toInt()));
+}
+
+void TFormMain::btnDebugClick()
+{
+    DebugView = !DebugView;
+    UpdateUI();
+}
+
+// --- the match list's window side
+
+TListView& TFormMain::PlateList()
+{
+    return *PlateList1;
+}
+
+QCheckBox* TFormMain::SpecialCheckBox(int k) const
+{
+    return k == 0 ? chkNoMatch : k == 1 ? chkNoRead : chkNoPlate;
+}
+
+TFieldEdit* TFormMain::SpecialEdit(int k) const
+{
+    return k == 0 ? EditNoMatch : k == 1 ? EditNoRead : EditNoPlate;
+}
+
+bool TFormMain::SpecialChecked(int k) const
+{
+    return SpecialCheckBox(k)->isChecked();
+}
+
+std::string TFormMain::SpecialIdText(int k) const
+{
+    return SpecialEdit(k)->Text();
+}
+
+void TFormMain::SetSpecial(int k, bool checked, const std::string& idText)
+{
+    SpecialCheckBox(k)->setChecked(checked);
+    SpecialEdit(k)->SetText(idText);
+}
+
+void TFormMain::SetModified(bool modified)
+{
+    Modified = modified;
+}
+
+void TFormMain::SetPlateSortColumn(int column)
+{
+    PlateSortColumn = column;
+}
+
+void TFormMain::SwitchToExpert()
+{
+    SetUserMode(1);
+}
+
+void TFormMain::ShowProgress(int maximum)
+{
+    ProgressBar1->setMaximum(std::max(maximum, 1));
+    ProgressBar1->setValue(0);
+    ProgressBar1->show();
+}
+
+void TFormMain::SetProgressPosition(int position)
+{
+    ProgressBar1->setValue(std::clamp(position, 0, ProgressBar1->maximum()));
+}
+
+void TFormMain::HideProgress()
+{
+    ProgressBar1->hide();
+}
+
+}  // namespace pellicor

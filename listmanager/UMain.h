@@ -1,0 +1,190 @@
+#pragma once
+
+#include "matchlist/IMatchListHost.h"
+
+#include <QMainWindow>
+#include <cstdint>
+#include <string>
+
+class QAction;
+class QCheckBox;
+class QMenu;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QSplitter;
+class QStatusBar;
+class QTabWidget;
+class QWidget;
+class TFieldEdit;
+class TListView;
+
+namespace pellicor {
+
+// The main window of Tavrin List. Its controls are named fields (object names are the
+// same); the match list lives in PlateList1's rows and the special entries' controls.
+class TFormMain final : public QMainWindow, public IMatchListHost {
+    Q_OBJECT
+
+public:
+    // Builds the window and runs FormCreate; an error there is shown by the default
+    // handler and the window is created all the same.
+    explicit TFormMain(QWidget* parent = nullptr);
+    ~TFormMain() override;
+    Q_DISABLE_COPY_MOVE(TFormMain)
+
+    // Runs once when the program ends, after the window has closed: writes the settings
+    // and the list file beside the program. Errors go to the default handler.
+    void FormDestroy();
+
+    // --- controls
+    QWidget* PanelLeft = nullptr;
+    QTabWidget* PageControlEditPlate = nullptr;
+    QWidget* tsEditPlate = nullptr;
+    TFieldEdit* EditPlate = nullptr;
+    TFieldEdit* EditNumber = nullptr;
+    QPushButton* btnAdd = nullptr;
+    QWidget* PanelPlateBottom = nullptr;
+    QCheckBox* chkNoMatch = nullptr;
+    TFieldEdit* EditNoMatch = nullptr;
+    QCheckBox* chkNoRead = nullptr;
+    TFieldEdit* EditNoRead = nullptr;
+    QCheckBox* chkNoPlate = nullptr;
+    TFieldEdit* EditNoPlate = nullptr;
+    QWidget* tsWiegandFormat = nullptr;
+    TFieldEdit* EditWiegandLen = nullptr;
+    QCheckBox* chkWiegandFCEnable = nullptr;
+    TFieldEdit* EditWiegandFCVal = nullptr;
+    TFieldEdit* EditWiegandFCLen = nullptr;
+    QCheckBox* chkWiegandAddParity = nullptr;
+    QWidget* PanelSeparatorL1 = nullptr;
+    QTabWidget* PageControlPlateList = nullptr;
+    QWidget* tsList = nullptr;
+    TListView* PlateList1 = nullptr;
+    QWidget* PanelCenter = nullptr;
+    QPushButton* btnSend = nullptr;
+    QPushButton* btnReceive = nullptr;
+    QWidget* PanelHidden = nullptr;
+    QPushButton* btnDebug = nullptr;
+    QWidget* PanelRight = nullptr;
+    QTabWidget* PageControlEditHost = nullptr;
+    QWidget* tsEditHost = nullptr;
+    QWidget* LabelHosts = nullptr;
+    QPushButton* btnHostSearch = nullptr;
+    QPushButton* btnHostSelectAll = nullptr;
+    QWidget* PanelHostEdit = nullptr;
+    TFieldEdit* EditHost = nullptr;
+    QPushButton* btnHostAdd = nullptr;
+    QWidget* PanelSeparatorR1 = nullptr;
+    QTabWidget* PageControlHostList = nullptr;
+    QWidget* tsHosts = nullptr;
+    TListView* HostList1 = nullptr;
+    QWidget* Splitter1 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+
+    QMenu* mnuFile = nullptr;
+    QAction* mnuFileNew = nullptr;
+    QAction* mnuFileOpen = nullptr;
+    QAction* mnuFileSave = nullptr;
+    QAction* mnuFileImport = nullptr;
+    QAction* mnuExit = nullptr;
+    QMenu* mnuTransfer = nullptr;
+    QAction* mnuSend = nullptr;
+    QAction* mnuReceive = nullptr;
+    QMenu* mnuPlate = nullptr;
+    QAction* mnuPlateClearList = nullptr;
+    QAction* mnuPlateDeleteSelection = nullptr;
+    QAction* mnuPlateDeleteDuplicates = nullptr;
+    QMenu* mnuHost = nullptr;
+    QAction* mnuHostSearch = nullptr;
+    QAction* mnuHostAssignIP = nullptr;
+    QAction* mnuHostInitCfg = nullptr;
+    QAction* mnuHostTelnet = nullptr;
+    QAction* mnuHostPing = nullptr;
+    QAction* mnuHostInfo = nullptr;
+    QAction* mnuHostTerminal = nullptr;
+    QMenu* mnuOptions = nullptr;
+    QMenu* mnuUsermode = nullptr;
+    QAction* mnuUserGuest = nullptr;
+    QAction* mnuUserExpert = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuFileInfo = nullptr;
+    QAction* mnuAbout = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* mnuGenerateDummyList = nullptr;
+    QMenu* PopupMenu2 = nullptr;
+
+    // --- own fields
+    uint8_t UserMode = 0;
+    bool DebugView = false;
+    bool Modified = false;
+    int32_t PlateSortColumn = -1;
+    bool PlateSortAscending = false;
+    int32_t HostSortColumn = -1;
+    bool HostSortAscending = false;
+    char Delimiter = ';';
+    char QuoteChar = '"';
+    int64_t MaxId = 0;
+    int32_t PlateCount = 0;
+    int32_t PlateSelCount = 0;
+    int32_t HostCount = 0;
+    int32_t HostSelCount = 0;
+
+    // --- life cycle and commands
+    void FormResize();
+    void UpdateUI();
+    // Marks the Wiegand fields, sets MaxId and the status text; true when valid.
+    bool CheckWiegandFormat();
+    void SetUserMode(uint8_t mode);
+    void OnChangeUserMode(QAction* sender);
+    void btnDebugClick();
+    void mnuFileOpenClick();
+    void mnuFileSaveClick();
+    void mnuPlateClearListClick();
+    void mnuExitClick();
+    void mnuFileInfoClick();
+
+    // The files beside the program.
+    std::string ListFileName() const;
+    std::string SettingsFileName() const;
+
+    // --- IMatchListHost
+    TListView& PlateList() override;
+    bool SpecialChecked(int k) const override;
+    std::string SpecialIdText(int k) const override;
+    void SetSpecial(int k, bool checked, const std::string& idText) override;
+    void SetModified(bool modified) override;
+    void SetPlateSortColumn(int column) override;
+    void SwitchToExpert() override;
+    void ShowProgress(int maximum) override;
+    void SetProgressPosition(int position) override;
+    void HideProgress() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void CreateControls();
+    void CreateMenus();
+    void BindCommands();
+    void FormCreate();
+    void FormActivate();
+    bool FormCloseQuery();
+    void DoUpdateUI();
+    void DoSetModified();
+    QCheckBox* SpecialCheckBox(int k) const;
+    TFieldEdit* SpecialEdit(int k) const;
+
+    bool activated_ = false;
+    bool updating_ = false;
+    bool destroyed_ = false;
+    // The list file beside the program existed but could not be read at start: the exit
+    // leaves it as it is instead of replacing it with an empty list.
+    bool keepListFile_ = false;
+};
+
+}  // namespace pellicor

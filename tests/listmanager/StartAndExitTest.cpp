@@ -1,0 +1,181 @@
+// Start-up with the list file beside the program, the close question and the exit.
+#include "tests/listmanager/ListManagerFixture.h"
+
+#include "platform/toolkit/TListView.h"
+#include "widgets/FieldEdit.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QProgressBar>
+#include <QStatusBar>
+
+#include <filesystem>
+
+using ui::Buttons;
+using ui::MsgKind;
+using ui::Result;
+using RowList = std::vector<std::pair<std::string, std::string>>;
+
+namespace {
+
+const char* const kCloseQuestion =
+    "Changes have been made!\r\rDo you want to save the changes?\r";
+
+}  // namespace
+
+TEST_F(ListManagerTest, FirstStartHasDefaultsAndAnEmptyList)
+{
+    auto& f = Start();
+    EXPECT_EQ(f.PlateList1->Count(), 0);
+    EXPECT_FALSE(f.Modified);
+    EXPECT_EQ(f.Delimiter, ';');
+    EXPECT_EQ(f.QuoteChar, '"');
+    EXPECT_EQ(f.UserMode, 0);
+    EXPECT_EQ(f.PlateSortColumn, -1);
+    EXPECT_TRUE(f.ProgressBar1->isHidden());
+    EXPECT_EQ(f.ProgressBar1->parentWidget(), f.StatusBar1);
+    EXPECT_EQ(f.StatusBar1->currentMessage().toStdString(), "Wiegand 26-bit FC1");
+    ASSERT_EQ(f.PlateList1->ColumnCount(), 3);
+    EXPECT_EQ(f.PlateList1->ColumnCaption(1), "number plate");
+    EXPECT_EQ(f.PlateList1->ColumnCaption(2), "wiegand id-number");
+    EXPECT_EQ(f.PlateList1->ColumnWidth(0), 35);
+}
+
+TEST_F(ListManagerTest, StartLoadsTheListFileAndItsSpecialEntries)
+{
+    WriteFile("Pellicor.lst", "AB12;5\r\nbad plate!;7\r\nCD34;0\r\nNOREAD;77\r\nEF56;9");
+    auto& f = Start();
+    EXPECT_EQ(PlateRows(), (RowList{{"AB12", "5"}, {"EF56", "9"}}));
+    EXPECT_EQ(GetColumnText(*f.PlateList1, 1, 0), "2");
+    EXPECT_TRUE(f.chkNoRead->isChecked());
+    EXPECT_EQ(f.EditNoRead->Text(), "77");
+    EXPECT_FALSE(f.Modified);
+}
+
+TEST_F(ListManagerTest, StartDoesNotBoundIdNumbersByTheWiegandFormat)
+{
+    // Above the 16 id bits of the default format: kept at start-up.
+    WriteFile("Pellicor.lst", "AB12;70000\r\n");
+    auto& f = Start();
+    EXPECT_EQ(PlateRows(), (RowList{{"AB12", "70000"}}));
+    EXPECT_EQ(f.MaxId, 65535);
+}
+
+TEST_F(ListManagerTest, UnreadableListFileAtStartIsReportedAndKeptAtExit)
+{
+    // Opens but fails on reading, even for root.
+    std::filesystem::create_symlink("/proc/self/mem", ListFile());
+    ui.ExpectMessageContaining(MsgKind::Error, "Cannot open file \"" + ListFile() + "\".",
+                               Buttons::OK);
+    auto& f = Start();
+    EXPECT_EQ(f.PlateList1->Count(), 0);
+    Destroy();
+    EXPECT_TRUE(std::filesystem::is_symlink(ListFile()));
+    ui.VerifyDone();
+}
+
+TEST_F(ListManagerTest, ExitWritesTheListFileAndSaysSo)
+{
+    Start();
+    form->PlateList1->AddRow("1", {"AB 12", "5"});
+    ui.ExpectMessage(MsgKind::Information, "File saved " + ListFile(), Buttons::OK);
+    Destroy();
+    EXPECT_EQ(ReadFile("Pellicor.lst"), "\"AB 12\";5\r\n");
+    ui.VerifyDone();
+}
+
+TEST_F(ListManagerTest, ExitThatCannotWriteKeepsTheOldListFile)
+{
+    WriteFile("Pellicor.lst", "AB12;5\r\n");
+    Start();
+    // A folder where the temporary file would go makes every write fail.
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all);
+    form->PlateList1->Clear();
+    std::filesystem::remove(ListFile());
+    std::filesystem::create_directory(ListFile());
+    ui.ExpectMessageContaining(MsgKind::Error, "Cannot create file", Buttons::OK);
+    Destroy();
+    EXPECT_TRUE(std::filesystem::is_directory(ListFile()));
+    ui.VerifyDone();
+}
+
+TEST_F(ListManagerTest, CloseQuestionPaths)
+{
+    Start();
+    form->show();
+    form->Modified = false;
+    EXPECT_TRUE(form->close()) << "unmodified: closes without a question";
+
+    form->show();
+    form->Modified = true;
+    ui.ExpectMessage(MsgKind::Confirmation, kCloseQuestion, Buttons::YesNoCancel, Result::Cancel);
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->Modified);
+
+    ui.ExpectMessage(MsgKind::Confirmation, kCloseQuestion, Buttons::YesNoCancel, Result::None);
+    EXPECT_FALSE(form->close()) << "a box closed without a button counts as Cancel";
+
+    ui.ExpectMessage(MsgKind::Confirmation, kCloseQuestion, Buttons::YesNoCancel, Result::Yes);
+    ui.ExpectSaveFile(std::nullopt);
+    EXPECT_FALSE(form->close()) << "cancelling the save dialog counts as Cancel";
+    EXPECT_TRUE(form->Modified);
+
+    ui.ExpectMessage(MsgKind::Confirmation, kCloseQuestion, Buttons::YesNoCancel, Result::No);
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(form->Modified);
+    ui.VerifyDone();
+}
+
+TEST_F(ListManagerTest, CloseQuestionYesSavesToTheChosenFile)
+{
+    Start();
+    form->PlateList1->AddRow("1", {"AB12", "5"});
+    form->Modified = true;
+    form->show();
+    const std::string chosen = dir.file("mine.txt");
+    ui.ExpectMessage(MsgKind::Confirmation, kCloseQuestion, Buttons::YesNoCancel, Result::Yes);
+    ui.ExpectSaveFile(chosen);
+    ui.ExpectMessage(MsgKind::Information, "File saved " + chosen, Buttons::OK);
+    EXPECT_TRUE(form->close());
+    EXPECT_FALSE(form->Modified);
+    EXPECT_EQ(ReadFile("mine.txt"), "AB12;5\r\n");
+    ASSERT_FALSE(ui.FileDialogs().empty());
+    const auto& options = ui.FileDialogs().back().options;
+    EXPECT_EQ(options.filter, "Text files (*.txt)|*.txt|All files (*.*)|*.*");
+    EXPECT_EQ(options.defaultExt, ".txt");
+    EXPECT_TRUE(options.overwritePrompt);
+    // Then the exit writes the list file beside the program as well.
+    ui.ExpectMessage(MsgKind::Information, "File saved " + ListFile(), Buttons::OK);
+    Destroy();
+    ui.VerifyDone();
+}
+
+TEST_F(ListManagerTest, WindowIsTitledAndImportFormatInfoIsExact)
+{
+    QApplication::setApplicationDisplayName("Tavrin List");
+    auto& f = Start();
+    EXPECT_EQ(f.windowTitle().toStdString(), "Tavrin List");
+    ui.ExpectMessage(MsgKind::Information,
+                     "Import file format:\r\rImport files must be text files. Each line "
+                     "contains a number plate \rand a wiegand id-number separated with a "
+                     "semicolon (\";\").\r\rFor example:\r   ZLSZ17;1\r   AB99YZ;22\r   "
+                     "HK55EVB;333",
+                     Buttons::OK);
+    f.mnuFileInfoClick();
+    ui.VerifyDone();
+}
+
+TEST_F(ListManagerTest, ResizeSharesTheWidthBetweenTheSidePanels)
+{
+    auto& f = Start();
+    f.resize(801, 600);
+    f.show();
+    QApplication::processEvents();
+    const int w = f.centralWidget()->width() - 25;
+    EXPECT_EQ(f.PanelLeft->width(), w / 2);
+    EXPECT_EQ(f.PanelRight->width(), w / 2);
+    const int left = f.PanelLeft->width();
+    f.resize(110, 600);
+    QApplication::processEvents();
+    EXPECT_EQ(f.PanelLeft->width(), left) << "below 100 pixels the panels keep their widths";
+}
