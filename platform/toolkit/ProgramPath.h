@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+// The running program's full file name (Windows-1252 text). The files that live beside
+// the program (settings, list file) are named after it.
+std::string ProgramFileName();
+
+// Test hook: makes ProgramFileName give fileName (say, a name in a temporary folder);
+// empty text gives the real one again.
+void SetProgramFileNameForTesting(std::string fileName);
