@@ -20,7 +20,9 @@ std::string Substring(const std::string& text, size_t first, size_t length)
 
 int32_t HexField(const std::string& text, size_t first, size_t length)
 {
-    return StrToIntDef("$" + Substring(text, first, length), 0);
+    std::string hex = "$";
+    hex += Substring(text, first, length);
+    return StrToIntDef(hex, 0);
 }
 
 TDeviceInfo ReadDeviceInfo(const std::string& qve, const std::string& qls, const std::string& qtm)

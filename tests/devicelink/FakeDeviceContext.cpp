@@ -51,7 +51,7 @@ uint64_t FakeDeviceContext::EncodeWiegand(std::string_view idText) const
 
 int64_t FakeDeviceContext::DecodeWiegand(std::string_view hexText) const
 {
-    return StrToInt64Def("$" + std::string(hexText), 0);
+    return StrToInt64Def(std::string("$").append(hexText), 0);
 }
 
 void FakeDeviceContext::ProgressStart(int max)

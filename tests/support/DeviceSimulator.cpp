@@ -105,6 +105,7 @@ void DeviceSimulator::SetList(std::vector<Entry> list)
 {
     std::lock_guard lock(mutex_);
     list_ = std::move(list);
+    visibleStale_ = true;
 }
 
 std::vector<DeviceSimulator::Entry> DeviceSimulator::List() const
@@ -129,6 +130,7 @@ void DeviceSimulator::SetCountSpecials(bool count)
 {
     std::lock_guard lock(mutex_);
     options_.countSpecials = count;
+    visibleStale_ = true;
 }
 
 void DeviceSimulator::SetCountOffset(int offset)
@@ -300,21 +302,16 @@ bool DeviceSimulator::HandleCommand(int fd, const std::string& command)
     return open && !rule->closeAfter;
 }
 
-int DeviceSimulator::VisibleCount() const
+const std::vector<size_t>& DeviceSimulator::Visible() const
 {
-    if (options_.countSpecials)
-        return static_cast<int>(list_.size());
-    return static_cast<int>(
-        std::count_if(list_.begin(), list_.end(), [](const Entry& e) { return !IsSpecial(e.plate); }));
-}
-
-std::vector<DeviceSimulator::Entry> DeviceSimulator::Visible() const
-{
-    std::vector<Entry> visible;
-    for (const auto& e : list_)
-        if (options_.countSpecials || !IsSpecial(e.plate))
-            visible.push_back(e);
-    return visible;
+    if (visibleStale_) {
+        visible_.clear();
+        for (size_t i = 0; i < list_.size(); ++i)
+            if (options_.countSpecials || !IsSpecial(list_[i].plate))
+                visible_.push_back(i);
+        visibleStale_ = false;
+    }
+    return visible_;
 }
 
 std::string DeviceSimulator::Answer(const std::string& command)
@@ -326,12 +323,14 @@ std::string DeviceSimulator::Answer(const std::string& command)
     if (command == "QVE") {
         reply = options_.version;
     } else if (command == "QLS") {
-        const int count = std::clamp(VisibleCount() + countOffset_, 0, 0xFFFF);
+        const int count =
+            std::clamp(static_cast<int>(Visible().size()) + countOffset_, 0, 0xFFFF);
         reply = Hex(count, 4) + Hex(std::clamp(options_.capacity, 0, 0xFFFF), 4);
     } else if (command == "QTM") {
         reply = std::to_string(options_.mode);
     } else if (command == "CLS") {
         list_.clear();
+        visibleStale_ = true;
         noMatch_ = 0;
         expectedBlock_ = 0;
     } else if (command == "QNF") {
@@ -349,23 +348,27 @@ std::string DeviceSimulator::Answer(const std::string& command)
             reply = "ERR";
         } else {
             Entry entry{argument.substr(0, eq), frame};
-            const auto same = std::find_if(list_.begin(), list_.end(), [&](const Entry& e) {
-                return IsSpecial(entry.plate) && e.plate == entry.plate;
-            });
+            const auto same = IsSpecial(entry.plate)
+                                  ? std::find_if(list_.begin(), list_.end(),
+                                                 [&](const Entry& e) { return e.plate == entry.plate; })
+                                  : list_.end();
             if (same != list_.end())
                 *same = entry;
             else if (static_cast<int>(list_.size()) >= options_.capacity)
                 reply = "FULL";
             else
                 list_.push_back(entry);
+            visibleStale_ = true;
         }
     } else if (name == "QLI") {
         uint64_t index;
-        const auto visible = Visible();
-        if (ParseHex(argument, index) && index < visible.size())
-            reply = visible[index].plate + "=" + Hex(visible[index].frame, 12);
-        else
+        const auto& visible = Visible();
+        if (ParseHex(argument, index) && index < visible.size()) {
+            const Entry& entry = list_[visible[index]];
+            reply = entry.plate + "=" + Hex(entry.frame, 12);
+        } else {
             reply = "ERR";
+        }
     } else {
         reply = "?";
     }
@@ -426,6 +429,7 @@ bool DeviceSimulator::HandleBlock(int fd, const std::string& block)
                     answer = 0x19;
                 } else {
                     list_.insert(list_.end(), entries.begin(), entries.end());
+                    visibleStale_ = true;
                     ++expectedBlock_;
                 }
             }

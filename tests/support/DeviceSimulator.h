@@ -106,8 +106,8 @@ private:
     std::string Answer(const std::string& command);
     bool Send(int fd, const std::string& bytes);
     bool SendSlowly(int fd, const std::string& bytes, size_t pieceSize, int delayMs);
-    int VisibleCount() const;
-    std::vector<Entry> Visible() const;
+    // Positions in list_ of the entries that QLS counts and QLI lists (under mutex_).
+    const std::vector<size_t>& Visible() const;
     // Sleeps, waking at once when the simulator stops; false when it stops.
     bool Pause(int milliseconds);
 
@@ -121,6 +121,8 @@ private:
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
     std::vector<Entry> list_;
+    mutable std::vector<size_t> visible_;
+    mutable bool visibleStale_ = true;
     uint64_t noMatch_ = 0;
     int countOffset_ = 0;
     std::vector<CommandRule> commandRules_;
