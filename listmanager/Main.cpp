@@ -1,17 +1,37 @@
+#include "about/UAbout.h"
 #include "listmanager/UMain.h"
+#include "matchlist/UImport.h"
+#include "platform/ui/Guarded.h"
 
 #include <QApplication>
 
-// Tavrin List: the main window first, then the message loop until it closes; the list
-// file and settings are written once the loop has ended.
+#include <memory>
+
+// Tavrin List: the windows in their start order (the main window first, its start-up
+// running as it is created), then the message loop until the main window closes; the
+// settings and the list file are written once the loop has ended.
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Pellicor");
     QApplication::setApplicationDisplayName("Tavrin List");
     pellicor::TFormMain formMain;
+    pellicor::FormMain = &formMain;
+    std::unique_ptr<TFormAbout> formAbout;
+    std::unique_ptr<TFormImport> formImport;
+    ui::Guarded([&] {
+        formAbout = std::make_unique<TFormAbout>(&formMain);
+        FormAbout = formAbout.get();
+    })();
+    ui::Guarded([&] {
+        formImport = std::make_unique<TFormImport>(&formMain);
+        pellicor::FormImport = formImport.get();
+    })();
     formMain.show();
     const int result = QApplication::exec();
     formMain.FormDestroy();
+    pellicor::FormImport = nullptr;
+    FormAbout = nullptr;
+    pellicor::FormMain = nullptr;
     return result;
 }

@@ -1,6 +1,8 @@
 #include "listmanager/UMain.h"
 
+#include "about/UAbout.h"
 #include "matchlist/MatchList.h"
+#include "matchlist/UImport.h"
 #include "matchlist/PlateRules.h"
 #include "matchlist/Wiegand.h"
 #include "platform/text/Cp1252.h"
@@ -27,6 +29,9 @@
 #include <QTabWidget>
 
 namespace pellicor {
+
+TFormMain* FormMain = nullptr;
+TFormImport* FormImport = nullptr;
 
 namespace {
 
@@ -77,7 +82,9 @@ void TFormMain::BindCommands()
     onClick(mnuFileSave, [this] { mnuFileSaveClick(); });
     onClick(mnuExit, [this] { mnuExitClick(); });
     onClick(mnuPlateClearList, [this] { mnuPlateClearListClick(); });
+    onClick(mnuFileImport, [this] { mnuFileImportClick(); });
     onClick(mnuFileInfo, [this] { mnuFileInfoClick(); });
+    onClick(mnuAbout, [this] { mnuAboutClick(); });
     for (QAction* mode : {mnuUserGuest, mnuUserExpert})
         onClick(mode, [this, mode] { OnChangeUserMode(mode); });
     connect(btnDebug, &QPushButton::clicked, this, Guarded([this] { btnDebugClick(); }));
@@ -207,6 +214,25 @@ std::string TFormMain::SettingsFileName() const
 void TFormMain::mnuExitClick()
 {
     close();
+}
+
+void TFormMain::mnuAboutClick()
+{
+    if (FormAbout)
+        ui::CurrentUi().ShowModal(*FormAbout);
+}
+
+void TFormMain::mnuFileImportClick()
+{
+    const auto file = ui::CurrentUi().OpenFile(ListFileDialog(false));
+    if (!file || !FormImport)
+        return;
+    int firstLine = 1;
+    if (!FormImport->ShowImportDialog(*file, firstLine, Delimiter, QuoteChar))
+        return;
+    LoadMatchList(*this, *file, firstLine, Delimiter, QuoteChar, MaxId);
+    Modified = false;
+    UpdateUI();
 }
 
 void TFormMain::mnuFileInfoClick()

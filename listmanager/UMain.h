@@ -17,6 +17,7 @@ class QStatusBar;
 class QTabWidget;
 class QWidget;
 class TFieldEdit;
+class TFormImport;
 class TListView;
 
 namespace pellicor {
@@ -143,7 +144,9 @@ public:
     void mnuFileOpenClick();
     void mnuFileSaveClick();
     void mnuPlateClearListClick();
+    void mnuFileImportClick();
     void mnuExitClick();
+    void mnuAboutClick();
     void mnuFileInfoClick();
 
     // The files beside the program.
@@ -186,5 +189,9 @@ private:
     // leaves it as it is instead of replacing it with an empty list.
     bool keepListFile_ = false;
 };
+
+// The program's windows, created at start in this order.
+extern TFormMain* FormMain;
+extern TFormImport* FormImport;
 
 }  // namespace pellicor

@@ -1,12 +1,16 @@
 // Open and Save as, and what a failing file does to the list.
 #include "tests/listmanager/ListManagerFixture.h"
 
+#include "matchlist/UImport.h"
 #include "platform/text/Errors.h"
 #include "platform/toolkit/TListView.h"
 #include "tests/support/FileSizeLimit.h"
 #include "widgets/FieldEdit.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QSpinBox>
 
 #include <filesystem>
 
@@ -120,5 +124,29 @@ TEST_F(ListManagerTest, SaveThatRunsOutOfSpaceKeepsTheOldFile)
     EXPECT_EQ(ReadFile("old.txt"), "OLD1;1\r\n");
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"old.txt"})
         << "no temporary file is left behind";
+    ui.VerifyDone();
+}
+
+TEST_F(ListManagerTest, ImportLoadsFromTheChosenLineWithTheChosenCharacters)
+{
+    WriteFile("Pellicor.lst", "OLD1;1\r\n");
+    WriteFile("foreign.csv", "plate,number\r\nAB12,5\r\nCD34,6\r\n");
+    auto& f = Start();
+    TFormImport importDialog(&f);
+    pellicor::FormImport = &importDialog;
+    f.Modified = true;
+    ui.ExpectOpenFile(dir.file("foreign.csv"));
+    ui.ExpectModal([](QWidget& window) {
+        window.findChild<QSpinBox*>("EditRow1")->setValue(2);
+        auto* delimiter = window.findChild<QComboBox*>("EditDelim");
+        delimiter->setCurrentIndex(delimiter->findText(", <comma>"));
+        window.findChild<QPushButton*>("btnOK")->click();
+        return static_cast<QDialog&>(window).result();
+    });
+    f.mnuFileImportClick();
+    pellicor::FormImport = nullptr;
+    EXPECT_EQ(PlateRows(), (RowList{{"AB12", "5"}, {"CD34", "6"}}));
+    EXPECT_EQ(f.Delimiter, ',') << "the chosen separator stays in force";
+    EXPECT_FALSE(f.Modified);
     ui.VerifyDone();
 }
