@@ -265,9 +265,9 @@ void TFieldEdit::SetDecimalValue(double value)
     switch (editType_) {
     case TFieldEditType::etNumeric:
     case TFieldEditType::etFloat:
-        SetText(precision_ < 0 ? FormatGeneral(value)
-                               : FormatFixed(value, precision_,
-                                             editType_ == TFieldEditType::etNumeric));
+        // Without thousand separators: a numeric edit's Text write would turn a grouped
+        // number into "0".
+        SetText(precision_ < 0 ? FormatGeneral(value) : FormatFixed(value, precision_, false));
         break;
     case TFieldEditType::etMoney:
         SetText(precision_ < 1 ? FormatGeneral(value) : FormatFixed(value, precision_, false));

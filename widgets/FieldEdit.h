@@ -35,6 +35,17 @@ struct TPasteResult {
 // Forms build their edits between BeginLoad() and Loaded(), as a stored layout would:
 // while loading, error state, modified marking, validation and the colour effects of
 // Enabled and Flat are held back.
+//
+// Use this class's own API, not the QLineEdit members it hides behind: SetText (not
+// setText or clear), SetEnabled and SetVisible (they carry the label and the colours),
+// SetMaxLength, WMPaste/WMCopy/WMCut. The label's parent is the edit's parent when the
+// caption is first written, so give the edit its parent at construction.
+//
+// Keys: Enter and Esc (with CanUndo) are posted to the parent widget as a key press
+// and release after the key has been handled; Qt hands a key the parent ignores on to
+// its window, so a dialog's default button and Esc work as usual. A window whose
+// dynamic property "KeyPreview" is true gets no posted Enter. Tab moves the focus as
+// usual; the automatic advance and Enter-as-Tab post a Tab to the edit itself.
 class TFieldEdit : public QLineEdit {
     Q_OBJECT
 
@@ -235,6 +246,7 @@ protected:
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;

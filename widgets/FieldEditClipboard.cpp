@@ -176,7 +176,8 @@ void TFieldEdit::WMCopy()
 
 void TFieldEdit::WMCut()
 {
-    if (AllowClipboard(onClipboardCut_) && !isReadOnly())
+    // A password is never copied, so it is not cut either (it would just be lost).
+    if (AllowClipboard(onClipboardCut_) && !isReadOnly() && echoMode() == QLineEdit::Normal)
         QLineEdit::cut();
 }
 

@@ -396,7 +396,7 @@ void TFieldEdit::enterEvent(QEnterEvent* e)
 {
     QLineEdit::enterEvent(e);
     if (autoFocus_)
-        setFocus(Qt::MouseFocusReason);
+        setFocus();
     if (!mouseInside_ && isEnabled()) {
         mouseInside_ = true;
         if (focusBorder_)

@@ -673,6 +673,16 @@ void TFieldEdit::mousePressEvent(QMouseEvent* e)
     QLineEdit::mousePressEvent(e);
 }
 
+void TFieldEdit::mouseMoveEvent(QMouseEvent* e)
+{
+    // A press inside the selection keeps the selection while the button is down.
+    if (dragPending_) {
+        e->accept();
+        return;
+    }
+    QLineEdit::mouseMoveEvent(e);
+}
+
 void TFieldEdit::mouseReleaseEvent(QMouseEvent* e)
 {
     // Every paste goes through the filtered paste; the selection clipboard has none.

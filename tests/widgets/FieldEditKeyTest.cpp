@@ -138,6 +138,13 @@ TEST_F(FieldEditTest, ControlKeysByEditType)
     EXPECT_EQ(numeric->Text(), "12");
     QTest::keyClick(numeric, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(numeric->Text(), "1277");
+    // A password is neither copied nor cut.
+    numeric->SetEditType(ET::etPassword);
+    numeric->SetText("secret");
+    numeric->SetSel(0, 6);
+    QTest::keyClick(numeric, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(numeric->Text(), "secret");
+    EXPECT_EQ(QApplication::clipboard()->text(), "77");
 }
 
 TEST_F(FieldEditTest, SignedNumericTogglesTheSign)
@@ -284,6 +291,8 @@ TEST_F(FieldEditTest, ClickInsideTheSelectionPlacesTheCaretOnRelease)
     while (x < edit->width() && edit->CharFromPos(QPoint(x, 10)) < 3)
         ++x;
     QTest::mousePress(edit, Qt::LeftButton, {}, QPoint(x, 10));
+    EXPECT_EQ(edit->SelLength(), 11);
+    QTest::mouseMove(edit, QPoint(x + 20, 10));
     EXPECT_EQ(edit->SelLength(), 11);
     QTest::mouseRelease(edit, Qt::LeftButton, {}, QPoint(x, 10));
     EXPECT_EQ(edit->SelLength(), 0);

@@ -203,6 +203,8 @@ TEST_F(FieldEditTest, DecimalValueFormatsWithPrecision)
     numeric->SetEditType(ET::etNumeric);
     numeric->SetPrecision(3);
     EXPECT_EQ(numeric->Precision(), 0);
+    numeric->SetDecimalValue(1234);
+    EXPECT_EQ(numeric->Text(), "1234");
 }
 
 TEST_F(FieldEditTest, LoadingHoldsBackStateChanges)
