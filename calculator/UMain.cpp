@@ -54,6 +54,13 @@ private:
     std::vector<TListView*> lists_;
 };
 
+template <size_t N>
+int AppendRow(TListView* list, std::array<std::string, N> cells)
+{
+    return list->AddRow(std::move(cells[0]), {std::make_move_iterator(cells.begin() + 1),
+                                              std::make_move_iterator(cells.end())});
+}
+
 void FocusIfPossible(QWidget* control)
 {
     if (control->isVisible() && control->isEnabled())
@@ -170,24 +177,39 @@ void TFormMain::SetActivePageIndex(int index)
 
 bool TFormMain::AddPlate(const std::string& text)
 {
+    const std::optional<PlateRows> rows = ListPlate(text);
+    if (rows)
+        SelectRows(*rows);
+    return rows.has_value();
+}
+
+std::optional<TFormMain::PlateRows> TFormMain::ListPlate(const std::string& text)
+{
     const std::optional<std::string> plate = NormalizePlate(text);
     if (!plate)
-        return false;
+        return std::nullopt;
     const TPlateCodes codes = ComputePlateCodes(*plate);
-    const auto lv1 = LV1CellTexts(codes);
-    const int row1 = LV1->AddRow(lv1[0], {lv1.begin() + 1, lv1.end()});
-    LV1->SetSelected(row1, true);
-    const auto lv2 = LV2CellTexts(codes);
-    const int row2 = LV2->AddRow(lv2[0], {lv2.begin() + 1, lv2.end()});
-    LV2->SetSelected(row2, true);
-    return true;
+    return PlateRows{AppendRow(LV1, LV1CellTexts(codes)), AppendRow(LV2, LV2CellTexts(codes))};
+}
+
+void TFormMain::SelectRows(const PlateRows& rows)
+{
+    LV1->SetSelected(rows.lv1, true);
+    LV2->SetSelected(rows.lv2, true);
 }
 
 void TFormMain::CalcLines(const std::vector<std::string>& lines)
 {
+    // Each plate's rows end up selected in turn, so only the last ones stay selected:
+    // selecting them once at the end keeps a long file from costing a selection per row.
     const ListUpdate update{LV1, LV2};
-    for (const std::string& line : lines)
-        AddPlate(line);
+    std::optional<PlateRows> last;
+    for (const std::string& line : lines) {
+        if (auto rows = ListPlate(line))
+            last = rows;
+    }
+    if (last)
+        SelectRows(*last);
 }
 
 void TFormMain::btnCalc1Click()
@@ -302,28 +324,38 @@ void TFormMain::OnColumnClick(TListView* sender, int column)
         sortColumn = column;
         ascending = false;
     }
-    sender->CustomSort([this, sender](int a, int b) { return OnCompare(sender, a, b); });
+    // Each row's key is read once, not once per comparison: a list of 100,000 rows
+    // would otherwise read and convert its cells millions of times.
+    std::vector<TSortKey> keys;
+    keys.reserve(static_cast<size_t>(sender->Count()));
+    for (int row = 0; row < sender->Count(); ++row)
+        keys.push_back(SortKey(sender, row));
+    sender->CustomSort([&](int a, int b) { return CompareSortKeys(sender, keys[a], keys[b]); });
 }
 
 int TFormMain::OnCompare(TListView* sender, int rowA, int rowB) const
 {
-    const bool isLV1 = sender == LV1;
-    const int column = isLV1 ? LV1SortColumn : LV2SortColumn;
+    return CompareSortKeys(sender, SortKey(sender, rowA), SortKey(sender, rowB));
+}
+
+TFormMain::TSortKey TFormMain::SortKey(const TListView* list, int row) const
+{
+    const int column = list == LV1 ? LV1SortColumn : LV2SortColumn;
     if (column < 0)
-        return 0;
-    const std::string a = GetColumnText(*sender, rowA, column);
-    const std::string b = GetColumnText(*sender, rowB, column);
-    const bool numeric = isLV1 ? column < LV1ColumnCount && LV1NumericColumns[column]
-                               : column < LV2ColumnCount && LV2NumericColumns[column];
-    int result;
-    if (numeric) {
-        const int64_t va = StrToInt64Def(a, 0);
-        const int64_t vb = StrToInt64Def(b, 0);
-        result = va < vb ? -1 : va > vb ? 1 : 0;
-    } else {
-        result = CompareTextAscii(a, b);
-    }
-    return (isLV1 ? LV1SortAscending : LV2SortAscending) ? result : -result;
+        return {};
+    const bool numeric = list == LV1 ? column < LV1ColumnCount && LV1NumericColumns[column]
+                                     : column < LV2ColumnCount && LV2NumericColumns[column];
+    std::string text = GetColumnText(*list, row, column);
+    if (numeric)
+        return {StrToInt64Def(text, 0), {}};
+    return {0, std::move(text)};
+}
+
+int TFormMain::CompareSortKeys(const TListView* list, const TSortKey& a, const TSortKey& b) const
+{
+    // Unsorted lists and numeric columns leave the texts empty.
+    int result = a.number < b.number ? -1 : a.number > b.number ? 1 : CompareTextAscii(a.text, b.text);
+    return (list == LV1 ? LV1SortAscending : LV2SortAscending) ? result : -result;
 }
 
 }  // namespace quantivo

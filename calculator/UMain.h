@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -110,8 +111,25 @@ private:
     void ConnectHandlers();
     void ShowHideColumn(TListView* list, QAction* entry, int defaultWidthOffset);
     void UpdateColumnEntries(const TListView* list, QMenu* viewMenu, QMenu* popup);
+    // The rows AddPlate added for one plate.
+    struct PlateRows {
+        int lv1;
+        int lv2;
+    };
+    // AddPlate without the selection.
+    std::optional<PlateRows> ListPlate(const std::string& text);
+    void SelectRows(const PlateRows& rows);
     // Every line, in order, through AddPlate, as one update of the lists.
     void CalcLines(const std::vector<std::string>& lines);
+
+    // What a row sorts by in its list's sort column: the value of a numeric column, the
+    // text of any other.
+    struct TSortKey {
+        int64_t number = 0;
+        std::string text;
+    };
+    TSortKey SortKey(const TListView* list, int row) const;
+    int CompareSortKeys(const TListView* list, const TSortKey& a, const TSortKey& b) const;
 
     bool noActivePage_ = false;
 };

@@ -1,0 +1,209 @@
+#include "tests/calculator/CalculatorWindow.h"
+
+#include "platform/text/TextFile.h"
+#include "platform/toolkit/ProgramPath.h"
+#include "platform/toolkit/TListView.h"
+
+#include <QPlainTextEdit>
+#include <QTabBar>
+#include <QTabWidget>
+
+using ::testing::ElementsAre;
+using ui::Buttons;
+using ui::MsgKind;
+
+namespace {
+
+const char* const FirstExitSettings =
+    "[settings]\r\nmode=0\r\n"
+    "[wg26]\r\ncolwidth0=100\r\ncolwidth1=120\r\ncolwidth2=0\r\ncolwidth3=0\r\n"
+    "colwidth4=0\r\ncolwidth5=100\r\ncolwidth6=100\r\n"
+    "[wg64]\r\ncolwidth0=120\r\ncolwidth1=160\r\ncolwidth2=0\r\n";
+
+}  // namespace
+
+TEST_F(CalculatorWindow, FirstStartShowsTheInitialColumnsAndFirstExitWritesThem)
+{
+    Open();
+    EXPECT_FALSE(FileExists(SettingsFile()));
+    EXPECT_EQ(form_->LV1->ColumnWidth(0), 100);
+    EXPECT_EQ(form_->LV1->ColumnWidth(1), 120);
+    EXPECT_EQ(form_->LV1->ColumnWidth(2), 0);
+    EXPECT_EQ(form_->LV1->ColumnWidth(6), 100);
+    EXPECT_EQ(form_->LV2->ColumnWidth(1), 160);
+    EXPECT_EQ(form_->LV2->ColumnWidth(2), 0);
+    Close();
+    EXPECT_EQ(ReadFileBytes(SettingsFile()), FirstExitSettings);
+}
+
+TEST_F(CalculatorWindow, StoredPageAndWidthsComeBack)
+{
+    WriteFileReplacing(SettingsFile(),
+                       "[settings]\nmode=1\n[wg26]\ncolwidth0=0\ncolwidth4=0x8C\ncolwidth1=-3\n"
+                       "colwidth5=2147483647\n[wg64]\ncolwidth2=77\n");
+    Open();
+    EXPECT_EQ(form_->ActivePageIndex(), 1);
+    EXPECT_EQ(form_->LV1->ColumnWidth(0), 0);
+    EXPECT_EQ(form_->LV1->ColumnWidth(1), 0);
+    EXPECT_EQ(form_->LV1->ColumnWidth(4), 140);
+    EXPECT_EQ(form_->LV1->ColumnWidth(5), 10000) << "an absurd width is cut down";
+    EXPECT_EQ(form_->LV2->ColumnWidth(2), 77);
+
+    // A hidden plate column stays hidden (its entries are greyed) and is still saved.
+    CalcPlates("hk 55 evb");
+    form_->SetActivePageIndex(0);
+    ui_.ExpectSaveFile(File("lv1.txt"));
+    ui_.ExpectMessage(MsgKind::Information, "OK: file " + File("lv1.txt") + " saved",
+                      Buttons::OK);
+    form_->mnuFileSave->trigger();
+    EXPECT_EQ(ReadFileBytes(File("lv1.txt")),
+              "Number plate;Digest (truncated dec);Facility code;ID number\r\n"
+              "HK55EVB;8441621;128;53013\r\n");
+}
+
+TEST_F(CalculatorWindow, WithoutAPageNothingIsSavedOrExplainedAndModeIsMinusOne)
+{
+    WriteFileReplacing(SettingsFile(), "[settings]\nmode=7\n");
+    Open();
+    EXPECT_EQ(form_->ActivePageIndex(), -1);
+    CalcPlates("A");
+    ui_.ExpectSaveFile(File("none.txt"));
+    form_->mnuFileSave->trigger();
+    EXPECT_FALSE(FileExists(File("none.txt")));
+    Close();
+    EXPECT_NE(ReadFileBytes(SettingsFile()).find("[settings]\r\nmode=-1\r\n"), std::string::npos);
+}
+
+TEST_F(CalculatorWindow, ClickingATabBringsBackAPage)
+{
+    WriteFileReplacing(SettingsFile(), "[settings]\nmode=2\n");
+    Open();
+    const int current = form_->PageControl1->currentIndex();
+    emit form_->PageControl1->tabBar()->tabBarClicked(current);
+    EXPECT_EQ(form_->ActivePageIndex(), current);
+    EXPECT_TRUE(form_->PageControl1->currentWidget()->isVisible());
+}
+
+TEST_F(CalculatorWindow, SettingsFileOfAnyContentGivesTheDefaults)
+{
+    std::string garbage;
+    for (int i = 0; i < 20000; ++i)
+        garbage += static_cast<char>((i * 131 + 7) % 256);
+    WriteFileReplacing(SettingsFile(), garbage + "\n[settings]\nmode=1x\n[wg26\ncolwidth0=9\n");
+    Open();
+    EXPECT_EQ(form_->ActivePageIndex(), 0);
+    EXPECT_EQ(form_->LV1->ColumnWidth(0), 100);
+    EXPECT_EQ(form_->LV1->ColumnWidth(2), 0);
+}
+
+TEST_F(CalculatorWindow, ResultFilesOfBothListsAsShown)
+{
+    Open();
+    CalcPlates("hk 55 evb");
+    ui_.ExpectSaveFile(File("wg26.txt"));
+    ui_.ExpectMessage(MsgKind::Information, "OK: file " + File("wg26.txt") + " saved",
+                      Buttons::OK);
+    form_->mnuFileSave->trigger();
+    EXPECT_EQ(ReadFileBytes(File("wg26.txt")),
+              "Number plate;Wiegand 26-bit (hex);Facility code;ID number\r\n"
+              "HK55EVB;0x3019E2A;128;53013\r\n");
+    ASSERT_EQ(ui_.FileDialogs().size(), 1u);
+    EXPECT_EQ(ui_.FileDialogs()[0].options.filter, "Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
+    EXPECT_EQ(ui_.FileDialogs()[0].options.defaultExt, "txt");
+    EXPECT_FALSE(ui_.FileDialogs()[0].options.overwritePrompt);
+
+    form_->SetActivePageIndex(1);
+    ui_.ExpectSaveFile(File("wg26.txt"));  // replaced without a question
+    ui_.ExpectMessage(MsgKind::Information, "OK: file " + File("wg26.txt") + " saved",
+                      Buttons::OK);
+    form_->mnuFileSave->trigger();
+    EXPECT_EQ(ReadFileBytes(File("wg26.txt")),
+              "Number plate;Wiegand 64-bit (raw)\r\nHK55EVB;0x600002191555EBDB\r\n");
+
+    form_->mnuFileNew->trigger();
+    ui_.ExpectSaveFile(File("empty.txt"));
+    ui_.ExpectMessage(MsgKind::Information, "OK: file " + File("empty.txt") + " saved",
+                      Buttons::OK);
+    form_->mnuFileSave->trigger();
+    EXPECT_EQ(ReadFileBytes(File("empty.txt")), "Number plate;Wiegand 64-bit (raw)\r\n");
+}
+
+TEST_F(CalculatorWindow, AResultFileThatCannotBeCreatedIsReportedAndNotCalledSaved)
+{
+    Open();
+    const std::string path = File("missing") + "/out.txt";
+    ui_.ExpectSaveFile(path);
+    ui_.ExpectMessageContaining(MsgKind::Error, "Cannot create file \"" + path + "\". ",
+                                Buttons::OK);
+    form_->mnuFileSave->trigger();
+}
+
+TEST_F(CalculatorWindow, ASavedFileReadBackAddsTheSamePlates)
+{
+    Open();
+    for (int column = 2; column <= 4; ++column)
+        form_->mnuShowHideColumnLV1Click(
+            form_->findChild<QAction*>(QString("mnuShowHideLV1Column_%1").arg(column)));
+    CalcPlates("x1\nhk 55 evb\nAB12CD34EF56\nA");
+    form_->OnColumnClick(form_->LV1, 0);  // saved as displayed: Z to A
+    ui_.ExpectSaveFile(File("all.txt"));
+    ui_.ExpectMessageContaining(MsgKind::Information, "saved", Buttons::OK);
+    form_->mnuFileSave->trigger();
+
+    form_->mnuFileNew->trigger();
+    form_->EditPlates->setPlainText("discarded");
+    ui_.ExpectOpenFile(File("all.txt"));
+    form_->mnuFileOpen->trigger();
+    EXPECT_THAT(Plates(*form_->LV1), ElementsAre("X1", "HK55EVB", "AB12CD34EF56", "A"));
+    EXPECT_THAT(Plates(*form_->LV2), ElementsAre("X1", "HK55EVB", "AB12CD34EF56", "A"));
+    EXPECT_TRUE(form_->EditPlates->toPlainText().isEmpty());
+}
+
+TEST_F(CalculatorWindow, PlateFilesOfAnyContentAreReadLineByLine)
+{
+    Open();
+    std::string bytes = "ab1\r\ncd2\rEF3\n";
+    bytes += std::string(1 << 20, 'Z') + "\n";        // a very long line is no plate
+    bytes += "\x01\x02\xFF\xFEgh4\x80\n";             // binary around a plate
+    bytes += std::string("ij5\0kl6\n", 8);           // the text ends at a NUL
+    WriteFileReplacing(File("in.txt"), bytes);
+    form_->LoadPlatesFromFile(File("in.txt"));
+    EXPECT_THAT(Plates(*form_->LV1), ElementsAre("AB1", "CD2", "EF3", "GH4", "IJ5"));
+
+    std::string many;
+    for (int i = 0; i < 100000; ++i)
+        many += "P" + std::to_string(i) + "\n";
+    WriteFileReplacing(File("many.txt"), many);
+    form_->mnuFileNewClick();
+    form_->LoadPlatesFromFile(File("many.txt"));
+    ASSERT_EQ(form_->LV2->Count(), 100000);
+    EXPECT_EQ(form_->LV2->Caption(99999), "P99999");
+    EXPECT_EQ(form_->LV1->SelectedRows(), std::vector<int>{99999});
+}
+
+TEST_F(CalculatorWindow, APlateFileThatCannotBeOpenedChangesNothing)
+{
+    Open();
+    CalcPlates("A");
+    form_->EditPlates->setPlainText("kept");
+    const std::string path = File("absent.txt");
+    ui_.ExpectOpenFile(path);
+    ui_.ExpectMessageContaining(MsgKind::Error, "Cannot open file \"" + path + "\". ",
+                                Buttons::OK);
+    form_->mnuFileOpen->trigger();
+    EXPECT_EQ(form_->EditPlates->toPlainText(), "kept");
+    EXPECT_EQ(form_->LV1->Count(), 1);
+
+    ui_.ExpectOpenFile(std::nullopt);
+    form_->mnuFileOpen->trigger();
+    EXPECT_EQ(form_->EditPlates->toPlainText(), "kept");
+}
+
+TEST_F(CalculatorWindow, ASettingsFileThatCannotBeWrittenIsReportedAtExit)
+{
+    SetProgramFileNameForTesting(File("missing") + "/Quantivo");
+    Open();
+    ui_.ExpectMessage(MsgKind::Error, "Unable to write to " + File("missing") + "/Quantivo.ini",
+                      Buttons::OK);
+    Close();
+}
