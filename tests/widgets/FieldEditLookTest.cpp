@@ -228,3 +228,46 @@ TEST_F(FieldEditTest, AlignmentChangesInPlace)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FieldEditTest, FlatLookTakesTheParentColourAndDropsTheBorder)
+{
+    QPalette p = panel->palette();
+    p.setColor(panel->backgroundRole(), QColor(0x11, 0x22, 0x33));
+    panel->setPalette(p);
+    TFieldEdit* edit = AddEdit(10, 10);
+    edit->SetColor(0xF0F0F0);
+    edit->SetFlat(true);
+    EXPECT_EQ(edit->Color(), 0x332211);
+    EXPECT_EQ(edit->FocusColor(), 0x332211);
+    EXPECT_EQ(edit->SavedColor(), 0xF0F0F0);
+    EXPECT_FALSE(edit->hasFrame());
+    EXPECT_EQ(edit->textMargins(), QMargins(2, 4, 2, 4));
+    edit->SetFlat(false);
+    EXPECT_EQ(edit->Color(), 0xF0F0F0);
+    EXPECT_TRUE(edit->hasFrame());
+    EXPECT_EQ(edit->textMargins(), QMargins());
+}
+
+TEST_F(FieldEditTest, MouseInsideFollowsEnterAndLeaveWhileEnabled)
+{
+    TFieldEdit* edit = AddEdit(10, 10);
+    Show();
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), edit->mapToGlobal(QPointF(5, 5)));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(edit, &enter);
+    EXPECT_TRUE(edit->MouseInside());
+    QApplication::sendEvent(edit, &leave);
+    EXPECT_FALSE(edit->MouseInside());
+    edit->SetEnabled(false);
+    QApplication::sendEvent(edit, &enter);
+    EXPECT_FALSE(edit->MouseInside());
+    edit->SetEnabled(true);
+    edit->SetAutoFocus(true);
+    QApplication::sendEvent(edit, &enter);
+    EXPECT_TRUE(edit->MouseInside());
+    EXPECT_TRUE(QTest::qWaitFor([edit] { return edit->hasFocus(); }));
+}
+
+}  // namespace
