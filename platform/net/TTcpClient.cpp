@@ -89,7 +89,7 @@ void TTcpClient::Connect()
         err = errno;
         if (err == EINPROGRESS) {
             try {
-                err = WaitFor(fd, POLLOUT, kConnectTimeout) ? 0 : ETIMEDOUT;
+                err = WaitFor(fd, POLLOUT, connectTimeout_) ? 0 : ETIMEDOUT;
             } catch (...) {
                 ::close(fd);
                 throw;

@@ -40,10 +40,12 @@ public:
     int ReadTimeout() const { return readTimeoutMs_; }
     void SetReadTimeout(int milliseconds) { readTimeoutMs_ = milliseconds; }
     void SetOnStatus(StatusHandler handler) { onStatus_ = std::move(handler); }
+    std::chrono::milliseconds ConnectTimeout() const { return connectTimeout_; }
+    void SetConnectTimeout(std::chrono::milliseconds timeout) { connectTimeout_ = timeout; }
 
     // Resolves Host when it is not a dotted address, then connects to Port. The receive
     // buffer starts empty. Raises ESocketError when the host is unknown or the connect
-    // fails or takes longer than kConnectTimeout.
+    // fails or takes longer than ConnectTimeout (ETIMEDOUT).
     void Connect();
     // Shuts the socket down and closes it; nothing when not connected.
     void Disconnect();
@@ -68,6 +70,7 @@ private:
     std::string host_;
     uint16_t port_ = 0;
     int readTimeoutMs_ = 1000;
+    std::chrono::milliseconds connectTimeout_ = kConnectTimeout;
     StatusHandler onStatus_;
     int fd_ = -1;
     std::string buffer_;

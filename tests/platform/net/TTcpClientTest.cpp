@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -142,6 +144,32 @@ TEST_F(TTcpClientTest, ARefusedConnectRaisesTheSocketErrorWithErrnoAndItsText)
                   "Socket Error # " + std::to_string(ECONNREFUSED) + "\r\n" + std::strerror(ECONNREFUSED));
     }
     EXPECT_FALSE(client.Connected());
+}
+
+TEST_F(TTcpClientTest, AConnectThatGetsNoAnswerGivesUpAtItsTimeOut)
+{
+    EXPECT_EQ(client.ConnectTimeout(), 21000ms);
+    // A listener that never accepts: once its queue is full, further connects get no answer.
+    std::vector<std::unique_ptr<TTcpClient>> queued;
+    client.SetConnectTimeout(300ms);
+    for (int i = 0; i < 16; ++i) {
+        auto extra = std::make_unique<TTcpClient>();
+        extra->SetHost("127.0.0.1");
+        extra->SetPort(peer.Port());
+        extra->SetConnectTimeout(300ms);
+        try {
+            extra->Connect();
+        } catch (const ESocketError& e) {
+            ASSERT_EQ(e.Code(), ETIMEDOUT);
+            const auto start = Clock::now();
+            EXPECT_THROW(client.Connect(), ESocketError);
+            EXPECT_GE(Clock::now() - start, 290ms);
+            EXPECT_FALSE(client.Connected());
+            return;
+        }
+        queued.push_back(std::move(extra));
+    }
+    GTEST_SKIP() << "the listen queue never filled up";
 }
 
 TEST_F(TTcpClientTest, LinesEndAtLfLosingOneCrAndKeepEveryOtherByte)
