@@ -46,11 +46,15 @@ void FakeDeviceContext::ClearMatchList()
 
 uint64_t FakeDeviceContext::EncodeWiegand(std::string_view idText) const
 {
+    if (wiegand)
+        return ::EncodeWiegand(*wiegand, idText);
     return static_cast<uint64_t>(StrToInt64Def(Trim(idText), 0));
 }
 
 int64_t FakeDeviceContext::DecodeWiegand(std::string_view hexText) const
 {
+    if (wiegand)
+        return ::DecodeWiegand(*wiegand, hexText);
     return StrToInt64Def(std::string("$").append(hexText), 0);
 }
 

@@ -1,13 +1,16 @@
 #pragma once
 
 #include "devicelink/IDeviceCommandContext.h"
+#include "matchlist/Wiegand.h"
+
+#include <optional>
 
 #include <string>
 #include <vector>
 
-// The main window as the device commands see it, kept in plain members. Its Wiegand
-// format is the identity: an id-number's frame value is the number itself, so a test reads
-// the id-numbers straight off the wire.
+// The main window as the device commands see it, kept in plain members. Unless a test sets
+// a real Wiegand format, the format is the identity: an id-number's frame value is the
+// number itself, so a test reads the id-numbers straight off the wire.
 class FakeDeviceContext final : public IDeviceCommandContext {
 public:
     struct Row {
@@ -32,6 +35,7 @@ public:
     int updateUICount = 0;
     int clearCount = 0;
     std::vector<bool> holdOffs;
+    std::optional<TWiegandFormat> wiegand;
 
     // Rows 0 to n-1 with plates P0, P1, ... and id-numbers 1, 2, ...
     void SetPlates(int n);

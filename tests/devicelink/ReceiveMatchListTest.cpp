@@ -159,3 +159,13 @@ TEST_F(ReceiveMatchListTest, GarbageFromTheDeviceNeverBecomesAnEntry)
     EXPECT_EQ(context.rows, (Rows{{"A", "1"}, {"C", "3"}}));
     ExpectRestored();
 }
+
+TEST_F(ReceiveMatchListTest, TheWiegandFormatOnScreenTurnsFramesBackIntoIdNumbers)
+{
+    context.wiegand = TWiegandFormat{};  // 26 bits, facility code 8 bits value 1, parity
+    device.SetList({{"A", 0x6020002}, {"B", 0x6026073}});
+    device.SetNoMatch(0x6020002);
+    commands.btnReceiveClick();
+    EXPECT_EQ(context.rows, (Rows{{"A", "1"}, {"B", "12345"}}));
+    EXPECT_EQ(context.special(TSpecialEntry::NoMatch).text, "1");
+}

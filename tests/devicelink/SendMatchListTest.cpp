@@ -356,3 +356,13 @@ TEST_F(SendMatchListTest, AnUnreachableDeviceRaisesTheSocketErrorAndRestoresTheW
     EXPECT_FALSE(commands.Gate().Busy());
     ExpectRestored();
 }
+
+TEST_F(SendMatchListTest, TheWiegandFormatOnScreenGivesTheFrameValues)
+{
+    context.wiegand = TWiegandFormat{};  // 26 bits, facility code 8 bits value 1, parity
+    context.rows = {{"A", "1"}, {"B", " 12345 "}};
+    context.special(TSpecialEntry::NoMatch) = {true, "1"};
+    commands.btnSendClick();
+    EXPECT_EQ(device.Commands(), Concat(kInfo, {"CLS", "SLSA=000006020002", "SLSB=000006026073",
+                                                "SNF000006020002", "QLS"}));
+}
