@@ -378,7 +378,12 @@ void TListView::EmitChanges(const std::vector<std::pair<int, bool>>& changes)
 void TListView::OnViewSelectionChanged(const QItemSelection& selected,
                                        const QItemSelection& deselected)
 {
-    if (syncing_ || rows_->Frozen()) {
+    if (syncing_) {
+        return;
+    }
+    if (rows_->Frozen()) {
+        // The view's rows are out of date; the end of the update puts its selection back.
+        viewSelectionStale_ = true;
         return;
     }
     std::vector<std::pair<int, bool>> changes;
