@@ -64,8 +64,14 @@ void TFormMain::CreateLayout()
 {
     setObjectName("FormMain");
     resize(800, 600);
+    QFont font = this->font();
+    font.setPixelSize(11);  // 8 points on a 96 dpi screen
+    setFont(font);
     auto* client = new QWidget(this);
     setCentralWidget(client);
+    // The right-anchored controls keep the distances they had in a window 800 pixels wide
+    // with its frame, whose client area is 784 wide; the layout keeps them from there.
+    client->resize(784, 520);
     SetBorderWidth(client, 5);
 
     Panel1 = Named(new QWidget(client), "Panel1");
@@ -90,7 +96,7 @@ void TFormMain::CreateLayout()
     SetAlign(Panel2, TAlign::alTop);
     SetHeight(Panel2, 120);
     Label2 = Named(new QLabel(ToQString("Number plates:"), Panel2), "Label2");
-    Label2->move(5, 8);
+    SetBounds(Label2, 5, 8, Label2->sizeHint().width(), Label2->sizeHint().height());
     EditPlates = Named(new QPlainTextEdit(Panel2), "EditPlates");
     SetBounds(EditPlates, 5, 25, 675, 89);
     SetAnchors(EditPlates, akLeft | akTop | akRight);

@@ -32,6 +32,14 @@ void CalculatorWindow::Close()
     form_.reset();
 }
 
+void CalculatorWindow::SaveAs(const std::string& fileName)
+{
+    ui_.ExpectSaveFile(fileName);
+    ui_.ExpectMessage(ui::MsgKind::Information, "OK: file " + fileName + " saved",
+                      ui::Buttons::OK);
+    form_->mnuFileSave->trigger();
+}
+
 void CalculatorWindow::CalcPlates(const std::string& lines)
 {
     form_->EditPlates->setPlainText(ToQString(lines));

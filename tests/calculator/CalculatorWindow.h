@@ -27,6 +27,8 @@ protected:
     std::string SettingsFile() const { return dir_.file("Quantivo.ini"); }
     std::string File(const std::string& name) const { return dir_.file(name); }
 
+    // File > Save as ... to fileName, which must then be reported saved.
+    void SaveAs(const std::string& fileName);
     // Each line through the multi-plate field's "Calc".
     void CalcPlates(const std::string& lines);
 

@@ -52,10 +52,7 @@ TEST_F(CalculatorWindow, StoredPageAndWidthsComeBack)
     // A hidden plate column stays hidden (its entries are greyed) and is still saved.
     CalcPlates("hk 55 evb");
     form_->SetActivePageIndex(0);
-    ui_.ExpectSaveFile(File("lv1.txt"));
-    ui_.ExpectMessage(MsgKind::Information, "OK: file " + File("lv1.txt") + " saved",
-                      Buttons::OK);
-    form_->mnuFileSave->trigger();
+    SaveAs(File("lv1.txt"));
     EXPECT_EQ(ReadFileBytes(File("lv1.txt")),
               "Number plate;Digest (truncated dec);Facility code;ID number\r\n"
               "HK55EVB;8441621;128;53013\r\n");
@@ -100,10 +97,7 @@ TEST_F(CalculatorWindow, ResultFilesOfBothListsAsShown)
 {
     Open();
     CalcPlates("hk 55 evb");
-    ui_.ExpectSaveFile(File("wg26.txt"));
-    ui_.ExpectMessage(MsgKind::Information, "OK: file " + File("wg26.txt") + " saved",
-                      Buttons::OK);
-    form_->mnuFileSave->trigger();
+    SaveAs(File("wg26.txt"));
     EXPECT_EQ(ReadFileBytes(File("wg26.txt")),
               "Number plate;Wiegand 26-bit (hex);Facility code;ID number\r\n"
               "HK55EVB;0x3019E2A;128;53013\r\n");
@@ -113,18 +107,12 @@ TEST_F(CalculatorWindow, ResultFilesOfBothListsAsShown)
     EXPECT_FALSE(ui_.FileDialogs()[0].options.overwritePrompt);
 
     form_->SetActivePageIndex(1);
-    ui_.ExpectSaveFile(File("wg26.txt"));  // replaced without a question
-    ui_.ExpectMessage(MsgKind::Information, "OK: file " + File("wg26.txt") + " saved",
-                      Buttons::OK);
-    form_->mnuFileSave->trigger();
+    SaveAs(File("wg26.txt"));  // replaced without a question
     EXPECT_EQ(ReadFileBytes(File("wg26.txt")),
               "Number plate;Wiegand 64-bit (raw)\r\nHK55EVB;0x600002191555EBDB\r\n");
 
     form_->mnuFileNew->trigger();
-    ui_.ExpectSaveFile(File("empty.txt"));
-    ui_.ExpectMessage(MsgKind::Information, "OK: file " + File("empty.txt") + " saved",
-                      Buttons::OK);
-    form_->mnuFileSave->trigger();
+    SaveAs(File("empty.txt"));
     EXPECT_EQ(ReadFileBytes(File("empty.txt")), "Number plate;Wiegand 64-bit (raw)\r\n");
 }
 
@@ -146,9 +134,7 @@ TEST_F(CalculatorWindow, ASavedFileReadBackAddsTheSamePlates)
             form_->findChild<QAction*>(QString("mnuShowHideLV1Column_%1").arg(column)));
     CalcPlates("x1\nhk 55 evb\nAB12CD34EF56\nA");
     form_->OnColumnClick(form_->LV1, 0);  // saved as displayed: Z to A
-    ui_.ExpectSaveFile(File("all.txt"));
-    ui_.ExpectMessageContaining(MsgKind::Information, "saved", Buttons::OK);
-    form_->mnuFileSave->trigger();
+    SaveAs(File("all.txt"));
 
     form_->mnuFileNew->trigger();
     form_->EditPlates->setPlainText("discarded");
