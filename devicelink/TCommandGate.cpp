@@ -16,10 +16,14 @@ void TCommandGate::Leave()
     busy_ = false;
     if (holdOff_)
         holdOff_(false);
-    for (auto& action : deferred_)
-        QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(action),
-                                  Qt::QueuedConnection);
+    auto actions = std::move(deferred_);
     deferred_.clear();
+    for (auto& action : actions) {
+        if (auto* app = QCoreApplication::instance())
+            QMetaObject::invokeMethod(app, std::move(action), Qt::QueuedConnection);
+        else
+            action();
+    }
 }
 
 TCommandGate::TBusy::TBusy(TCommandGate& gate) : gate_(gate), entered_(!gate.busy_)

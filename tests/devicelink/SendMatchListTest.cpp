@@ -366,3 +366,31 @@ TEST_F(SendMatchListTest, TheWiegandFormatOnScreenGivesTheFrameValues)
     EXPECT_EQ(device.Commands(), Concat(kInfo, {"CLS", "SLSA=000006020002", "SLSB=000006026073",
                                                 "SNF000006020002", "QLS"}));
 }
+
+TEST_F(SendMatchListTest, ACancelledCommandStopsThisAndEveryLaterDeviceWithoutMoreBoxes)
+{
+    context.SetPlates(5);
+    context.hosts = {"127.0.0.1", "127.0.0.2"};
+    auto second = SecondDevice();
+    struct Case {
+        std::string prefix;
+        int skip;
+        Lines sent;
+    };
+    for (const auto& [prefix, skip, sent] :
+         {Case{"QLS", 0, {"QVE", "QLS"}},
+          Case{"CLS", 0, Concat(kInfo, {"CLS"})},
+          Case{"QLS", 1, Concat(kInfo, {"CLS", "QLS"})}}) {
+        DeviceSimulator first;
+        SetDevicePortForTesting(first.Port());
+        auto rule = On(prefix, Act::Close);
+        rule.skip = skip;
+        first.AddRule(rule);
+        ui.ExpectMessage(MsgKind::Error, "Error: communication failure (no acknowledge received)",
+                         Buttons::CancelRetryIgnore, Result::Cancel);
+        commands.btnSendClick();
+        EXPECT_EQ(first.Commands(), sent) << prefix;
+        EXPECT_TRUE(second->Commands().empty()) << prefix;
+        ExpectRestored();
+    }
+}
