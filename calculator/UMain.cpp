@@ -86,7 +86,8 @@ void TFormMain::ConnectHandlers()
     connect(btnCalc1, &QPushButton::clicked, this, ui::Guarded([this](bool) { btnCalc1Click(); }));
     connect(btnCalc2, &QPushButton::clicked, this,
             ui::Guarded([this](bool) { btnCalc2Click(btnCalc2); }));
-    connect(mnuFileNew, &QAction::triggered, this, ui::Guarded([this](bool) { mnuFileNewClick(); }));
+    connect(mnuFileNew, &QAction::triggered, this,
+            ui::Guarded([this](bool) { mnuFileNewClick(); }));
     connect(mnuFileOpen, &QAction::triggered, this,
             ui::Guarded([this](bool) { mnuFileOpenClick(); }));
     connect(mnuFileSave, &QAction::triggered, this,
@@ -354,7 +355,8 @@ TFormMain::TSortKey TFormMain::SortKey(const TListView* list, int row) const
 int TFormMain::CompareSortKeys(const TListView* list, const TSortKey& a, const TSortKey& b) const
 {
     // Unsorted lists and numeric columns leave the texts empty.
-    int result = a.number < b.number ? -1 : a.number > b.number ? 1 : CompareTextAscii(a.text, b.text);
+    const int result = a.number != b.number ? (a.number < b.number ? -1 : 1)
+                                            : CompareTextAscii(a.text, b.text);
     return (list == LV1 ? LV1SortAscending : LV2SortAscending) ? result : -result;
 }
 

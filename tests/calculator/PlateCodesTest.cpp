@@ -23,7 +23,8 @@ TSHA1Digest Digest(const std::string& text)
 
 TEST(SHA1Digest, FipsVectorsAndTheLongestOneBlockText)
 {
-    EXPECT_EQ(Digest(""), (TSHA1Digest{0xDA39A3EE, 0x5E6B4B0D, 0x3255BFEF, 0x95601890, 0xAFD80709}));
+    EXPECT_EQ(Digest(""),
+              (TSHA1Digest{0xDA39A3EE, 0x5E6B4B0D, 0x3255BFEF, 0x95601890, 0xAFD80709}));
     EXPECT_EQ(Digest("abc"),
               (TSHA1Digest{0xA9993E36, 0x4706816A, 0xBA3E2571, 0x7850C26C, 0x9CD0D89D}));
     EXPECT_EQ(Digest(std::string(55, 'a')),
