@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -66,6 +67,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent)
     CreateControls();
     CreateMenus();
     BindCommands();
+    BindLists();
     ui::Guarded([this] { FormCreate(); })();
 }
 
@@ -197,6 +199,17 @@ void TFormMain::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
     ui::Guarded([this] { FormActivate(); })();
+}
+
+void TFormMain::keyPressEvent(QKeyEvent* event)
+{
+    // The window's default button takes an Enter that no control used, while it can.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && btnAdd->isVisible() && btnAdd->isEnabled()) {
+        btnAdd->click();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 std::string TFormMain::ListFileName() const
@@ -348,7 +361,7 @@ void TFormMain::UpdateUI()
         item->setEnabled(HostSelCount == 1);
 }
 
-bool TFormMain::CheckWiegandFormat()
+TWiegandFormat TFormMain::WiegandFormat() const
 {
     TWiegandFormat format;
     format.bitLength = EditWiegandLen->IntegerValue();
@@ -356,7 +369,17 @@ bool TFormMain::CheckWiegandFormat()
     format.fcLength = EditWiegandFCLen->IntegerValue();
     format.fcValue = EditWiegandFCVal->IntegerValue();
     format.parity = chkWiegandAddParity->isChecked();
-    const TWiegandCheck check = ::CheckWiegandFormat(format);
+    return format;
+}
+
+bool TFormMain::WiegandFormatValid() const
+{
+    return ::CheckWiegandFormat(WiegandFormat()).valid;
+}
+
+bool TFormMain::CheckWiegandFormat()
+{
+    const TWiegandCheck check = ::CheckWiegandFormat(WiegandFormat());
     EditWiegandLen->SetErrorState(check.bitLengthError);
     EditWiegandFCLen->SetErrorState(check.fcLengthError);
     EditWiegandFCVal->SetErrorState(check.fcValueError);

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "matchlist/DummyPlates.h"
 #include "matchlist/IMatchListHost.h"
+#include "matchlist/Wiegand.h"
 
 #include <QMainWindow>
 #include <cstdint>
@@ -144,6 +146,18 @@ public:
     void mnuFileOpenClick();
     void mnuFileSaveClick();
     void mnuPlateClearListClick();
+    void btnAddClick();
+    void mnuPlateDeleteSelectionClick();
+    void mnuPlateDeleteDuplicatesClick();
+    void mnuGenerateDummyListClick();
+    // The lists' events.
+    void DoColumnClick(TListView& list, int column);
+    int DoCompare(const TListView& list, int a, int b) const;
+    void OnSelectPlate(int row);
+    void PlateList1Exit();
+    void OnKeyUp(TListView& list, int key, bool autoRepeat);
+    void HostList1DblClick();
+    bool PlateList1DragOver(QObject* source) const;
     void mnuFileImportClick();
     void mnuExitClick();
     void mnuAboutClick();
@@ -169,11 +183,16 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void CreateControls();
     void CreateMenus();
     void BindCommands();
+    void BindLists();
+    // The format of the Wiegand page, judged without marking anything.
+    bool WiegandFormatValid() const;
+    TWiegandFormat WiegandFormat() const;
     void FormCreate();
     void FormActivate();
     bool FormCloseQuery();
@@ -188,6 +207,7 @@ private:
     // The list file beside the program existed but could not be read at start: the exit
     // leaves it as it is instead of replacing it with an empty list.
     bool keepListFile_ = false;
+    TDummyPlates dummyPlates_;
 };
 
 // The program's windows, created at start in this order.
