@@ -92,7 +92,7 @@ DeviceSimulator::~DeviceSimulator()
         std::lock_guard lock(mutex_);
         stop_ = true;
     }
-    changed_.notify_all();
+    stopping_.notify_all();
     const char wake = 1;
     [[maybe_unused]] auto written = ::write(wakePipe_[1], &wake, 1);
     thread_.join();
@@ -170,16 +170,10 @@ int DeviceSimulator::Connections() const
     return connections_;
 }
 
-void DeviceSimulator::WaitIdle() const
-{
-    std::unique_lock lock(mutex_);
-    changed_.wait_for(lock, std::chrono::seconds(5), [this] { return !busy_; });
-}
-
 bool DeviceSimulator::Pause(int milliseconds)
 {
     std::unique_lock lock(mutex_);
-    return !changed_.wait_for(lock, std::chrono::milliseconds(milliseconds),
+    return !stopping_.wait_for(lock, std::chrono::milliseconds(milliseconds),
                               [this] { return stop_.load(); });
 }
 
@@ -199,17 +193,11 @@ void DeviceSimulator::Run()
         {
             std::lock_guard lock(mutex_);
             ++connections_;
-            busy_ = true;
             expectedBlock_ = 0;
             blockIndex_ = 0;
         }
         Serve(fd);
         ::close(fd);
-        {
-            std::lock_guard lock(mutex_);
-            busy_ = false;
-        }
-        changed_.notify_all();
     }
 }
 

@@ -94,8 +94,6 @@ public:
     std::vector<std::string> Blocks() const;
     // Connections accepted so far.
     int Connections() const;
-    // Waits until the device has served its current connection and is idle again.
-    void WaitIdle() const;
 
 private:
     void Run();
@@ -119,7 +117,7 @@ private:
     std::atomic<bool> stop_{false};
 
     mutable std::mutex mutex_;
-    mutable std::condition_variable changed_;
+    std::condition_variable stopping_;
     std::vector<Entry> list_;
     mutable std::vector<size_t> visible_;
     mutable bool visibleStale_ = true;
@@ -131,7 +129,6 @@ private:
     std::vector<std::string> commands_;
     std::vector<std::string> blocks_;
     int connections_ = 0;
-    bool busy_ = false;
     int expectedBlock_ = 0;
     int blockIndex_ = 0;
 };
