@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+class TListView;
+
+// The device list is the rows of the main window's HostList1, with no other copy: column 0
+// a running number, 1 the ip-address, 2 the hostname, 3 the mac-address ("" unless the row
+// came from a search).
+
+// Appends a device row, resolving whichever of name and address is missing (at most one
+// look-up). A name that trims to nothing adds nothing. With an address given, the name is
+// kept exactly as passed. Does not refresh the window: callers run UpdateUI.
+void AddHost(TListView& hostList, const std::string& name, const std::string& ip);
+
+// The host a device command talks to: the row's ip-address, or its hostname when the
+// address is empty.
+std::string TargetHost(const TListView& hostList, int row);
