@@ -394,3 +394,19 @@ TEST_F(SendMatchListTest, ACancelledCommandStopsThisAndEveryLaterDeviceWithoutMo
         ExpectRestored();
     }
 }
+
+TEST_F(SendMatchListTest, AnAckForABlockNeverSentShiftsTheRepliesAndTheCountCheckCatchesIt)
+{
+    device.AddRule(On("CLS", Act::Raw, "CLS\r\n\x06"));
+    device.AddRule(OnBlock(1, BlockAct::Reply, 0x15, 1));
+    context.SetPlates(20);
+    // Block 1 was refused, but its answer is read for the closing byte.
+    ui.ExpectMessage(MsgKind::Error, "Error: communication failure: no acknowledge",
+                     Buttons::CancelRetry, Result::Cancel);
+    ui.ExpectMessage(MsgKind::Error,
+                     "Host 127.0.0.1:\rtransmit match-list failed (transferred 16 of 20 plates)",
+                     Buttons::OK);
+    commands.btnSendClick();
+    EXPECT_EQ(device.List().size(), 16u);
+    ExpectRestored();
+}
