@@ -1,6 +1,8 @@
 #include "listmanager/UMain.h"
 
 #include "about/UAbout.h"
+#include "devicelink/TDeviceCommands.h"
+#include "listmanager/MainDeviceContext.h"
 #include "matchlist/MatchList.h"
 #include "matchlist/UImport.h"
 #include "matchlist/PlateRules.h"
@@ -20,6 +22,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -62,7 +65,10 @@ const char* const kFileFormatInfo =
 
 }  // namespace
 
-TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent)
+TFormMain::TFormMain(QWidget* parent)
+    : QMainWindow(parent),
+      deviceContext_(std::make_unique<TMainDeviceContext>(*this)),
+      deviceCommands_(std::make_unique<TDeviceCommands>(*deviceContext_))
 {
     CreateControls();
     CreateMenus();
@@ -97,9 +103,18 @@ void TFormMain::BindCommands()
 
     // Opening the File menu, or its title's accelerator, refreshes the window.
     connect(mnuFile, &QMenu::aboutToShow, this, Guarded([this] { DoUpdateUI(); }));
-    auto* fileAccelerator = new QShortcut(QKeySequence("Ctrl+N"), this);
-    fileAccelerator->setObjectName("mnuFileShortcut");
-    connect(fileAccelerator, &QShortcut::activated, this, Guarded([this] { DoUpdateUI(); }));
+    fileMenuShortcut_ = new QShortcut(QKeySequence("Ctrl+N"), this);
+    fileMenuShortcut_->setObjectName("mnuFileShortcut");
+    connect(fileMenuShortcut_, &QShortcut::activated, this, Guarded([this] { DoUpdateUI(); }));
+
+    const auto send = [this] { deviceCommands_->btnSendClick(); };
+    const auto receive = [this] { deviceCommands_->btnReceiveClick(); };
+    onClick(mnuSend, send);
+    onClick(mnuReceive, receive);
+    onClick(mnuHostInfo, [this] { deviceCommands_->mnuHostInfoClick(); });
+    connect(btnSend, &QPushButton::clicked, this, Guarded(send));
+    connect(btnReceive, &QPushButton::clicked, this, Guarded(receive));
+    connect(PlateList1, &TListView::DragDrop, this, Guarded(receive));
 
     for (TFieldEdit* edit : {EditPlate, EditNumber, EditNoMatch, EditNoRead, EditNoPlate,
                              EditWiegandLen, EditWiegandFCVal, EditWiegandFCLen})
@@ -181,6 +196,12 @@ void TFormMain::FormDestroy()
 
 void TFormMain::closeEvent(QCloseEvent* event)
 {
+    // A device command is on its way: the close waits until it has ended.
+    if (deviceCommands_->Gate().Busy()) {
+        event->ignore();
+        deviceCommands_->Gate().WhenIdle([this] { close(); });
+        return;
+    }
     bool canClose = false;
     ui::Guarded([&] { canClose = FormCloseQuery(); })();
     if (canClose)
@@ -199,6 +220,16 @@ void TFormMain::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
     ui::Guarded([this] { FormActivate(); })();
+}
+
+void TFormMain::HoldOffInput(bool hold)
+{
+    for (QWidget* w : {PanelLeft, PanelCenter, PanelRight, static_cast<QWidget*>(menuBar())})
+        w->setEnabled(!hold);
+    // Shortcuts of the main menu work even with the menu bar disabled.
+    for (QAction* item : {mnuFileOpen, mnuFileSave, mnuHostSearch})
+        item->setEnabled(!hold);
+    fileMenuShortcut_->setEnabled(!hold);
 }
 
 void TFormMain::keyPressEvent(QKeyEvent* event)

@@ -6,9 +6,12 @@
 
 #include <QMainWindow>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 class QAction;
+class QShortcut;
+class TDeviceCommands;
 class QCheckBox;
 class QMenu;
 class QPlainTextEdit;
@@ -137,9 +140,15 @@ public:
 
     // --- life cycle and commands
     void FormResize();
+    // While a device command runs and lets window messages through, the lists, fields,
+    // buttons, menus and shortcuts wait; the log and the progress bar stay live.
+    void HoldOffInput(bool hold);
+    TDeviceCommands& DeviceCommands() { return *deviceCommands_; }
     void UpdateUI();
     // Marks the Wiegand fields, sets MaxId and the status text; true when valid.
     bool CheckWiegandFormat();
+    // The Wiegand format as its five fields hold it now.
+    TWiegandFormat WiegandFormat() const;
     void SetUserMode(uint8_t mode);
     void OnChangeUserMode(QAction* sender);
     void btnDebugClick();
@@ -192,7 +201,6 @@ private:
     void BindLists();
     // The format of the Wiegand page, judged without marking anything.
     bool WiegandFormatValid() const;
-    TWiegandFormat WiegandFormat() const;
     void FormCreate();
     void FormActivate();
     bool FormCloseQuery();
@@ -208,6 +216,9 @@ private:
     // leaves it as it is instead of replacing it with an empty list.
     bool keepListFile_ = false;
     TDummyPlates dummyPlates_;
+    QShortcut* fileMenuShortcut_ = nullptr;
+    std::unique_ptr<class TMainDeviceContext> deviceContext_;
+    std::unique_ptr<TDeviceCommands> deviceCommands_;
 };
 
 // The program's windows, created at start in this order.
