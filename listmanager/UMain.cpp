@@ -232,6 +232,14 @@ void TFormMain::HoldOffInput(bool hold)
     fileMenuShortcut_->setEnabled(!hold);
 }
 
+bool TFormMain::event(QEvent* event)
+{
+    // The status bar holds the Wiegand format's state; menu items must not wipe it.
+    if (event->type() == QEvent::StatusTip)
+        return true;
+    return QMainWindow::event(event);
+}
+
 void TFormMain::keyPressEvent(QKeyEvent* event)
 {
     // The window's default button takes an Enter that no control used, while it can.
