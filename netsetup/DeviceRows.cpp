@@ -6,13 +6,6 @@
 #include "platform/text/TextCase.h"
 #include "platform/toolkit/TListView.h"
 
-namespace {
-
-constexpr int kIpColumn = 1;
-constexpr int kHostnameColumn = 2;
-
-}  // namespace
-
 void AddHost(TListView& hostList, const std::string& name, const std::string& ip)
 {
     const std::string trimmed = Trim(name);
@@ -37,6 +30,6 @@ void AddHost(TListView& hostList, const std::string& name, const std::string& ip
 
 std::string TargetHost(const TListView& hostList, int row)
 {
-    std::string host = GetColumnText(hostList, row, kIpColumn);
-    return host.empty() ? GetColumnText(hostList, row, kHostnameColumn) : host;
+    std::string host = GetColumnText(hostList, row, kDeviceIpColumn);
+    return host.empty() ? GetColumnText(hostList, row, kDeviceHostnameColumn) : host;
 }

@@ -5,8 +5,11 @@
 class TListView;
 
 // The device list is the rows of the main window's HostList1, with no other copy: column 0
-// a running number, 1 the ip-address, 2 the hostname, 3 the mac-address ("" unless the row
-// came from a search).
+// a running number, then the ip-address, the hostname and the mac-address ("" unless the
+// row came from a search).
+constexpr int kDeviceIpColumn = 1;
+constexpr int kDeviceHostnameColumn = 2;
+constexpr int kDeviceMacColumn = 3;
 
 // Appends a device row, resolving whichever of name and address is missing (at most one
 // look-up). A name that trims to nothing adds nothing. With an address given, the name is
