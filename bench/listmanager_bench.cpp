@@ -26,7 +26,12 @@ public:
     {
         return ui::Result::OK;
     }
-    bool InputBox(const std::string&, const std::string&, std::string&) override { return false; }
+    // The dummy list's count.
+    bool InputBox(const std::string&, const std::string&, std::string& value) override
+    {
+        value = std::to_string(kRows);
+        return true;
+    }
     std::optional<std::string> OpenFile(const ui::FileDialogOptions&) override { return {}; }
     std::optional<std::string> SaveFile(const ui::FileDialogOptions&) override { return {}; }
     int ShowModal(QWidget&) override { return 0; }
@@ -123,6 +128,24 @@ void BM_ClearMatchList(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ClearMatchList)->Unit(benchmark::kMillisecond);
+
+void BM_SortPlates(benchmark::State& state)
+{
+    Bench& b = Shared();
+    b.Fill(false);
+    for (auto _ : state)
+        b.form->DoColumnClick(*b.form->PlateList1, static_cast<int>(state.range(0)));
+}
+BENCHMARK(BM_SortPlates)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+void BM_GenerateDummyList(benchmark::State& state)
+{
+    Bench& b = Shared();
+    for (auto _ : state)
+        b.form->mnuGenerateDummyListClick();
+    state.counters["rows"] = b.form->PlateList1->Count();
+}
+BENCHMARK(BM_GenerateDummyList)->Unit(benchmark::kMillisecond);
 
 void BM_UpdateUI(benchmark::State& state)
 {

@@ -10,6 +10,8 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCheckBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -137,6 +139,8 @@ void TFormMain::CreateControls()
 {
     setObjectName("FormMain");
     resize(800, 600);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
     QFont font = this->font();
     font.setPixelSize(11);
     setFont(font);
