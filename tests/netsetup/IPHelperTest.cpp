@@ -51,7 +51,6 @@ TEST(IPHelperSystem, ResolvesLocalhostBothWays)
     const std::string name = IPToHostName("127.0.0.1");
     EXPECT_FALSE(name.empty());
     EXPECT_EQ(name.find('.'), std::string::npos);
-    EXPECT_EQ(HostNameToIP(name), "127.0.0.1");
 }
 
 namespace {
