@@ -3,6 +3,7 @@
 #include "listmanager/UMain.h"
 #include "matchlist/MatchList.h"
 #include "matchlist/Wiegand.h"
+#include "netsetup/DeviceRows.h"
 #include "platform/text/Cp1252.h"
 #include "platform/toolkit/TListView.h"
 
@@ -58,10 +59,8 @@ int64_t TMainDeviceContext::DecodeWiegand(std::string_view hexText) const
 std::vector<std::string> TMainDeviceContext::SelectedDeviceHosts() const
 {
     std::vector<std::string> hosts;
-    for (int row : form_.HostList1->SelectedRows()) {
-        const std::string address = GetColumnText(*form_.HostList1, row, 1);
-        hosts.push_back(address.empty() ? GetColumnText(*form_.HostList1, row, 2) : address);
-    }
+    for (int row : form_.HostList1->SelectedRows())
+        hosts.push_back(TargetHost(*form_.HostList1, row));
     return hosts;
 }
 

@@ -6,6 +6,7 @@
 #include "matchlist/MatchList.h"
 #include "matchlist/UImport.h"
 #include "matchlist/PlateRules.h"
+#include "matchlist/Settings.h"
 #include "matchlist/Wiegand.h"
 #include "platform/text/Cp1252.h"
 #include "platform/text/TextFile.h"
@@ -133,14 +134,14 @@ void TFormMain::FormCreate()
     ProgressBar1->hide();
     PageControlEditPlate->setProperty("Tag", 175);
     PageControlEditHost->setProperty("Tag", 175);
+    // Until the list file has been read, the exit must not replace it: a start-up that
+    // failed before or while reading it would otherwise write an empty list over it.
+    keepListFile_ = FileExists(ListFileName());
+    LoadSettings(*this, SettingsFileName());
     // The list is read before the Wiegand format bounds id-numbers, so a restart never
     // drops rows that were valid when they were saved.
-    try {
-        LoadMatchList(*this, ListFileName(), 1, Delimiter, QuoteChar, 0);
-    } catch (...) {
-        keepListFile_ = FileExists(ListFileName());
-        throw;
-    }
+    LoadMatchList(*this, ListFileName(), 1, Delimiter, QuoteChar, 0);
+    keepListFile_ = false;
     Modified = false;
     UpdateUI();
 }
@@ -188,6 +189,9 @@ void TFormMain::FormDestroy()
     if (destroyed_)
         return;
     destroyed_ = true;
+    // Each file is written even when the other failed: a settings problem must not cost
+    // the match list.
+    ui::Guarded([this] { SaveSettings(*this, SettingsFileName()); })();
     ui::Guarded([this] {
         if (!keepListFile_)
             SaveMatchList(*this, ListFileName(), Delimiter, QuoteChar);
@@ -456,6 +460,44 @@ void TFormMain::btnDebugClick()
 TListView& TFormMain::PlateList()
 {
     return *PlateList1;
+}
+
+TListView& TFormMain::HostList()
+{
+    return *HostList1;
+}
+
+namespace {
+
+QCheckBox* WiegandCheckBox(const TFormMain& f, TWiegandControl control)
+{
+    return control == TWiegandControl::FCEnable    ? f.chkWiegandFCEnable
+           : control == TWiegandControl::AddParity ? f.chkWiegandAddParity
+                                                   : nullptr;
+}
+
+TFieldEdit* WiegandEdit(const TFormMain& f, TWiegandControl control)
+{
+    return control == TWiegandControl::Len     ? f.EditWiegandLen
+           : control == TWiegandControl::FCLen ? f.EditWiegandFCLen
+                                               : f.EditWiegandFCVal;
+}
+
+}  // namespace
+
+int32_t TFormMain::WiegandValue(TWiegandControl control) const
+{
+    if (QCheckBox* box = WiegandCheckBox(*this, control))
+        return box->isChecked() ? 1 : 0;
+    return WiegandEdit(*this, control)->IntegerValue();
+}
+
+void TFormMain::SetWiegandValue(TWiegandControl control, int32_t value)
+{
+    if (QCheckBox* box = WiegandCheckBox(*this, control))
+        box->setChecked(value != 0);
+    else
+        WiegandEdit(*this, control)->SetIntegerValue(value);
 }
 
 QCheckBox* TFormMain::SpecialCheckBox(int k) const

@@ -2,6 +2,7 @@
 
 #include "matchlist/DummyPlates.h"
 #include "matchlist/IMatchListHost.h"
+#include "matchlist/ISettingsHost.h"
 #include "matchlist/Wiegand.h"
 
 #include <QMainWindow>
@@ -29,7 +30,7 @@ namespace pellicor {
 
 // The main window of Tavrin List. Its controls are named fields (object names are the
 // same); the match list lives in PlateList1's rows and the special entries' controls.
-class TFormMain final : public QMainWindow, public IMatchListHost {
+class TFormMain final : public QMainWindow, public IMatchListHost, public ISettingsHost {
     Q_OBJECT
 
 public:
@@ -188,6 +189,15 @@ public:
     void SetProgressPosition(int position) override;
     void HideProgress() override;
 
+    // --- ISettingsHost
+    char ListDelimiter() const override { return Delimiter; }
+    void SetListDelimiter(char delimiter) override { Delimiter = delimiter; }
+    char ListQuoteChar() const override { return QuoteChar; }
+    void SetListQuoteChar(char quote) override { QuoteChar = quote; }
+    int32_t WiegandValue(TWiegandControl control) const override;
+    void SetWiegandValue(TWiegandControl control, int32_t value) override;
+    TListView& HostList() override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -213,8 +223,8 @@ private:
     bool activated_ = false;
     bool updating_ = false;
     bool destroyed_ = false;
-    // The list file beside the program existed but could not be read at start: the exit
-    // leaves it as it is instead of replacing it with an empty list.
+    // The list file beside the program existed but was not read at start: the exit leaves
+    // it as it is instead of replacing it with an empty list.
     bool keepListFile_ = false;
     TDummyPlates dummyPlates_;
     QShortcut* fileMenuShortcut_ = nullptr;
