@@ -10,6 +10,10 @@
 namespace {
 
 constexpr int kTimeout = 1000;
+// A device that stops answering in the middle of its list would otherwise hold the
+// window for a second per remaining entry (up to 18 hours): this many silent entries in a
+// row end the upload as a failed one.
+constexpr int kSilentEntriesLimit = 3;
 
 void UploadAborted()
 {
@@ -33,10 +37,13 @@ bool ReceiveEntries(TDeviceConnection& connection, IDeviceCommandContext& contex
     const int count = HexField(reply, 0, 4);
     if (count > 0)
         progress.Start(count);
+    int silentEntries = 0;
     for (int i = 0; i < count; ++i) {
         progress.SetPosition(i);
         ui::CurrentUi().ProcessMessages();
-        if (!connection.SendCommand(Format("QLI%.4x", i), reply, kTimeout)) {
+        const bool answered = connection.SendCommand(Format("QLI%.4x", i), reply, kTimeout);
+        silentEntries = connection.LastCommandTimedOut() ? silentEntries + 1 : 0;
+        if (!answered || silentEntries == kSilentEntriesLimit) {
             UploadAborted();
             return false;
         }

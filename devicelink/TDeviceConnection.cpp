@@ -73,6 +73,7 @@ void TDeviceConnection::DisconnectDevice()
 
 bool TDeviceConnection::SendCommand(const std::string& command, std::string& reply, int timeout)
 {
+    lastTimedOut_ = false;
     for (;;) {
         reply.clear();
         LogLine("> " + command);
@@ -89,8 +90,10 @@ bool TDeviceConnection::SendCommand(const std::string& command, std::string& rep
                     reply.erase(0, echo + command.size());
                     return true;
                 }
-                if (line.timedOut)
+                if (line.timedOut) {
+                    lastTimedOut_ = true;
                     return true;
+                }
             }
         } catch (const ENetError&) {
             // The error's own text is not shown: the box names what was last received.

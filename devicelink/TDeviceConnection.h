@@ -40,6 +40,8 @@ public:
     // times out is a success with an empty reply. A connection failure asks Cancel
     // (false), Retry or Ignore (true); the reply then holds the failure text.
     bool SendCommand(const std::string& command, std::string& reply, int timeout);
+    // Whether the last SendCommand ended on a read that timed out (no echo came).
+    bool LastCommandTimedOut() const { return lastTimedOut_; }
     // Sends the bytes and waits for one reply byte; only 06 succeeds. A failure asks
     // Cancel (false) or Retry.
     bool SendBlock(const uint8_t* bytes, size_t count, int timeout);
@@ -59,4 +61,5 @@ public:
 private:
     LogSink log_;
     TTcpClient tcp_;
+    bool lastTimedOut_ = false;
 };

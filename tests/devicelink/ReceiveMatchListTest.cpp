@@ -137,6 +137,26 @@ TEST_F(ReceiveMatchListTest, ASilentEntryIsSkippedAndASilentDeviceGivesAnEmptyLi
     EXPECT_LT(took, 4500ms);
 }
 
+TEST_F(ReceiveMatchListTest, ADeviceThatFallsSilentMidListEndsTheUploadAfterThreeEntries)
+{
+    std::vector<DeviceSimulator::Entry> list;
+    for (int i = 0; i < 1000; ++i)
+        list.push_back({"P" + std::to_string(i), 1});
+    device.SetList(list);
+    device.AddRule(On("QLI0001", Act::Raw, "QLI0001\r\n"));  // an answer, though empty
+    auto silence = On("QLI", Act::Silent);
+    silence.skip = 1;  // QLI0000; QLI0001 is taken by the rule above
+    device.AddRule(silence);
+    ui.ExpectMessage(MsgKind::Warning, "Warning: upload aborted", Buttons::OK);
+    const auto start = Clock::now();
+    commands.btnReceiveClick();
+    EXPECT_LT(Clock::now() - start, 6000ms);
+    EXPECT_EQ(context.rows, (Rows{{"P0", "1"}}));
+    EXPECT_EQ(device.Commands().size(), 6u) << "QLS, then QLI0000 to QLI0004";
+    ExpectRestored();
+    ui.VerifyDone();
+}
+
 TEST_F(ReceiveMatchListTest, AnUnreachableDeviceLeavesAnEmptyListAndARefreshedWindow)
 {
     PointAtAClosedPort();
