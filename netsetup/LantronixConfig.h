@@ -1,0 +1,82 @@
+#pragma once
+
+#include "netsetup/TSetupRecord.h"
+#include "platform/net/TUdpSocket.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// One network module that answered the last search.
+struct TDeviceEntry {
+    // The sender's short host name by reverse look-up (at most 64 characters); "" when none.
+    std::string Name;
+    // The sender's IPv4 address, dotted order.
+    std::array<uint8_t, 4> IP{};
+    // The module's MAC address as the reply carries it.
+    std::array<uint8_t, 6> MAC{};
+};
+using TDeviceList = std::vector<TDeviceEntry>;
+
+// The network modules' configuration service on UDP (ConfigPort): finding modules by
+// broadcast, reading and writing a module's setup record, and assigning an address to a
+// module named by its MAC address. Replies are matched neither to their sender nor to
+// their request: the first datagram that fits counts. Every exchange blocks the calling
+// (GUI) thread; only the search lets pending window messages run meanwhile.
+//
+// The terminal window owns the one instance for the life of the program, so the socket
+// and the search results live as long as the program does.
+class TLantronixConfig final {
+public:
+    // The wait of a read or a write for its reply.
+    static constexpr int kReplyTimeoutMs = 1000;
+    // The receive buffer's size before every receive.
+    static constexpr std::size_t kRecvBufferSize = 256;
+
+    TLantronixConfig() = default;
+    TLantronixConfig(const TLantronixConfig&) = delete;
+    TLantronixConfig& operator=(const TLantronixConfig&) = delete;
+
+    // Broadcasts the search (F6) and collects the F7 replies into Devices and DeviceCount,
+    // in the order they are read. Polls without waiting, processes pending window messages
+    // after each poll, and sleeps 100 ms after each poll that finds nothing; the search
+    // ends after timeoutMs / 100 (at least one) such empty polls. Each reply costs a
+    // reverse look-up of its sender. Socket failures raise ENetError.
+    void SearchDevices(int timeoutMs);
+
+    // Asks host (dotted address or name) for its setup record (F8, reply F9). false when
+    // no fitting reply is the first datagram within kReplyTimeoutMs, or on any socket or
+    // resolution failure.
+    bool GetSetupRecord(const std::string& host, TSetupRecord& record);
+
+    // Writes record to host, with type FD when assign is true (address assignment) and FA
+    // when false (initial configuration); true when the first datagram within
+    // kReplyTimeoutMs is the module's FB confirmation. Socket failures raise ENetError.
+    bool SetSetupRecord(const std::string& host, const TSetupRecord& record, bool assign);
+
+    // Broadcasts "IP-SETUP" (FC) asking the module whose MAC address ends in the fifth and
+    // sixth group of mac to take address ip (0.0.0.0: automatic). A mac of fewer than six
+    // groups shows "Error: MAC address is required to assign ip" and sends nothing.
+    // Nothing is awaited. Socket failures raise ENetError.
+    void SendIPSetup(const std::string& ip, const std::string& mac);
+
+    // The address's four bytes in dotted order, read as inet_addr reads; FF FF FF FF for a
+    // text that is no address.
+    static std::array<uint8_t, 4> IPTextToBytes(const std::string& text);
+
+    // The configuration service's socket, opened on first use and kept.
+    TUdpSocket UDP1;
+    // Length of the last datagram received into RecvBuffer; 0 when none came.
+    int32_t RecvLength = 0;
+    std::vector<uint8_t> RecvBuffer;
+    // The results of the last search; emptied at its start.
+    int32_t DeviceCount = 0;
+    TDeviceList Devices;
+
+private:
+    // One receive into RecvBuffer; gives the sender's address.
+    std::string Receive(int timeoutMs);
+    // Whether the last datagram received is a reply of this type at least minLength long.
+    bool Accepted(uint8_t type, std::size_t minLength) const;
+};
