@@ -1,6 +1,7 @@
 #include "widgets/FieldEdit.h"
 
 #include "platform/ole/Ole.h"
+#include "platform/ui/Guarded.h"
 #include "platform/text/Errors.h"
 #include "platform/text/Format.h"
 #include "platform/text/LocaleSeparators.h"
@@ -64,11 +65,18 @@ TFieldEdit::TFieldEdit(QWidget* parent) : QLineEdit(parent), labelFont_(QApplica
     savedColor_ = color_;
     ApplyColors();
     connect(this, &QLineEdit::textChanged, this, [this] { TextChanged(); });
+    CreateLookupWindow();
 }
 
 TFieldEdit::~TFieldEdit()
 {
-    SavePersistence();
+    // Qt destroys the edit's window together with the edit, so this is where the text
+    // is kept; a failure cannot leave a destructor and goes to the default handler.
+    try {
+        SavePersistence();
+    } catch (const std::exception& e) {
+        ui::HandleException(e);
+    }
     delete label_.data();
 }
 
@@ -98,27 +106,6 @@ void TFieldEdit::CaptureLoadedState()
         UpdateLabelPosition();
     if (!Enabled())
         SetBackground(disabledColor_);
-}
-
-void TFieldEdit::LoadPersistence()
-{
-    // The storage of the text between runs comes with the persistence feature; no
-    // window of the programs switches it on.
-    if (!persistence_.Enable)
-        return;
-}
-
-void TFieldEdit::SavePersistence()
-{
-    if (!persistence_.Enable)
-        return;
-}
-
-void TFieldEdit::UpdateLookup()
-{
-    // The lookup list comes with its own feature; no window of the programs enables it.
-    if (!lookup_.Enabled)
-        return;
 }
 
 // ---------------------------------------------------------------- edit type and options

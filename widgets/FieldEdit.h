@@ -214,6 +214,11 @@ public:
     void SetOleDropSource(bool value) { oleDropSource_ = value; }
 
     TLookupSettings& Lookup() { return lookup_; }
+    // The popup of the lookup list and the list inside it.
+    class TListHintWindow* LookupWindow() const { return lookupWindow_; }
+    class QListWidget* LookupList() const { return lookupList_; }
+    // Takes the selected entry of the lookup list (or its value) as the Text.
+    void LookupSelect();
     TPersistence& Persistence() { return persistence_; }
 
     // --- selection in window-text positions
@@ -240,7 +245,12 @@ public:
     void SetOnLookupSelect(TLookupSelectEvent handler) { onLookupSelect_ = std::move(handler); }
 
 protected:
+    // Read back at the end of Loaded, written when the edit's window goes.
+    virtual void LoadPersistence();
+    virtual void SavePersistence();
+
     bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void inputMethodEvent(QInputMethodEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
@@ -293,9 +303,15 @@ private:
     void ApplyFlat(bool on);
     void SetEditRect();
     void CaptureLoadedState();
+    void CreateLookupWindow();
+    bool LookupVisible() const;
+    void HideLookup();
+    void LookupFocusLost();
+    // The list's keys while it shows; true when the key is used up.
+    bool LookupKeyDown(QKeyEvent* e);
     void UpdateLookup();
-    void LoadPersistence();
-    void SavePersistence();
+    // The Key of a file kept beside the program when none was given; it stays.
+    std::string PersistenceIniFileName();
 
     // Drawing
     void CreateLabel();
@@ -370,6 +386,8 @@ private:
     int errorMarkerPos_ = 0;
     int loadedHeight_ = 0;
     TLookupSettings lookup_;
+    class TListHintWindow* lookupWindow_ = nullptr;
+    class QListWidget* lookupList_ = nullptr;
     TPersistence persistence_;
 
     TNotifyEvent onChange_;

@@ -90,6 +90,10 @@ std::string CharsOf(const QKeyEvent& e)
 
 void TFieldEdit::keyPressEvent(QKeyEvent* e)
 {
+    if (LookupKeyDown(e)) {
+        e->accept();
+        return;
+    }
     const int key = e->key();
     const bool ctrl = e->modifiers().testFlag(Qt::ControlModifier);
     if (key == Qt::Key_Escape) {
@@ -611,6 +615,7 @@ void TFieldEdit::focusOutEvent(QFocusEvent* e)
     }
     if (loading_)
         return;
+    LookupFocusLost();
     clickCausedFocus_ = false;
     if (!((errorState_ && showError_) || showModified_)) {
         SetBackground(savedColor_);
