@@ -4,6 +4,7 @@
 #include "platform/ui/Guarded.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include <memory>
 
@@ -15,6 +16,10 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName("Pellicor");
     QApplication::setApplicationDisplayName("Tavrin List");
+    QIcon icon;
+    for (const char* size : {"48", "32", "16"})
+        icon.addFile(QString(":/icons/Pellicor-%1.png").arg(size));
+    QApplication::setWindowIcon(icon);
     pellicor::TFormMain formMain;
     pellicor::FormMain = &formMain;
     std::unique_ptr<TFormAbout> formAbout;
