@@ -96,7 +96,7 @@ TListView* MakeListView(QWidget* parent, const char* name,
     return list;
 }
 
-struct FieldSpec {
+struct FieldLayout {
     const char* name;
     QRect bounds;
     TFieldEditType type;
@@ -109,26 +109,26 @@ struct FieldSpec {
     int labelMargin = 3;
 };
 
-TFieldEdit* MakeField(QWidget* parent, const FieldSpec& spec)
+TFieldEdit* MakeField(QWidget* parent, const FieldLayout& field)
 {
     auto* edit = new TFieldEdit(parent);
-    edit->setObjectName(spec.name);
+    edit->setObjectName(field.name);
     edit->BeginLoad();
-    edit->SetEditType(spec.type);
-    edit->SetMaxLength(spec.maxLength);
-    if (spec.label) {
-        edit->SetLabelCaption(spec.label);
+    edit->SetEditType(field.type);
+    edit->SetMaxLength(field.maxLength);
+    if (field.label) {
+        edit->SetLabelCaption(field.label);
         edit->SetLabelPosition(TLabelPosition::lpTopLeft);
-        edit->SetLabelMargin(spec.labelMargin);
+        edit->SetLabelMargin(field.labelMargin);
         edit->SetLabelTransparent(true);
     }
-    edit->SetEmptyText(spec.emptyText);
-    edit->SetSuffix(spec.suffix);
-    edit->SetText(spec.text);
-    edit->SetShowError(spec.showError);
+    edit->SetEmptyText(field.emptyText);
+    edit->SetSuffix(field.suffix);
+    edit->SetText(field.text);
+    edit->SetShowError(field.showError);
     edit->SetDisabledColor(kDisabledColor);
-    edit->SetBounds(spec.bounds.x(), spec.bounds.y(), spec.bounds.width(),
-                    spec.bounds.height());
+    edit->SetBounds(field.bounds.x(), field.bounds.y(), field.bounds.width(),
+                    field.bounds.height());
     edit->Loaded();
     return edit;
 }

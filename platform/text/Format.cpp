@@ -7,7 +7,7 @@
 
 namespace {
 
-struct Spec {
+struct Directive {
     bool leftAlign = false;
     bool zeroPad = false;
     int width = 0;
@@ -59,10 +59,10 @@ struct Number {
     std::string digits;
 };
 
-Number Integer(const Spec& spec, const FormatArg& arg)
+Number Integer(const Directive& directive, const FormatArg& arg)
 {
     Number n;
-    switch (spec.conversion) {
+    switch (directive.conversion) {
     case 'd':
         if (arg.kind() == FormatArg::Kind::Signed && arg.asSigned() < 0) {
             n.sign = "-";
@@ -78,15 +78,15 @@ Number Integer(const Spec& spec, const FormatArg& arg)
         n.digits = UnsignedDigits(Pattern(arg), 16);
         break;
     }
-    if (spec.precision >= 0 && n.digits.size() < static_cast<std::size_t>(spec.precision))
-        n.digits.insert(0, static_cast<std::size_t>(spec.precision) - n.digits.size(), '0');
+    if (directive.precision >= 0 && n.digits.size() < static_cast<std::size_t>(directive.precision))
+        n.digits.insert(0, static_cast<std::size_t>(directive.precision) - n.digits.size(), '0');
     return n;
 }
 
-Number Fixed(const Spec& spec, double value)
+Number Fixed(const Directive& directive, double value)
 {
     // Two decimals when none are given, as the system's own format routine does.
-    const int precision = spec.precision >= 0 ? spec.precision : 2;
+    const int precision = directive.precision >= 0 ? directive.precision : 2;
     // to_chars, unlike printf, ignores the C locale that QApplication sets up.
     char buffer[400];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed,
@@ -107,18 +107,18 @@ Number Fixed(const Spec& spec, double value)
     return n;
 }
 
-void Pad(std::string& out, const Spec& spec, const std::string& sign, const std::string& body,
+void Pad(std::string& out, const Directive& directive, const std::string& sign, const std::string& body,
          bool zeroPadAllowed)
 {
     const std::size_t length = sign.size() + body.size();
-    const std::size_t fill = spec.width > 0 && static_cast<std::size_t>(spec.width) > length
-                                 ? static_cast<std::size_t>(spec.width) - length
+    const std::size_t fill = directive.width > 0 && static_cast<std::size_t>(directive.width) > length
+                                 ? static_cast<std::size_t>(directive.width) - length
                                  : 0;
-    if (spec.leftAlign) {
+    if (directive.leftAlign) {
         out += sign;
         out += body;
         out.append(fill, ' ');
-    } else if (spec.zeroPad && zeroPadAllowed) {
+    } else if (directive.zeroPad && zeroPadAllowed) {
         out += sign;
         out.append(fill, '0');
         out += body;
@@ -134,43 +134,43 @@ bool IsInteger(const FormatArg& arg)
     return arg.kind() == FormatArg::Kind::Signed || arg.kind() == FormatArg::Kind::Unsigned;
 }
 
-void Convert(std::string& out, std::string_view format, const Spec& spec, const FormatArg& arg)
+void Convert(std::string& out, std::string_view format, const Directive& directive, const FormatArg& arg)
 {
-    switch (spec.conversion) {
+    switch (directive.conversion) {
     case 'd':
     case 'u':
     case 'x':
     case 'X': {
         if (!IsInteger(arg))
-            Fail(format, std::string("%") + spec.conversion + " needs an integer");
-        const Number n = Integer(spec, arg);
+            Fail(format, std::string("%") + directive.conversion + " needs an integer");
+        const Number n = Integer(directive, arg);
         // As printf: a precision sets the digits, so '0' no longer pads.
-        Pad(out, spec, n.sign, n.digits, spec.precision < 0);
+        Pad(out, directive, n.sign, n.digits, directive.precision < 0);
         break;
     }
     case 'f': {
         if (arg.kind() != FormatArg::Kind::Float)
             Fail(format, "%f needs a floating-point value");
-        const Number n = Fixed(spec, arg.asFloat());
-        Pad(out, spec, n.sign, n.digits, true);
+        const Number n = Fixed(directive, arg.asFloat());
+        Pad(out, directive, n.sign, n.digits, true);
         break;
     }
     case 's': {
         if (arg.kind() != FormatArg::Kind::Text)
             Fail(format, "%s needs a text");
         std::string_view text = arg.asText();
-        if (spec.precision >= 0 && text.size() > static_cast<std::size_t>(spec.precision))
-            text = text.substr(0, static_cast<std::size_t>(spec.precision));
-        Pad(out, spec, "", std::string(text), false);
+        if (directive.precision >= 0 && text.size() > static_cast<std::size_t>(directive.precision))
+            text = text.substr(0, static_cast<std::size_t>(directive.precision));
+        Pad(out, directive, "", std::string(text), false);
         break;
     }
     case 'c':
         if (!IsInteger(arg))
             Fail(format, "%c needs a character");
-        Pad(out, spec, "", std::string(1, static_cast<char>(Pattern(arg))), false);
+        Pad(out, directive, "", std::string(1, static_cast<char>(Pattern(arg))), false);
         break;
     default:
-        Fail(format, std::string("unknown conversion %") + spec.conversion);
+        Fail(format, std::string("unknown conversion %") + directive.conversion);
     }
 }
 
@@ -191,24 +191,24 @@ std::string FormatV(std::string_view format, const std::vector<FormatArg>& args)
             out += '%';
             continue;
         }
-        Spec spec;
+        Directive directive;
         for (; i < format.size() && (format[i] == '-' || format[i] == '0'); ++i) {
             if (format[i] == '-')
-                spec.leftAlign = true;
+                directive.leftAlign = true;
             else
-                spec.zeroPad = true;
+                directive.zeroPad = true;
         }
-        spec.width = ReadNumber(format, i);
+        directive.width = ReadNumber(format, i);
         if (i < format.size() && format[i] == '.') {
             ++i;
-            spec.precision = ReadNumber(format, i);
+            directive.precision = ReadNumber(format, i);
         }
         if (i >= format.size())
             Fail(format, "incomplete conversion at the end");
-        spec.conversion = format[i];
+        directive.conversion = format[i];
         if (next >= args.size())
-            Fail(format, std::string("no argument for %") + spec.conversion);
-        Convert(out, format, spec, args[next++]);
+            Fail(format, std::string("no argument for %") + directive.conversion);
+        Convert(out, format, directive, args[next++]);
     }
     return out;
 }
