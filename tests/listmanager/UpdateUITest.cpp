@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTest>
 
 namespace {
 
@@ -146,4 +147,20 @@ TEST_F(ListManagerTest, DebugButtonTogglesTheLogView)
     EXPECT_FALSE(f.Memo1->isHidden());
     f.btnDebug->click();
     EXPECT_TRUE(f.Memo1->isHidden());
+}
+
+TEST_F(ListManagerTest, CtrlNRefreshesAsOpeningTheFileMenuDoes)
+{
+    auto& f = Start();
+    f.HostList1->AddRow("1", {"127.0.0.1", "", ""});
+    f.HostList1->AddRow("2", {"127.0.0.2", "", ""});
+    f.show();
+    f.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    f.HostList1->ClearSelection();
+    f.Modified = false;
+    QTest::keyClick(&f, Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(f.HostSelCount, 2) << "the refresh selected every device row";
+    EXPECT_FALSE(f.Modified) << "it clears nothing and asks nothing";
+    ui.VerifyDone();
 }
