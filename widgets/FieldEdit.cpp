@@ -19,12 +19,15 @@
 
 // The module's start and end: OLE is initialised before any window exists and released
 // at exit, as the drag and drop of the edits needs it.
+void RaiseAssertion(const std::string& message, const char* module, int line)
+{
+    throw EAssertionFailed(Format("%s (%s, line %d)", message, module, line));
+}
+
 void CheckOleInitialize(ole::HRESULT result)
 {
     if (result != ole::S_OK && result != ole::S_FALSE)
-        throw EAssertionFailed(Format("%s (%s, line %d)",
-                                      Format("OleInitialize failed ($%x)", result),
-                                      "FieldEdit", __LINE__));
+        RaiseAssertion(Format("OleInitialize failed ($%x)", result), "FieldEdit", __LINE__);
 }
 
 namespace {

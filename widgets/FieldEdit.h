@@ -207,11 +207,25 @@ public:
     TEditAlign FocusAlign() const { return focusAlign_; }
     void SetFocusAlign(TEditAlign value) { focusAlign_ = value; }
 
-    // --- drag and drop flags (the drag and drop itself comes with its own feature)
+    // --- OLE drag and drop of text
+    // Registers the edit as a drop target (or revokes it); the registration lasts as
+    // long as the edit.
     bool OleDropTarget() const { return oleDropTarget_; }
-    void SetOleDropTarget(bool value) { oleDropTarget_ = value; }
+    void SetOleDropTarget(bool value);
+    bool DropTargetRegistered() const { return dropTargetRegistered_; }
+    // A press inside the selection and a move drag the selected text out.
     bool OleDropSource() const { return oleDropSource_; }
     void SetOleDropSource(bool value) { oleDropSource_ = value; }
+    bool OwnDragActive() const { return ownDragActive_; }
+    bool DragPending() const { return dragPending_; }
+    // The drop caret at the character under a screen point; cleared again.
+    void UpdateDropCaret(QPoint screenPoint);
+    void ClearDropCaret();
+    // Inserts the first line of text at the character under the screen point; false
+    // when the text was dropped back into this edit's own dragged selection.
+    bool DropTextAt(QPoint screenPoint, const std::string& text, bool ctrlDown);
+    // The pixel width of Text in the edit's font.
+    int GetTextWidth() const;
 
     TLookupSettings& Lookup() { return lookup_; }
     // The popup of the lookup list and the list inside it.
@@ -303,6 +317,9 @@ private:
     void ApplyFlat(bool on);
     void SetEditRect();
     void CaptureLoadedState();
+    void InvalidateDropCaret(QPoint p);
+    void MoveCaretToCursor(QPoint screenPoint);
+    void StartDrag();
     void CreateLookupWindow();
     bool LookupVisible() const;
     void HideLookup();
@@ -376,6 +393,8 @@ private:
     bool oleDropSource_ = false;
     bool oleDropTarget_ = false;
     bool dragPending_ = false;
+    bool dropTargetRegistered_ = false;
+    bool ownDragActive_ = false;
     bool focusBorder_ = false;
     bool hintShowLargeText_ = false;
     bool showError_ = false;

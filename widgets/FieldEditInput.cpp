@@ -680,9 +680,12 @@ void TFieldEdit::mousePressEvent(QMouseEvent* e)
 
 void TFieldEdit::mouseMoveEvent(QMouseEvent* e)
 {
-    // A press inside the selection keeps the selection while the button is down.
+    // A press inside the selection keeps the selection while the button is down; the
+    // first move drags it out where the edit is a drag source.
     if (dragPending_) {
         e->accept();
+        if (SelLength() > 0 && oleDropSource_)
+            StartDrag();
         return;
     }
     QLineEdit::mouseMoveEvent(e);

@@ -12,6 +12,11 @@ HRESULT OleInitialize()
     return initCount++ == 0 ? S_OK : S_FALSE;
 }
 
+bool OleInitialized()
+{
+    return initCount > 0;
+}
+
 void OleUninitialize()
 {
     if (initCount > 0)

@@ -2,8 +2,7 @@
 
 #include <cstdint>
 
-// The OLE library's start and end. The drag-and-drop interfaces come later; for now the
-// edit control's module start and end are the only callers.
+// The OLE library's start and end; drag and drop needs it started.
 namespace ole {
 
 using HRESULT = int32_t;
@@ -17,5 +16,6 @@ inline constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
 // successful or not, is balanced by one OleUninitialize.
 HRESULT OleInitialize();
 void OleUninitialize();
+bool OleInitialized();
 
 }  // namespace ole
