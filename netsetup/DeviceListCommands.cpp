@@ -1,0 +1,63 @@
+#include "netsetup/DeviceListCommands.h"
+
+#include "netsetup/DeviceRows.h"
+#include "netsetup/IDeviceListHost.h"
+#include "netsetup/LantronixConfig.h"
+#include "platform/text/Format.h"
+#include "platform/toolkit/TListView.h"
+#include "platform/ui/Ui.h"
+
+#include <algorithm>
+
+namespace {
+
+// The search takes one second after the last reply.
+constexpr int kSearchTimeoutMs = 1000;
+
+// Runs UpdateUI when the command leaves, by whatever path.
+class TRefreshOnExit final {
+public:
+    explicit TRefreshOnExit(IDeviceListHost& host) : host_(host) {}
+    ~TRefreshOnExit() { host_.UpdateUI(); }
+    TRefreshOnExit(const TRefreshOnExit&) = delete;
+    TRefreshOnExit& operator=(const TRefreshOnExit&) = delete;
+
+private:
+    IDeviceListHost& host_;
+};
+
+}  // namespace
+
+void SearchDevices(IDeviceListHost& host, TLantronixConfig& config)
+{
+    // Declared first so that it runs after the hourglass is gone.
+    const TRefreshOnExit refresh(host);
+    const ui::BusyCursor busy;
+    TListView& list = host.HostList();
+    list.Clear();
+    config.SearchDevices(kSearchTimeoutMs);
+    // DeviceCount and Devices move together; the bound keeps a mismatch from reading past.
+    const int count = std::min<int>(config.DeviceCount, static_cast<int>(config.Devices.size()));
+    for (int i = 0; i < count; ++i) {
+        const TDeviceEntry& entry = config.Devices[i];
+        const auto& ip = entry.IP;
+        const auto& mac = entry.MAC;
+        list.AddRow(Format("%d", i + 1),
+                    {Format("%d.%d.%d.%d", ip[0], ip[1], ip[2], ip[3]), entry.Name,
+                     Format("%.2x-%.2x-%.2x-%.2x-%.2x-%.2x", mac[0], mac[1], mac[2], mac[3],
+                            mac[4], mac[5])});
+    }
+}
+
+void SelectAllDevices(IDeviceListHost& host)
+{
+    host.HostList().SelectAll();
+}
+
+void AddDeviceFromEditHost(IDeviceListHost& host)
+{
+    AddHost(host.HostList(), host.EditHostText(), "");
+    host.SetEditHostText("");
+    host.FocusEditHost();
+    host.UpdateUI();
+}

@@ -1,0 +1,253 @@
+#include "tests/netsetup/ModuleFixture.h"
+
+#include "platform/net/ESocketError.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <numeric>
+#include <thread>
+
+namespace {
+
+using Misbehaviour = ModuleSimulator::Misbehaviour;
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+// Two polls: the one right after the broadcast comes before any reply can, the second
+// finds what came during the sleep between them.
+constexpr int kShortSearch = 200;
+constexpr std::array<uint8_t, 6> kMac{0x00, 0x20, 0x4A, 0x0B, 0x0C, 0x0D};
+
+ModuleSimulator::Record Pattern()
+{
+    ModuleSimulator::Record record;
+    std::iota(record.begin(), record.end(), uint8_t{0x80});
+    return record;
+}
+
+// --- search ---------------------------------------------------------------------------
+
+class Search : public ModuleFixture {};
+
+TEST_F(Search, FindsTheModuleWithItsAddressShortNameAndMac)
+{
+    names.AddReverse(kModuleIp, "module-a.plant.example");
+    config.SearchDevices(1000);
+
+    EXPECT_EQ(module->Received(), std::vector<std::vector<uint8_t>>{Bytes({0x00, 0x00, 0x00, 0xF6})});
+    ASSERT_EQ(config.DeviceCount, 1);
+    ASSERT_EQ(config.Devices.size(), 1u);
+    const TDeviceEntry& entry = config.Devices[0];
+    EXPECT_EQ(entry.Name, "module-a");
+    EXPECT_EQ(entry.IP, (std::array<uint8_t, 4>{127, 0, 0, 2}));
+    // The simulator fills the unused bytes 4 to 23 of its reply; they do not matter.
+    EXPECT_EQ(entry.MAC, kMac);
+}
+
+TEST_F(Search, ReverseNameIsEmptyWithoutEntryAndCutTo64Characters)
+{
+    config.SearchDevices(kShortSearch);
+    ASSERT_EQ(config.DeviceCount, 1);
+    EXPECT_EQ(config.Devices[0].Name, "");
+
+    names.AddReverse(kModuleIp, std::string(70, 'n') + ".example");
+    config.SearchDevices(kShortSearch);
+    ASSERT_EQ(config.DeviceCount, 1);
+    EXPECT_EQ(config.Devices[0].Name, std::string(64, 'n'));
+}
+
+TEST_F(Search, OnlyEmptyPollsUseUpTheBudgetOfTimeoutOver100)
+{
+    module->SetMisbehaviour(Misbehaviour::Silent);
+    for (const auto& [timeout, polls] :
+         {std::pair{-5, 1}, {0, 1}, {50, 1}, {99, 1}, {100, 1}, {250, 2}, {1000, 10}}) {
+        const int before = pumps.Pumps();
+        const auto start = Clock::now();
+        config.SearchDevices(timeout);
+        EXPECT_EQ(pumps.Pumps() - before, polls) << "timeout " << timeout;
+        EXPECT_GE(Clock::now() - start, milliseconds(100 * polls)) << "timeout " << timeout;
+        EXPECT_EQ(config.DeviceCount, 0);
+    }
+
+    // A module answering twice: two entries, two more polls, still ten empty ones.
+    module->SetMisbehaviour(Misbehaviour::Twice);
+    const int before = pumps.Pumps();
+    config.SearchDevices(1000);
+    EXPECT_EQ(pumps.Pumps() - before, 12);
+    ASSERT_EQ(config.DeviceCount, 2);
+    EXPECT_EQ(config.Devices[1].MAC, kMac);
+}
+
+TEST_F(Search, AReplyAfterSeveralEmptyPollsStillCounts)
+{
+    module->SetMisbehaviour(Misbehaviour::Late);  // about 1.3 s after the request
+    config.SearchDevices(1000);
+    EXPECT_EQ(config.DeviceCount, 0);  // the budget ran out first
+
+    config.SearchDevices(1500);
+    // The earlier search's late reply was still queued and is read first.
+    EXPECT_GE(config.DeviceCount, 1);
+}
+
+TEST_F(Search, DropsRepliesThatDoNotFitAndEmptiesTheLastResults)
+{
+    config.SearchDevices(kShortSearch);
+    ASSERT_EQ(config.DeviceCount, 1);
+    for (auto misbehaviour : {Misbehaviour::Short, Misbehaviour::WrongType,
+                              Misbehaviour::WrongPrefix, Misbehaviour::Silent}) {
+        module->SetMisbehaviour(misbehaviour);
+        config.SearchDevices(kShortSearch);
+        EXPECT_EQ(config.DeviceCount, 0) << static_cast<int>(misbehaviour);
+        EXPECT_TRUE(config.Devices.empty());
+    }
+}
+
+TEST_F(Search, ALongDatagramIsCutToTheBufferAndStillAccepted)
+{
+    module->SetMisbehaviour(Misbehaviour::Silent);
+    std::vector<uint8_t> reply(300, 0x11);
+    reply[0] = reply[1] = reply[2] = 0;
+    reply[3] = 0xF7;
+    SendStray(reply);
+    config.SearchDevices(0);
+    ASSERT_EQ(config.DeviceCount, 1);
+    EXPECT_EQ(config.Devices[0].IP, (std::array<uint8_t, 4>{127, 0, 0, 1}));
+    EXPECT_EQ(config.Devices[0].MAC, (std::array<uint8_t, 6>{17, 17, 17, 17, 17, 17}));
+}
+
+// --- reading and writing the setup record ---------------------------------------------
+
+class SetupRecord : public ModuleFixture {};
+
+TEST_F(SetupRecord, ReadsTheRecordByNameOrAddress)
+{
+    module->SetRecord(Pattern());
+    TSetupRecord record{};
+    ASSERT_TRUE(config.GetSetupRecord(kModuleIp, record));
+    EXPECT_EQ(record, Pattern());
+    EXPECT_EQ(module->Received(), std::vector<std::vector<uint8_t>>{Bytes({0x00, 0x00, 0x00, 0xF8})});
+    EXPECT_EQ(config.RecvLength, 124);
+
+    names.AddName("module-a", {kModuleIp});
+    record = {};
+    EXPECT_TRUE(config.GetSetupRecord("module-a", record));
+    EXPECT_EQ(record, Pattern());
+}
+
+TEST_F(SetupRecord, ReadFailsOnTheFirstDatagramThatDoesNotFit)
+{
+    for (auto misbehaviour :
+         {Misbehaviour::Short, Misbehaviour::WrongType, Misbehaviour::WrongPrefix}) {
+        module->SetMisbehaviour(misbehaviour, 1);
+        TSetupRecord record{};
+        EXPECT_FALSE(config.GetSetupRecord(kModuleIp, record)) << static_cast<int>(misbehaviour);
+        EXPECT_EQ(record, TSetupRecord{});
+    }
+
+    // A stray search reply queued before the read decides it; the module's answer then
+    // waits for the next receive, which takes it without asking again.
+    SendStray(Bytes({0, 0, 0, 0xF7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                     0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    TSetupRecord record{};
+    EXPECT_FALSE(config.GetSetupRecord(kModuleIp, record));
+    EXPECT_FALSE(config.SetSetupRecord(kModuleIp, record, false));
+    EXPECT_EQ(config.RecvBuffer[3], 0xF9);
+}
+
+TEST_F(SetupRecord, ReadGivesUpAfterOneSecondAndALateReplyWaitsForTheNextExchange)
+{
+    module->SetRecord(Pattern());
+    module->SetMisbehaviour(Misbehaviour::Late, 1);
+    TSetupRecord record{};
+    const auto start = Clock::now();
+    EXPECT_FALSE(config.GetSetupRecord(kModuleIp, record));
+    const auto took = Clock::now() - start;
+    EXPECT_GE(took, milliseconds(950));
+    EXPECT_LT(took, milliseconds(1250));
+    EXPECT_EQ(config.RecvLength, 0);
+
+    // Replies are matched to no request: the late one now answers the write.
+    std::this_thread::sleep_for(milliseconds(400));
+    EXPECT_FALSE(config.SetSetupRecord(kModuleIp, record, true));
+    EXPECT_EQ(config.RecvLength, 124);
+}
+
+TEST_F(SetupRecord, NameThatDoesNotResolveFailsTheReadAndRaisesFromTheWrite)
+{
+    TSetupRecord record{};
+    EXPECT_FALSE(config.GetSetupRecord("no-such-module", record));
+    EXPECT_THROW(config.SetSetupRecord("no-such-module", record, false), ESocketError);
+    EXPECT_TRUE(module->Received().empty());
+}
+
+TEST_F(SetupRecord, WriteSendsTheWholeRecordWithItsTypeAndWantsFB)
+{
+    const TSetupRecord record = Pattern();
+    ASSERT_TRUE(config.SetSetupRecord(kModuleIp, record, true));
+    ASSERT_TRUE(config.SetSetupRecord(kModuleIp, record, false));
+    const auto received = module->Received();
+    ASSERT_EQ(received.size(), 2u);
+    for (size_t i = 0; i < 2; ++i) {
+        ASSERT_EQ(received[i].size(), 124u);
+        EXPECT_EQ(std::vector(received[i].begin(), received[i].begin() + 4),
+                  Bytes({0, 0, 0, i == 0 ? 0xFD : 0xFA}));
+        EXPECT_TRUE(std::equal(record.begin(), record.end(), received[i].begin() + 4));
+    }
+    EXPECT_EQ(module->GetRecord(), Pattern());
+
+    for (auto misbehaviour : {Misbehaviour::Short, Misbehaviour::WrongType,
+                              Misbehaviour::WrongPrefix, Misbehaviour::Silent}) {
+        module->SetMisbehaviour(misbehaviour, 1);
+        EXPECT_FALSE(config.SetSetupRecord(kModuleIp, record, false))
+            << static_cast<int>(misbehaviour);
+    }
+}
+
+// --- address assignment by MAC --------------------------------------------------------
+
+class IPSetup : public ModuleFixture {};
+
+TEST_F(IPSetup, BroadcastsTheDatagramByteForByte)
+{
+    config.SendIPSetup("192.168.1.20", "00-20-4A-0B-0C-0D");
+    ASSERT_TRUE(module->WaitForReceived(1, milliseconds(1000)));
+    EXPECT_EQ(module->Received()[0],
+              Bytes({0x00, 0x00, 0x00, 0xFC, 'I', 'P', '-', 'S', 'E', 'T', 'U', 'P', 0x00, 0x00,
+                     0x0C, 0x0D, 0xC0, 0xA8, 0x01, 0x14}));
+    // The module named by its MAC takes the address.
+    const auto record = module->GetRecord();
+    EXPECT_EQ(std::vector(record.begin(), record.begin() + 4), Bytes({192, 168, 1, 20}));
+}
+
+TEST_F(IPSetup, SevenOrEightGroupsUseTheFifthAndSixth)
+{
+    config.SendIPSetup("0.0.0.0", "1-2-3-4-5-6-7-8");
+    ASSERT_TRUE(module->WaitForReceived(1, milliseconds(1000)));
+    const auto datagram = module->Received()[0];
+    EXPECT_EQ(std::vector(datagram.begin() + 14, datagram.end()), Bytes({5, 6, 0, 0, 0, 0}));
+}
+
+TEST_F(IPSetup, MacOfFewerThanSixGroupsIsRefusedAndNothingSent)
+{
+    for (const char* mac : {"00-20-4A-0B-0C", "", "00-20-4A--0C-0D", "00-20-4A-0B-0C-ZZ",
+                            "1-2-3-4-5-6-7-8-9"}) {
+        script.ExpectMessage(ui::MsgKind::Error, "Error: MAC address is required to assign ip",
+                             ui::Buttons::OK);
+        config.SendIPSetup("192.168.1.20", mac);
+    }
+    EXPECT_FALSE(module->WaitForReceived(1, milliseconds(200)));
+}
+
+TEST(IPTextToBytes, DottedOrderAndAllOnesForNoAddress)
+{
+    using Bytes4 = std::array<uint8_t, 4>;
+    EXPECT_EQ(TLantronixConfig::IPTextToBytes("192.168.1.20"), (Bytes4{0xC0, 0xA8, 1, 0x14}));
+    EXPECT_EQ(TLantronixConfig::IPTextToBytes("010.0.0.1"), (Bytes4{8, 0, 0, 1}));
+    for (const char* text : {"no address", "", "1.2.3.256", "1.2.3.4."})
+        EXPECT_EQ(TLantronixConfig::IPTextToBytes(text), (Bytes4{0xFF, 0xFF, 0xFF, 0xFF}))
+            << text;
+}
+
+}  // namespace

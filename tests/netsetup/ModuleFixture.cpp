@@ -1,0 +1,117 @@
+#include "tests/netsetup/ModuleFixture.h"
+
+#include "platform/net/ESocketError.h"
+#include "platform/net/InetAddress.h"
+#include "platform/net/NetPorts.h"
+#include "platform/net/Resolver.h"
+
+#include <arpa/inet.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// No test of this program may broadcast on the machine's own network: the broadcast goes
+// to the loopback unless a test inside the network namespace points it elsewhere.
+class LoopbackBroadcast final : public ::testing::Environment {
+public:
+    void SetUp() override { PointConfigServiceAt("127.0.0.1", 0); }
+};
+
+[[maybe_unused]] auto* const loopbackBroadcast =
+    ::testing::AddGlobalTestEnvironment(new LoopbackBroadcast);
+
+}  // namespace
+
+CountingUi::CountingUi(ScriptedUi& script) : script_(script)
+{
+    ui::SetCurrentUi(this);
+}
+
+CountingUi::~CountingUi()
+{
+    ui::SetCurrentUi(&script_);
+}
+
+ui::Result CountingUi::MessageBox(ui::MsgKind kind, const std::string& text,
+                                  ui::Buttons buttons)
+{
+    return script_.MessageBox(kind, text, buttons);
+}
+
+bool CountingUi::InputBox(const std::string& caption, const std::string& prompt,
+                          std::string& value)
+{
+    return script_.InputBox(caption, prompt, value);
+}
+
+std::optional<std::string> CountingUi::OpenFile(const ui::FileDialogOptions& options)
+{
+    return script_.OpenFile(options);
+}
+
+std::optional<std::string> CountingUi::SaveFile(const ui::FileDialogOptions& options)
+{
+    return script_.SaveFile(options);
+}
+
+int CountingUi::ShowModal(QWidget& window)
+{
+    return script_.ShowModal(window);
+}
+
+void CountingUi::ProcessMessages()
+{
+    ++pumps_;
+    if (failPumps_)
+        throw ESocketError(ENETDOWN, "Network is down");
+    script_.ProcessMessages();
+}
+
+void CountingUi::SetBusyCursor(bool busy)
+{
+    script_.SetBusyCursor(busy);
+}
+
+void PointConfigServiceAt(const std::string& address, uint16_t port)
+{
+    SetBroadcastAddressForTesting(*DottedAddress(address));
+    SetConfigPortForTesting(port);
+}
+
+void ModuleFixture::SetUp()
+{
+    SetResolverForTesting(&names);
+    ModuleSimulator::Options options;
+    options.bindAddress = kModuleIp;
+    module = std::make_unique<ModuleSimulator>(options);
+    PointConfigServiceAt(kModuleIp, module->Port());
+}
+
+void ModuleFixture::TearDown()
+{
+    PointConfigServiceAt("127.0.0.1", 0);
+    SetResolverForTesting(nullptr);
+}
+
+std::vector<uint8_t> ModuleFixture::Bytes(std::initializer_list<int> bytes)
+{
+    std::vector<uint8_t> result;
+    for (int b : bytes)
+        result.push_back(static_cast<uint8_t>(b));
+    return result;
+}
+
+void ModuleFixture::SendStray(const std::vector<uint8_t>& bytes)
+{
+    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(config.UDP1.LocalPort());
+    to.sin_addr.s_addr = *DottedAddress("127.0.0.1");
+    ASSERT_EQ(::sendto(fd, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&to),
+                       sizeof to),
+              static_cast<ssize_t>(bytes.size()));
+    ::close(fd);
+}

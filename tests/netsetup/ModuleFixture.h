@@ -1,0 +1,66 @@
+#pragma once
+
+#include "tests/support/ModuleSimulator.h"
+#include "tests/support/ScriptedUi.h"
+#include "netsetup/LantronixConfig.h"
+#include "platform/net/TableResolver.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Forwards to the script and counts the message pumps: the search pumps once per poll. It
+// can make a pump fail, standing in for a socket failure in the middle of a search.
+class CountingUi final : public ui::Ui {
+public:
+    explicit CountingUi(ScriptedUi& script);
+    ~CountingUi() override;
+    CountingUi(const CountingUi&) = delete;
+    CountingUi& operator=(const CountingUi&) = delete;
+
+    int Pumps() const { return pumps_; }
+    void FailPumps() { failPumps_ = true; }
+
+    ui::Result MessageBox(ui::MsgKind kind, const std::string& text,
+                          ui::Buttons buttons) override;
+    bool InputBox(const std::string& caption, const std::string& prompt,
+                  std::string& value) override;
+    std::optional<std::string> OpenFile(const ui::FileDialogOptions& options) override;
+    std::optional<std::string> SaveFile(const ui::FileDialogOptions& options) override;
+    int ShowModal(QWidget& window) override;
+    void ProcessMessages() override;
+    void SetBusyCursor(bool busy) override;
+
+private:
+    ScriptedUi& script_;
+    int pumps_ = 0;
+    bool failPumps_ = false;
+};
+
+// Points the configuration port and the broadcast at a loopback address.
+void PointConfigServiceAt(const std::string& address, uint16_t port);
+
+// One simulated module on 127.0.0.2 (its own address, so that its answers show a sender
+// other than this side), reached by the configuration service through the seams; names
+// come from a table, boxes from a script.
+class ModuleFixture : public ::testing::Test {
+protected:
+    static constexpr const char* kModuleIp = "127.0.0.2";
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // A datagram as the module received it.
+    static std::vector<uint8_t> Bytes(std::initializer_list<int> bytes);
+    // Sends a stray datagram from elsewhere to the configuration socket.
+    void SendStray(const std::vector<uint8_t>& bytes);
+
+    ScriptedUi script;
+    CountingUi pumps{script};
+    TableResolver names;
+    std::unique_ptr<ModuleSimulator> module;
+    TLantronixConfig config;
+};

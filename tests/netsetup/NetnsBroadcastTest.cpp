@@ -1,0 +1,88 @@
+#include "tests/netsetup/ModuleFixture.h"
+#include "platform/net/NetPorts.h"
+#include "platform/net/Resolver.h"
+
+#include <gtest/gtest.h>
+#include <net/if.h>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+using std::chrono::milliseconds;
+
+// True only inside tests/support/in-netns, and only when the loopback is the one
+// interface here: then a broadcast cannot leave the machine.
+bool InLoopbackOnlyNamespace()
+{
+    const char* netns = std::getenv("TAVRIN_NETNS");
+    if (netns == nullptr || std::strcmp(netns, "inside") != 0)
+        return false;
+    struct if_nameindex* interfaces = if_nameindex();
+    if (interfaces == nullptr)
+        return false;
+    bool onlyLoopback = true;
+    for (const struct if_nameindex* i = interfaces; i->if_index != 0; ++i)
+        onlyLoopback = onlyLoopback && std::strcmp(i->if_name, "lo") == 0;
+    if_freenameindex(interfaces);
+    return onlyLoopback;
+}
+
+// Two modules on the production port get the real broadcast 255.255.255.255.
+class Broadcast : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!InLoopbackOnlyNamespace())
+            GTEST_SKIP() << "needs the network namespace of tests/support/in-netns";
+        SetResolverForTesting(&names);
+        for (int i = 0; i < 2; ++i) {
+            ModuleSimulator::Options options;
+            options.bindAddress = "0.0.0.0";
+            options.port = 30718;
+            options.sharePort = true;
+            options.mac[5] = static_cast<uint8_t>(0xA0 + i);
+            // The second answers later, so the order of arrival is known.
+            options.replyDelay = milliseconds(200 * i);
+            modules[i] = std::make_unique<ModuleSimulator>(options);
+        }
+        SetBroadcastAddressForTesting(0);
+        SetConfigPortForTesting(0);
+    }
+    void TearDown() override
+    {
+        PointConfigServiceAt("127.0.0.1", 0);
+        SetResolverForTesting(nullptr);
+    }
+
+    ScriptedUi script;
+    TableResolver names;
+    std::unique_ptr<ModuleSimulator> modules[2];
+    TLantronixConfig config;
+};
+
+TEST_F(Broadcast, SearchFindsEveryModuleInOrderOfArrival)
+{
+    names.AddReverse("127.0.0.1", "localhost");
+    config.SearchDevices(1000);
+    ASSERT_EQ(config.DeviceCount, 2);
+    EXPECT_EQ(config.Devices[0].MAC[5], 0xA0);
+    EXPECT_EQ(config.Devices[1].MAC[5], 0xA1);
+    EXPECT_EQ(config.Devices[0].Name, "localhost");
+    EXPECT_EQ(config.Devices[1].IP, (std::array<uint8_t, 4>{127, 0, 0, 1}));
+}
+
+TEST_F(Broadcast, IPSetupReachesOnlyTheModuleWithThatMac)
+{
+    config.SendIPSetup("10.1.2.3", "00-20-4A-0B-0C-A1");
+    for (auto& module : modules)
+        ASSERT_TRUE(module->WaitForReceived(1, milliseconds(1000)));
+    const auto first = modules[0]->GetRecord();
+    const auto second = modules[1]->GetRecord();
+    EXPECT_EQ(std::vector(first.begin(), first.begin() + 4), std::vector<uint8_t>(4, 0));
+    EXPECT_EQ(std::vector(second.begin(), second.begin() + 4),
+              (std::vector<uint8_t>{10, 1, 2, 3}));
+}
+
+}  // namespace
