@@ -204,6 +204,31 @@ uint8_t TTcpClient::ReadByte()
     return byte;
 }
 
+std::string TTcpClient::ReadAvailable()
+{
+    RequireConnected();
+    std::string bytes;
+    bytes.swap(buffer_);
+    // One receive at most: a peer that sends without pause must not keep the caller here.
+    char chunk[kChunk];
+    for (;;) {
+        const ssize_t n = ::recv(fd_, chunk, sizeof chunk, 0);
+        if (n > 0) {
+            bytes.append(chunk, static_cast<size_t>(n));
+            return bytes;
+        }
+        if (n == 0) {
+            if (bytes.empty())
+                throw EConnectionError("Connection Closed Gracefully.");
+            return bytes;  // the close is reported by the next read
+        }
+        if (errno == EAGAIN || errno == EWOULDBLOCK)
+            return bytes;
+        if (errno != EINTR)
+            throw ESocketError::FromErrno(errno);
+    }
+}
+
 void TTcpClient::Write(std::string_view bytes)
 {
     RequireConnected();

@@ -51,6 +51,8 @@ public:
     void Disconnect();
     // Whether a socket is open on this side (the peer may have closed meanwhile).
     bool Connected() const { return fd_ >= 0; }
+    // The socket, for watching it from an event loop; -1 when not connected.
+    int Handle() const { return fd_; }
 
     // Reads the next line. A line longer than maxLength bytes raises, and its bytes up to
     // its LF are dropped, those still to come included; so does reaching the deadline, which bounds the whole read. Bytes of a line
@@ -58,6 +60,9 @@ public:
     Line ReadLn(size_t maxLength, std::optional<Clock::time_point> deadline = std::nullopt);
     // One byte; raises when none arrives within ReadTimeout.
     uint8_t ReadByte();
+    // What has arrived (buffered bytes first, then one receive's worth), without waiting. Raises
+    // EConnectionError when the peer has closed and nothing is left to read.
+    std::string ReadAvailable();
     // Writes the bytes unchanged.
     void Write(std::string_view bytes);
 

@@ -1,0 +1,284 @@
+#include "netsetup/ULantronix.h"
+
+#include "../support/ScriptedUi.h"
+#include "../support/TelnetPeer.h"
+#include "platform/net/ESocketError.h"
+#include "platform/net/NetPorts.h"
+#include "platform/net/TableResolver.h"
+#include "platform/shell/ShellExecute.h"
+#include "platform/text/Cp1252.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace std::string_literals;
+
+const std::string IAC = "\xFF";
+const std::string WILL = "\xFB";
+const std::string WONT = "\xFC";
+const std::string DO = "\xFD";
+const std::string DONT = "\xFE";
+const std::string SB = "\xFA";
+const std::string SE = "\xF0";
+const std::string EOR = "\xEF";
+
+std::string Op(const std::string& verb, int option)
+{
+    return IAC + verb + std::string(1, static_cast<char>(option));
+}
+
+// A port on 127.0.0.1 where nothing listens.
+uint16_t ClosedPort()
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ::bind(fd, reinterpret_cast<sockaddr*>(&address), length);
+    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    ::close(fd);
+    return ntohs(address.sin_port);
+}
+
+class TerminalTest : public ::testing::Test {
+protected:
+    std::vector<std::string> Log() const
+    {
+        std::vector<std::string> lines;
+        const QString text = Memo()->toPlainText();
+        if (!text.isEmpty())
+            for (const QString& line : text.split(QLatin1Char('\n')))
+                lines.push_back(ToCp1252(line));
+        return lines;
+    }
+    bool Logged(const std::string& line) const
+    {
+        const auto log = Log();
+        return std::find(log.begin(), log.end(), line) != log.end();
+    }
+    QPlainTextEdit* Memo() const { return form.findChild<QPlainTextEdit*>("Memo1"); }
+    QLineEdit* Edit() const { return form.findChild<QLineEdit*>("Edit1"); }
+
+    // Opens the terminal on the peer; drive runs while the window is up.
+    void Session(const std::function<void(QWidget&)>& drive, const std::string& host = "127.0.0.1")
+    {
+        scripted.ExpectModal([&](QWidget& window) {
+            window.show();
+            drive(window);
+            window.hide();
+            return 0;
+        });
+        form.OpenTerminal(host, peer.Port());
+    }
+    bool WaitFor(const std::function<bool()>& condition)
+    {
+        return QTest::qWaitFor(condition, 5000);
+    }
+
+    ScriptedUi scripted;
+    TelnetPeer peer;
+    TFormLantronix form;
+};
+
+TEST_F(TerminalTest, TypedLineGoesOutUpperCasedAndTrimmedAndBothWaysAreLogged)
+{
+    Session([&](QWidget&) {
+        ASSERT_TRUE(WaitFor([&] { return peer.TerminalType() == "dumb"; }));
+        QTest::keyClicks(Edit(), "  qve ");
+        QTest::keyClick(Edit(), Qt::Key_Return);  // Enter presses the default button
+        ASSERT_TRUE(WaitFor([&] { return !peer.Lines().empty(); }));
+        EXPECT_EQ(peer.Lines().front(), "QVE");
+        // The whole line is selected so that the next typing replaces it.
+        EXPECT_EQ(Edit()->selectedText(), Edit()->text());
+        peer.Send("  Ver1.10\r\n");
+        ASSERT_TRUE(WaitFor([&] { return Logged("< Ver1.10"); }));
+    });
+    EXPECT_EQ(Log(), (std::vector<std::string>{"Connecting to 127.0.0.1.", "Connected.",
+                                               "> QVE", "< Ver1.10", "Disconnecting.",
+                                               "Disconnected."}));
+    EXPECT_TRUE(WaitFor([&] { return peer.Closed() == 1; }));
+    EXPECT_FALSE(form.Telnet1.Connected());
+}
+
+TEST_F(TerminalTest, BytesAbove7FAreSentAsTheyAreAndLineEndChunksLogAnEmptyEntry)
+{
+    Session([&](QWidget&) {
+        Edit()->setText(ToQString("qv\xE9\xFF"));
+        form.btnSendClick();
+        // Unescaped: the device's service reads raw bytes.
+        EXPECT_TRUE(WaitFor(
+            [&] { return peer.Received().find("QV\xE9\xFF\r\n") != std::string::npos; }));
+        peer.Send("\r\n");
+        ASSERT_TRUE(WaitFor([&] { return Logged("< "); }));
+    });
+    EXPECT_TRUE(Logged("> QV\xE9\xFF"));
+}
+
+TEST_F(TerminalTest, OptionsAreAnsweredAsTheTableSaysAndTheTerminalTypeIsDumb)
+{
+    Session([&](QWidget&) {
+        ASSERT_TRUE(WaitFor([&] { return peer.TerminalType() == "dumb"; }));
+        const std::string opening = Op(WILL, 24) + Op(DO, 1) + IAC + SB + "\x18" + "\x00"s +
+                                    "dumb" + IAC + SE;
+        EXPECT_EQ(peer.Received(), opening);
+
+        // (DO TERMINAL-TYPE was in the opening: another would make the peer ask again.)
+        peer.Send(Op(WILL, 1) + Op(WILL, 25) + Op(WILL, 3) + Op(WONT, 5) + Op(DO, 1) +
+                  Op(DO, 31) + Op(DONT, 7) +
+                  // a terminal-type request split across two reads
+                  IAC + SB + "\x18");
+        QTest::qWait(100);
+        peer.Send("\x01"s + IAC + SE + "tail");
+        EXPECT_TRUE(WaitFor([&] { return Logged("< tail"); }));
+        const std::string answers = Op(DO, 1) + Op(DO, 25) + Op(DONT, 3) + Op(DONT, 5) +
+                                    Op(WILL, 1) + Op(WONT, 31) + Op(WONT, 7) +
+                                    IAC + SB + "\x18" + "\x00"s + "dumb" + IAC + SE;
+        EXPECT_TRUE(WaitFor([&] { return peer.Received().size() >= (opening + answers).size(); }));
+        EXPECT_EQ(peer.Received(), opening + answers);
+    });
+}
+
+TEST_F(TerminalTest, DataAroundTelnetCommandsIsCutIntoChunksAndEscapesUndone)
+{
+    Session([&](QWidget&) {
+        peer.Send("AB" + IAC + EOR + "CD" + IAC + SB + "\x1F\x01\x02" + IAC + IAC + IAC + SE +
+                  "E" + IAC + "\xF1" + "F" + IAC + IAC + "G");
+        ASSERT_TRUE(WaitFor([&] { return Logged("< EF\xFFG"); }));
+    });
+    const auto log = Log();
+    // A record end and a sub-negotiation each end a chunk; the other sub-negotiation and
+    // the NOP go unanswered and leave no trace.
+    EXPECT_EQ(std::vector<std::string>(log.begin() + 2, log.end() - 2),
+              (std::vector<std::string>{"< AB", "< CD", "< EF\xFFG"}));
+    EXPECT_EQ(peer.Received().find(IAC + SB + "\x1F"), std::string::npos);
+}
+
+TEST_F(TerminalTest, ClosingWhileTheDeviceFloodsTheConnectionReturnsAtOnce)
+{
+    Session([&](QWidget&) {
+        peer.Flood(std::string(2000, 'x') + "\r\n");
+        ASSERT_TRUE(WaitFor([&] { return Log().size() > 20; }));
+    });
+    EXPECT_FALSE(form.Telnet1.Connected());
+    EXPECT_EQ(Log().back(), "Disconnected.");
+    EXPECT_TRUE(WaitFor([&] { return peer.Closed() == 1; }));
+}
+
+TEST_F(TerminalTest, DeviceClosingEndsTheConnectionAndALaterSendFailsUnlogged)
+{
+    Session([&](QWidget&) {
+        ASSERT_TRUE(WaitFor([&] { return peer.Connections() == 1; }));
+        peer.CloseConnection();
+        ASSERT_TRUE(WaitFor([&] { return !form.Telnet1.Connected(); }));
+        EXPECT_EQ(Log().back(), "Disconnected.");
+        Edit()->setText("QVE");
+        scripted.ExpectMessage(ui::MsgKind::Error, "Not Connected", ui::Buttons::OK);
+        form.findChild<QPushButton*>("btnSend")->click();
+    });
+    EXPECT_FALSE(Logged("> QVE"));
+}
+
+TEST_F(TerminalTest, FailedConnectShowsNoWindowAndRaisesTheSocketError)
+{
+    try {
+        form.OpenTerminal("127.0.0.1", ClosedPort());
+        FAIL() << "connect should fail";
+    } catch (const ESocketError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Socket Error # " + std::to_string(ECONNREFUSED) + "\r\n" +
+                      std::strerror(ECONNREFUSED));
+    }
+    EXPECT_TRUE(scripted.Modals().empty());
+    EXPECT_EQ(Log(), std::vector<std::string>{"Connecting to 127.0.0.1."});
+}
+
+TEST_F(TerminalTest, SecondSessionKeepsTheFirstOnesLinesAbove)
+{
+    Session([&](QWidget&) {});
+    form.Telnet1.Connect();  // a connection left open is closed before the next one
+    Session([&](QWidget&) {});
+    EXPECT_EQ(Log(), (std::vector<std::string>{
+                         "Connecting to 127.0.0.1.", "Connected.", "Disconnecting.",
+                         "Disconnected.", "Connecting to 127.0.0.1.", "Connected.",
+                         "Disconnecting.", "Disconnected.", "Connecting to 127.0.0.1.",
+                         "Connected.", "Disconnecting.", "Disconnected."}));
+    EXPECT_TRUE(WaitFor([&] { return peer.Closed() == 3; }));
+}
+
+TEST_F(TerminalTest, TerminalCommandUsesTheDevicePortAndResolvesAHostName)
+{
+    TableResolver table;
+    table.AddName("reader-3", {"127.0.0.1"});
+    SetResolverForTesting(&table);
+    SetDevicePortForTesting(peer.Port());
+    scripted.ExpectModal([&](QWidget&) {
+        EXPECT_TRUE(WaitFor([&] { return peer.Connections() == 1; }));
+        return 0;
+    });
+    RunTerminal(form, "reader-3");
+    SetDevicePortForTesting(0);
+    SetResolverForTesting(nullptr);
+    EXPECT_EQ(Log().front(), "Resolving hostname reader-3.");
+}
+
+TEST_F(TerminalTest, EscapeLeavesTheWindowOpen)
+{
+    Session([&](QWidget& window) {
+        QTest::keyClick(&window, Qt::Key_Escape);
+        EXPECT_TRUE(window.isVisible());
+    });
+}
+
+class OutsideProgramsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetConsoleLauncherForTesting([this](const std::vector<std::string>& command) {
+            commands.push_back(command);
+            return answer;
+        });
+    }
+    void TearDown() override { SetConsoleLauncherForTesting({}); }
+
+    ScriptedUi scripted;
+    std::vector<std::vector<std::string>> commands;
+    int answer = 0;
+};
+
+TEST_F(OutsideProgramsTest, PingAndTelnetRunAgainstTheTargetHost)
+{
+    RunPing(nullptr, "reader-3");
+    RunTelnet(nullptr, "10.0.0.7");
+    EXPECT_EQ(commands, (std::vector<std::vector<std::string>>{
+                            {"ping", "reader-3"}, {"telnet", "10.0.0.7", "9999"}}));
+}
+
+TEST_F(OutsideProgramsTest, FailureToStartShowsTheSystemsText)
+{
+    answer = ENOENT;
+    scripted.ExpectMessage(ui::MsgKind::Error, std::strerror(ENOENT), ui::Buttons::OK);
+    RunPing(nullptr, "reader-3");
+    scripted.ExpectMessage(ui::MsgKind::Error,
+                           "Error: failed to execute telnet.exe\r"s + std::strerror(ENOENT),
+                           ui::Buttons::OK);
+    RunTelnet(nullptr, "reader-3");
+}
+
+}  // namespace
