@@ -146,8 +146,12 @@ private:
 
 TDropBridge* BridgeOf(const QWidget* window)
 {
-    return window ? window->findChild<TDropBridge*>(QString(), Qt::FindDirectChildrenOnly)
-                  : nullptr;
+    if (!window)
+        return nullptr;
+    for (QObject* child : window->children())
+        if (auto* bridge = dynamic_cast<TDropBridge*>(child))
+            return bridge;
+    return nullptr;
 }
 
 }  // namespace
