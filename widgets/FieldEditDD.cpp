@@ -6,6 +6,7 @@
 #include "platform/ui/Guarded.h"
 #include "widgets/FieldEditModule.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -33,8 +34,7 @@ uint32_t ReadU32(const std::vector<uint8_t>& bytes, size_t at)
 
 // The walker's failure cannot pass through the platform's drag loop: it is reported
 // by the application's default handler and the drop is refused.
-template <typename F>
-bool Walk(F f)
+template <typename F> bool Walk(F f)
 {
     try {
         f();
@@ -165,9 +165,15 @@ bool TEnumFormats::GetFileList()
 
 // ---------------------------------------------------------------- drop target
 
-void TFEDropTarget::DropText(POINTL, const std::string&) {}
-void TFEDropTarget::DropRTF(POINTL, const std::string&) {}
-void TFEDropTarget::DropFiles(POINTL, const std::vector<std::string>&) {}
+void TFEDropTarget::DropText(POINTL, const std::string&)
+{
+}
+void TFEDropTarget::DropRTF(POINTL, const std::string&)
+{
+}
+void TFEDropTarget::DropFiles(POINTL, const std::vector<std::string>&)
+{
+}
 
 void TFEDropTarget::DragMouseMove(POINTL, bool& allow)
 {

@@ -21,8 +21,8 @@ uint32_t KeysToDropEffect(uint32_t keyState);
 
 // Runs one drag of the texts: DRAGDROP_S_DROP with the target's effect, or
 // DRAGDROP_S_CANCEL (also when the last feedback said no target would take it).
-ole::HRESULT StartOleDrag(const std::string& text, const std::string& rtf,
-                          uint32_t allowedEffects, uint32_t& effect);
+ole::HRESULT StartOleDrag(const std::string& text, const std::string& rtf, uint32_t allowedEffects,
+                          uint32_t& effect);
 
 // Walks the formats of a dropped data object, within one call of a drop target.
 // Raises EAssertionFailed "Cannot get the format enumerator" when the object has none.

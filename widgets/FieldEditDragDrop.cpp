@@ -87,8 +87,7 @@ void TFieldEdit::StartDrag()
     const std::string s = ToCp1252(selectedText());
     ownDragActive_ = true;
     uint32_t effect = ole::DROPEFFECT_NONE;
-    const ole::HRESULT r =
-        StartOleDrag(s, "", ole::DROPEFFECT_COPY | ole::DROPEFFECT_MOVE, effect);
+    const ole::HRESULT r = StartOleDrag(s, "", ole::DROPEFFECT_COPY | ole::DROPEFFECT_MOVE, effect);
     ownDragActive_ = false;
     // Only a target that took the text as a move lets it go here.
     if (r == ole::DRAGDROP_S_DROP && effect == ole::DROPEFFECT_MOVE) {

@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <cstring>
 #include <map>
+#include <optional>
 
 namespace ole {
 
@@ -229,8 +230,8 @@ QMimeData* MimeDataOf(IDataObject* data)
     auto* mime = new TDataObjectMime(data);
     if (auto unicode = GetBlock(data, CF_UNICODETEXT)) {
         const auto* units = reinterpret_cast<const char16_t*>(unicode->data());
-        mime->setText(QString::fromUtf16(units, static_cast<qsizetype>(
-                                                     std::char_traits<char16_t>::length(units))));
+        mime->setText(QString::fromUtf16(
+            units, static_cast<qsizetype>(std::char_traits<char16_t>::length(units))));
     } else if (auto text = GetBlock(data, CF_TEXT)) {
         mime->setText(ToQString(reinterpret_cast<const char*>(text->data())));
     }

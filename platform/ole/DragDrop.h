@@ -28,7 +28,8 @@ IDropTarget* RegisteredDropTarget(const QWidget* window);
 
 // Runs a drag of the data until it ends: DRAGDROP_S_DROP with the effect that the
 // target took, or DRAGDROP_S_CANCEL (Escape, or released where nothing takes it).
-// The source's GiveFeedback hears every change of the effect.
+// The source's GiveFeedback hears every change of the effect; Qt's loop decides by
+// itself on Escape and on the button's release, so QueryContinueDrag is not asked.
 HRESULT DoDragDrop(IDataObject* data, IDropSource* source, uint32_t allowedEffects,
                    uint32_t* effect);
 using DragLoop = std::function<HRESULT(IDataObject*, IDropSource*, uint32_t, uint32_t*)>;

@@ -116,14 +116,12 @@ public:
                               uint32_t* effect) = 0;
     virtual HRESULT DragOver(uint32_t keyState, POINTL point, uint32_t* effect) = 0;
     virtual HRESULT DragLeave() = 0;
-    virtual HRESULT Drop(IDataObject* data, uint32_t keyState, POINTL point,
-                         uint32_t* effect) = 0;
+    virtual HRESULT Drop(IDataObject* data, uint32_t keyState, POINTL point, uint32_t* effect) = 0;
 };
 
 // The reference count of an object behind one interface: created with no reference,
 // freed when the last one goes.
-template <typename Interface>
-class TInterfacedObject : public Interface {
+template <typename Interface> class TInterfacedObject : public Interface {
 public:
     ULONG AddRef() override { return ++refCount_; }
     ULONG Release() override
@@ -140,8 +138,7 @@ private:
 };
 
 // A counted reference.
-template <typename T>
-class ComPtr final {
+template <typename T> class ComPtr final {
 public:
     ComPtr() = default;
     ComPtr(T* p) : p_(p)  // NOLINT: implicit, as an interface variable takes an object

@@ -222,8 +222,7 @@ TEST(FieldEditDD, DropTargetSortsFormats)
     target->calls.clear();
     target->DragEnter(data.get(), 0, {}, &effect);
     target->Drop(data.get(), 0, {}, &effect);
-    EXPECT_EQ(target->calls,
-              (std::vector<std::string>{"text:t", "file:/t/\xE4.txt", "file:b"}));
+    EXPECT_EQ(target->calls, (std::vector<std::string>{"text:t", "file:/t/\xE4.txt", "file:b"}));
     EXPECT_EQ(effect, DROPEFFECT_MOVE);
 }
 
@@ -243,8 +242,8 @@ TEST(FieldEditDD, DropNobodyTakesReportsNone)
 TEST(FieldEditDD, MissingEnumeratorIsReported)
 {
     ScriptedUi script;
-    script.ExpectMessageContaining(ui::MsgKind::Error, "Cannot get the format enumerator (FieldEditDD, line",
-                                   ui::Buttons::OK);
+    script.ExpectMessageContaining(
+        ui::MsgKind::Error, "Cannot get the format enumerator (FieldEditDD, line", ui::Buttons::OK);
     const ComPtr<RecordingTarget> target(new RecordingTarget);
     const ComPtr<FixedDataObject> data(new FixedDataObject);
     data->noEnumerator = true;
@@ -257,17 +256,16 @@ TEST(FieldEditDD, MissingEnumeratorIsReported)
 // The drag's result: a cancel from the loop, and a drop whose last feedback was "none".
 TEST(FieldEditDD, StartOleDragResults)
 {
-    SetDragLoopForTesting([](IDataObject* data, IDropSource* source, uint32_t allowed,
-                             uint32_t* effect) {
-        EXPECT_EQ(allowed, DROPEFFECT_COPY | DROPEFFECT_MOVE);
-        EXPECT_EQ(data->QueryGetData(Format(CF_TEXT)), S_OK);
-        source->GiveFeedback(DROPEFFECT_NONE);
-        *effect = DROPEFFECT_NONE;
-        return DRAGDROP_S_DROP;
-    });
+    SetDragLoopForTesting(
+        [](IDataObject* data, IDropSource* source, uint32_t allowed, uint32_t* effect) {
+            EXPECT_EQ(allowed, DROPEFFECT_COPY | DROPEFFECT_MOVE);
+            EXPECT_EQ(data->QueryGetData(Format(CF_TEXT)), S_OK);
+            source->GiveFeedback(DROPEFFECT_NONE);
+            *effect = DROPEFFECT_NONE;
+            return DRAGDROP_S_DROP;
+        });
     uint32_t effect = 0;
-    EXPECT_EQ(StartOleDrag("x", "", DROPEFFECT_COPY | DROPEFFECT_MOVE, effect),
-              DRAGDROP_S_CANCEL);
+    EXPECT_EQ(StartOleDrag("x", "", DROPEFFECT_COPY | DROPEFFECT_MOVE, effect), DRAGDROP_S_CANCEL);
     SetDragLoopForTesting([](IDataObject*, IDropSource* source, uint32_t, uint32_t* effect) {
         source->GiveFeedback(DROPEFFECT_COPY);
         *effect = DROPEFFECT_COPY;

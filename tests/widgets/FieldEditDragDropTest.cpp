@@ -54,13 +54,13 @@ protected:
     // A drag loop that drops on the given edit, with or without Ctrl.
     static void LoopDroppingOn(TFieldEdit* target, POINTL at, uint32_t keys)
     {
-        SetDragLoopForTesting([=](IDataObject* data, IDropSource* source, uint32_t,
-                                  uint32_t* effect) {
-            EXPECT_EQ(source->QueryContinueDrag(false, keys), DRAGDROP_S_DROP);
-            *effect = Drop(target, data, at, keys);
-            source->GiveFeedback(*effect);
-            return DRAGDROP_S_DROP;
-        });
+        SetDragLoopForTesting(
+            [=](IDataObject* data, IDropSource* source, uint32_t, uint32_t* effect) {
+                EXPECT_EQ(source->QueryContinueDrag(false, keys), DRAGDROP_S_DROP);
+                *effect = Drop(target, data, at, keys);
+                source->GiveFeedback(*effect);
+                return DRAGDROP_S_DROP;
+            });
     }
 };
 
@@ -121,7 +121,8 @@ TEST_F(FieldEditDragDropTest, QtDragEventsReachTheTarget)
     edit->SetOleDropTarget(true);
     Show();
     QMimeData mime;
-    mime.setText(QString::fromUtf8("\xE2\x82\xAC" "1\nrest"));  // the euro sign and 1
+    mime.setText(QString::fromUtf8("\xE2\x82\xAC"
+                                   "1\nrest"));  // the euro sign and 1
     const QPointF at(edit->width() - 5, edit->height() / 2);
     QDragEnterEvent enter(at.toPoint(), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton,
                           Qt::NoModifier);
@@ -142,7 +143,8 @@ TEST_F(FieldEditDragDropTest, QtDragEventsReachTheTarget)
     QApplication::sendEvent(edit, &drop);
     EXPECT_TRUE(drop.isAccepted());
     EXPECT_EQ(drop.dropAction(), Qt::MoveAction);
-    EXPECT_EQ(edit->Text(), "ab\x80" "1");
+    EXPECT_EQ(edit->Text(), "ab\x80"
+                            "1");
 }
 
 // Dragging the selection onto another edit moves it without Ctrl and copies it with.

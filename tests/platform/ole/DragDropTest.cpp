@@ -86,12 +86,15 @@ TEST(DragDrop, ClipboardFormatsAreRegisteredOnce)
 TEST(DragDrop, MimeDataAsDataObject)
 {
     QMimeData mime;
-    mime.setText(QString::fromUtf8("\xE2\x82\xAC" "a") + QChar(0) + "tail");
+    mime.setText(QString::fromUtf8("\xE2\x82\xAC"
+                                   "a") +
+                 QChar(0) + "tail");
     mime.setData("text/rtf", "{\\rtf1}");
     mime.setUrls({QUrl::fromLocalFile("/tmp/a b"), QUrl("http://example.invalid/")});
     const ComPtr<IDataObject> data = DataObjectOf(&mime);
     const CLIPFORMAT rtf = RegisterClipboardFormat("Rich Text Format");
-    EXPECT_EQ(Formats(data.get()), (std::vector<CLIPFORMAT>{CF_TEXT, CF_UNICODETEXT, rtf, CF_HDROP}));
+    EXPECT_EQ(Formats(data.get()),
+              (std::vector<CLIPFORMAT>{CF_TEXT, CF_UNICODETEXT, rtf, CF_HDROP}));
     EXPECT_EQ(Get(data.get(), CF_TEXT), (std::vector<uint8_t>{0x80, 'a', 0}));
     EXPECT_EQ(Get(data.get(), CF_UNICODETEXT), (std::vector<uint8_t>{0xAC, 0x20, 'a', 0, 0, 0}));
     EXPECT_EQ(Get(data.get(), rtf), (std::vector<uint8_t>{'{', '\\', 'r', 't', 'f', '1', '}', 0}));
@@ -108,7 +111,8 @@ TEST(DragDrop, MimeDataAsDataObject)
     // An object dragged from this program comes back as itself.
     QMimeData* carried = MimeDataOf(data.get());
     EXPECT_EQ(DataObjectOf(carried).get(), data.get());
-    EXPECT_EQ(carried->text(), QString::fromUtf8("\xE2\x82\xAC" "a"));
+    EXPECT_EQ(carried->text(), QString::fromUtf8("\xE2\x82\xAC"
+                                                 "a"));
     EXPECT_EQ(carried->data("text/rtf"), "{\\rtf1}");
     delete carried;
 }
@@ -131,8 +135,8 @@ TEST(DragDrop, RegistrationAndQtEvents)
 
     QMimeData mime;
     mime.setText("x");
-    QDragEnterEvent enter(QPoint(3, 4), Qt::CopyAction | Qt::MoveAction, &mime,
-                          Qt::LeftButton, Qt::ControlModifier | Qt::ShiftModifier);
+    QDragEnterEvent enter(QPoint(3, 4), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton,
+                          Qt::ControlModifier | Qt::ShiftModifier);
     QApplication::sendEvent(window.get(), &enter);
     EXPECT_EQ(target->lastKeys, MK_LBUTTON | MK_CONTROL | MK_SHIFT);
     EXPECT_EQ(target->lastPoint.x, window->mapToGlobal(QPoint(3, 4)).x());
