@@ -80,7 +80,7 @@ TEST_F(Search, OnlyEmptyPollsUseUpTheBudgetOfTimeoutOver100)
     EXPECT_EQ(config.Devices[1].MAC, kMac);
 }
 
-TEST_F(Search, AReplyAfterSeveralEmptyPollsStillCounts)
+TEST_F(Search, AReplyTooLateForOneSearchIsReadByTheNext)
 {
     module->SetMisbehaviour(Misbehaviour::Late);  // about 1.3 s after the request
     config.SearchDevices(1000);
