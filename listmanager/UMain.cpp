@@ -67,8 +67,7 @@ const char* const kFileFormatInfo =
 }  // namespace
 
 TFormMain::TFormMain(QWidget* parent)
-    : QMainWindow(parent),
-      deviceContext_(std::make_unique<TMainDeviceContext>(*this)),
+    : QMainWindow(parent), deviceContext_(std::make_unique<TMainDeviceContext>(*this)),
       deviceCommands_(std::make_unique<TDeviceCommands>(*deviceContext_))
 {
     CreateControls();
@@ -373,8 +372,8 @@ void TFormMain::UpdateUI()
 
     for (QWidget* panel : {PanelPlateBottom, PanelHostEdit, PanelHidden})
         panel->setVisible(expert);
-    for (QAction* item : {mnuPlateDeleteDuplicates, mnuHostAssignIP, mnuHostInitCfg,
-                          mnuHostTelnet, mnuHostPing, mnuHostTerminal})
+    for (QAction* item : {mnuPlateDeleteDuplicates, mnuHostAssignIP, mnuHostInitCfg, mnuHostTelnet,
+                          mnuHostPing, mnuHostTerminal})
         item->setVisible(expert);
 
     const int plateDesign = PageControlEditPlate->property("Tag").toInt();
@@ -399,8 +398,8 @@ void TFormMain::UpdateUI()
     mnuPlateClearList->setEnabled(PlateCount > 0);
     mnuPlateDeleteSelection->setEnabled(PlateSelCount > 0);
     mnuPlateDeleteDuplicates->setEnabled(PlateCount > 0);
-    for (QAction* item : {mnuHostAssignIP, mnuHostInitCfg, mnuHostInfo, mnuHostTelnet,
-                          mnuHostPing, mnuHostTerminal})
+    for (QAction* item : {mnuHostAssignIP, mnuHostInitCfg, mnuHostInfo, mnuHostTelnet, mnuHostPing,
+                          mnuHostTerminal})
         item->setEnabled(HostSelCount == 1);
 }
 

@@ -182,12 +182,13 @@ void TFormMain::CreateControls()
     SetBorderWidth(PanelLeft, kInnerBorder);
     PageControlEditPlate = MakePageControl(PanelLeft, "PageControlEditPlate", TAlign::alTop, 175);
     tsEditPlate = MakePage(PageControlEditPlate, "tsEditPlate", "Edit Plate");
-    EditPlate = MakeField(tsEditPlate, {"EditPlate", {0, 20, 115, 21}, TFieldEditType::etString,
-                                        10, "Number Plate:", " < enter plate >", "", "", true});
+    EditPlate =
+        MakeField(tsEditPlate, {"EditPlate", QRect(0, 20, 115, 21), TFieldEditType::etString, 10,
+                                "Number Plate:", " < enter plate >", "", "", true});
     EditPlate->SetReturnIsTab(true);
-    EditNumber = MakeField(tsEditPlate,
-                           {"EditNumber", {120, 20, 115, 21}, TFieldEditType::etString, 14,
-                            "Wiegand id-number:", " < enter id-number >", "", "", true});
+    EditNumber =
+        MakeField(tsEditPlate, {"EditNumber", QRect(120, 20, 115, 21), TFieldEditType::etString, 14,
+                                "Wiegand id-number:", " < enter id-number >", "", "", true});
     SetAnchors(EditNumber, akLeft | akTop | akRight);
     btnAdd = MakeButton(tsEditPlate, "btnAdd", "Add", {240, 18, 75, 23});
     SetAnchors(btnAdd, akTop | akRight);
@@ -195,8 +196,8 @@ void TFormMain::CreateControls()
     PanelPlateBottom = MakePanel(tsEditPlate, "PanelPlateBottom", TAlign::alBottom, 80);
     const auto specialField = [this](const char* name, int top) {
         TFieldEdit* edit =
-            MakeField(PanelPlateBottom, {name, {120, top, 115, 21}, TFieldEditType::etString, 14,
-                                         nullptr, " < enter id-number >", "", "", true});
+            MakeField(PanelPlateBottom, {name, QRect(120, top, 115, 21), TFieldEditType::etString,
+                                         14, nullptr, " < enter id-number >", "", "", true});
         SetAnchors(edit, akLeft | akTop | akRight);
         return edit;
     };
@@ -209,20 +210,19 @@ void TFormMain::CreateControls()
 
     tsWiegandFormat = MakePage(PageControlEditPlate, "tsWiegandFormat", "Wiegand Format");
     EditWiegandLen = MakeField(tsWiegandFormat,
-                               {"EditWiegandLen", {0, 20, 135, 21}, TFieldEditType::etNumeric, 0,
-                                "Wiegand output length:", "", " bits", "26", true, 4});
-    chkWiegandFCEnable = MakeCheckBox(tsWiegandFormat, "chkWiegandFCEnable", "Facility Code",
-                                      {0, 55, 135, 17});
+                               {"EditWiegandLen", QRect(0, 20, 135, 21), TFieldEditType::etNumeric,
+                                0, "Wiegand output length:", "", " bits", "26", true, 4});
+    chkWiegandFCEnable =
+        MakeCheckBox(tsWiegandFormat, "chkWiegandFCEnable", "Facility Code", {0, 55, 135, 17});
     chkWiegandFCEnable->setChecked(true);
-    EditWiegandFCVal = MakeField(tsWiegandFormat, {"EditWiegandFCVal", {0, 75, 65, 21},
-                                                   TFieldEditType::etNumeric, 8, nullptr, "", "",
-                                                   "1", true});
-    EditWiegandFCLen = MakeField(tsWiegandFormat, {"EditWiegandFCLen", {70, 75, 65, 21},
-                                                   TFieldEditType::etNumeric, 0, nullptr, "",
-                                                   " bits", "8", true});
-    chkWiegandAddParity =
-        MakeCheckBox(tsWiegandFormat, "chkWiegandAddParity",
-                     "Add parity bits (leading and trailing)", {0, 110, 315, 17});
+    EditWiegandFCVal =
+        MakeField(tsWiegandFormat, {"EditWiegandFCVal", QRect(0, 75, 65, 21),
+                                    TFieldEditType::etNumeric, 8, nullptr, "", "", "1", true});
+    EditWiegandFCLen =
+        MakeField(tsWiegandFormat, {"EditWiegandFCLen", QRect(70, 75, 65, 21),
+                                    TFieldEditType::etNumeric, 0, nullptr, "", " bits", "8", true});
+    chkWiegandAddParity = MakeCheckBox(tsWiegandFormat, "chkWiegandAddParity",
+                                       "Add parity bits (leading and trailing)", {0, 110, 315, 17});
     chkWiegandAddParity->setChecked(true);
 
     PanelSeparatorL1 = MakePanel(PanelLeft, "PanelSeparatorL1", TAlign::alTop, 5);
@@ -258,19 +258,20 @@ void TFormMain::CreateControls()
     btnHostSelectAll = MakeButton(tsEditHost, "btnHostSelectAll", "Select All", {240, 18, 75, 23});
     SetAnchors(btnHostSelectAll, akTop | akRight);
     PanelHostEdit = MakePanel(tsEditHost, "PanelHostEdit", TAlign::alBottom, 80);
-    EditHost = MakeField(PanelHostEdit, {"EditHost", {0, 55, 235, 21}, TFieldEditType::etString, 15,
-                                         "Hostname / ip-address:",
-                                         " < enter hostname or ip-address >", "", "", false});
+    EditHost =
+        MakeField(PanelHostEdit,
+                  {"EditHost", QRect(0, 55, 235, 21), TFieldEditType::etString, 15,
+                   "Hostname / ip-address:", " < enter hostname or ip-address >", "", "", false});
     SetAnchors(EditHost, akLeft | akTop | akRight);
     btnHostAdd = MakeButton(PanelHostEdit, "btnHostAdd", "Add", {240, 53, 75, 23});
     SetAnchors(btnHostAdd, akTop | akRight);
     PanelSeparatorR1 = MakePanel(PanelRight, "PanelSeparatorR1", TAlign::alTop, 5);
-    PageControlHostList =
-        MakePageControl(PanelRight, "PageControlHostList", TAlign::alClient, 350);
+    PageControlHostList = MakePageControl(PanelRight, "PageControlHostList", TAlign::alClient, 350);
     PageControlHostList->setFocusPolicy(Qt::NoFocus);
     tsHosts = MakePage(PageControlHostList, "tsHosts", "Devices");
-    HostList1 = MakeListView(tsHosts, "HostList1",
-                             {{"", 25}, {"ip-address", 100}, {"hostname", 100}, {"mac-address", 120}});
+    HostList1 =
+        MakeListView(tsHosts, "HostList1",
+                     {{"", 25}, {"ip-address", 100}, {"hostname", 100}, {"mac-address", 120}});
     HostList1->SetDragSource(true);
 
     setTabOrder(EditPlate, EditNumber);
@@ -357,7 +358,8 @@ void TFormMain::CreateMenus()
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName("PopupMenu1");
     PopupMenu1->addActions({mnuPlateClearList, mnuPlateDeleteSelection, mnuPlateDeleteDuplicates});
-    mnuGenerateDummyList = action(PopupMenu1, "mnuGenerateDummyList", "Generate dummy match list ...");
+    mnuGenerateDummyList =
+        action(PopupMenu1, "mnuGenerateDummyList", "Generate dummy match list ...");
 
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName("PopupMenu2");

@@ -56,8 +56,9 @@ void TFormMain::BindLists()
                 }));
         list->setContextMenuPolicy(Qt::CustomContextMenu);
         QMenu* popup = list == PlateList1 ? PopupMenu1 : PopupMenu2;
-        connect(list, &QWidget::customContextMenuRequested, this,
-                Guarded([list, popup](QPoint at) { popup->popup(list->viewport()->mapToGlobal(at)); }));
+        connect(list, &QWidget::customContextMenuRequested, this, Guarded([list, popup](QPoint at) {
+                    popup->popup(list->viewport()->mapToGlobal(at));
+                }));
     }
     PlateList1->SetOnDrawItem([](int, bool selected) {
         return TRowColors{selected ? kPlateSelectedColor : clWindow, clWindowText};
