@@ -36,6 +36,10 @@ struct TPasteResult {
 // while loading, error state, modified marking, validation and the colour effects of
 // Enabled and Flat are held back.
 //
+// Three features no window of the programs switches on: a lookup list while typing
+// (Lookup), keeping the text between runs (Persistence), and OLE drag and drop of text
+// (OleDropTarget, OleDropSource).
+//
 // Use this class's own API, not the QLineEdit members it hides behind: SetText (not
 // setText or clear), SetEnabled and SetVisible (they carry the label and the colours),
 // SetMaxLength, WMPaste/WMCopy/WMCut. The label's parent is the edit's parent when the

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-// Settings of the edit's lookup list while typing. No window of the programs enables
-// it; the list itself arrives with the lookup feature.
+// Settings of the edit's lookup list while typing (no window of the programs enables
+// it). The lists are the edit's own copies; a write replaces them whole.
 class TLookupSettings final {
 public:
     std::vector<std::string> DisplayList;

@@ -8,10 +8,7 @@
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QGuiApplication>
-#include <QPointer>
-#include <QUrl>
 #include <QWidget>
-#include <cstring>
 #include <map>
 #include <optional>
 

@@ -180,3 +180,19 @@ TEST_F(FieldEditLookupTest, FocusLossHidesList)
     Focus(other);
     EXPECT_FALSE(Visible(edit));
 }
+
+// Activating the popup (as a click does) gives the list the focus and keeps it shown;
+// losing the activation hides it.
+TEST_F(FieldEditLookupTest, PopupActivationMovesFocusToList)
+{
+    TFieldEdit* edit = LookupEdit({"apple"});
+    Type(edit, "ap");
+    ASSERT_TRUE(Visible(edit));
+    edit->LookupWindow()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([edit] { return edit->LookupWindow()->isActiveWindow(); }));
+    EXPECT_TRUE(edit->LookupList()->hasFocus());
+    EXPECT_TRUE(Visible(edit));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window->isActiveWindow(); }));
+    EXPECT_FALSE(Visible(edit));
+}
