@@ -9,20 +9,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-namespace {
-
-// No test of this program may broadcast on the machine's own network: the broadcast goes
-// to the loopback unless a test inside the network namespace points it elsewhere.
-class LoopbackBroadcast final : public ::testing::Environment {
-public:
-    void SetUp() override { PointConfigServiceAt("127.0.0.1", 0); }
-};
-
-[[maybe_unused]] auto* const loopbackBroadcast =
-    ::testing::AddGlobalTestEnvironment(new LoopbackBroadcast);
-
-}  // namespace
-
 CountingUi::CountingUi(ScriptedUi& script) : script_(script)
 {
     ui::SetCurrentUi(this);
