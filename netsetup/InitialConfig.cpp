@@ -13,13 +13,11 @@ namespace {
 
 // The fixed single bytes of the initial configuration: offset, value.
 constexpr std::pair<std::size_t, uint8_t> kFixedBytes[] = {
-    {16, 0x4C}, {17, 0x08}, {18, 0x00}, {28, 0xC0}, {32, 0x0A},
-    {33, 0x00}, {34, 0xF0}, {35, 0x20}};
+    {16, 0x4C}, {17, 0x08}, {18, 0x00}, {28, 0xC0}, {32, 0x0A}, {33, 0x00}, {34, 0xF0}, {35, 0x20}};
 // The device's command service listens here.
 constexpr uint16_t kDataPort = 10001;
 
-template <typename T>
-void SetIfChanged(T& field, T value, bool& changed)
+template <typename T> void SetIfChanged(T& field, T value, bool& changed)
 {
     if (field != value) {
         field = value;
@@ -66,8 +64,7 @@ void InitializeConfig(IDeviceListHost& host, TLantronixConfig& config)
             return;
         }
         if (config.SetSetupRecord(target, record, false)) {
-            ui::ShowMessage(ui::MsgKind::Information,
-                            "OK, initialization done (device reboots)");
+            ui::ShowMessage(ui::MsgKind::Information, "OK, initialization done (device reboots)");
             return;
         }
     }

@@ -59,8 +59,7 @@ bool TLantronixConfig::Accepted(uint8_t type, std::size_t minLength) const
 {
     const auto length = static_cast<std::size_t>(std::max(RecvLength, 0));
     return length >= minLength && length >= kHeaderSize && length <= RecvBuffer.size() &&
-           RecvBuffer[0] == 0 && RecvBuffer[1] == 0 && RecvBuffer[2] == 0 &&
-           RecvBuffer[3] == type;
+           RecvBuffer[0] == 0 && RecvBuffer[1] == 0 && RecvBuffer[2] == 0 && RecvBuffer[3] == type;
 }
 
 void TLantronixConfig::SearchDevices(int timeoutMs)
@@ -75,8 +74,7 @@ void TLantronixConfig::SearchDevices(int timeoutMs)
         const std::string sender = Receive(0);
         if (Accepted(kSearchReply, kSearchReplySize)) {
             TDeviceEntry entry;
-            std::copy_n(RecvBuffer.begin() + kSearchReplyMac, entry.MAC.size(),
-                        entry.MAC.begin());
+            std::copy_n(RecvBuffer.begin() + kSearchReplyMac, entry.MAC.size(), entry.MAC.begin());
             entry.IP = IPTextToBytes(sender);
             entry.Name = IPToHostName(sender).substr(0, kMaxNameLength);
             Devices.push_back(std::move(entry));
@@ -123,8 +121,8 @@ void TLantronixConfig::SendIPSetup(const std::string& ip, const std::string& mac
         ui::ShowMessage(ui::MsgKind::Error, "Error: MAC address is required to assign ip");
         return;
     }
-    std::array<uint8_t, kIPSetupSize> datagram{0, 0, 0, kIPSetup, 'I', 'P', '-', 'S', 'E', 'T',
-                                               'U', 'P', 0, 0, macBytes[4], macBytes[5]};
+    std::array<uint8_t, kIPSetupSize> datagram{
+        0, 0, 0, kIPSetup, 'I', 'P', '-', 'S', 'E', 'T', 'U', 'P', 0, 0, macBytes[4], macBytes[5]};
     const auto address = IPTextToBytes(ip);
     std::copy(address.begin(), address.end(), datagram.begin() + 16);
     UDP1.Broadcast(ConfigPort(), datagram);

@@ -74,8 +74,7 @@ void TUdpSocket::SendTo(uint32_t address, uint16_t port, std::span<const uint8_t
     }
 }
 
-void TUdpSocket::SendBuffer(const std::string& host, uint16_t port,
-                            std::span<const uint8_t> bytes)
+void TUdpSocket::SendBuffer(const std::string& host, uint16_t port, std::span<const uint8_t> bytes)
 {
     InAddr address;
     if (const auto dotted = DottedAddress(host)) {
@@ -103,8 +102,7 @@ int TUdpSocket::ReceiveBuffer(std::vector<uint8_t>& buffer, int timeoutMs, std::
     const int fd = Handle();
     const auto end = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
     for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            end - Clock::now());
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
         pollfd p{fd, POLLIN, 0};
         const int n = ::poll(&p, 1, static_cast<int>(std::max<int64_t>(0, left.count())));
         if (n == 0)

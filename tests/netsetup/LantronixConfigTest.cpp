@@ -36,7 +36,8 @@ TEST_F(Search, FindsTheModuleWithItsAddressShortNameAndMac)
     names.AddReverse(kModuleIp, "module-a.plant.example");
     config.SearchDevices(1000);
 
-    EXPECT_EQ(module->Received(), std::vector<std::vector<uint8_t>>{Bytes({0x00, 0x00, 0x00, 0xF6})});
+    EXPECT_EQ(module->Received(),
+              std::vector<std::vector<uint8_t>>{Bytes({0x00, 0x00, 0x00, 0xF6})});
     ASSERT_EQ(config.DeviceCount, 1);
     ASSERT_EQ(config.Devices.size(), 1u);
     const TDeviceEntry& entry = config.Devices[0];
@@ -127,7 +128,8 @@ TEST_F(SetupRecord, ReadsTheRecordByNameOrAddress)
     TSetupRecord record{};
     ASSERT_TRUE(config.GetSetupRecord(kModuleIp, record));
     EXPECT_EQ(record, Pattern());
-    EXPECT_EQ(module->Received(), std::vector<std::vector<uint8_t>>{Bytes({0x00, 0x00, 0x00, 0xF8})});
+    EXPECT_EQ(module->Received(),
+              std::vector<std::vector<uint8_t>>{Bytes({0x00, 0x00, 0x00, 0xF8})});
     EXPECT_EQ(config.RecvLength, 124);
 
     names.AddName("module-a", {kModuleIp});
@@ -148,8 +150,8 @@ TEST_F(SetupRecord, ReadFailsOnTheFirstDatagramThatDoesNotFit)
 
     // A stray search reply queued before the read decides it; the module's answer then
     // waits for the next receive, which takes it without asking again.
-    SendStray(Bytes({0, 0, 0, 0xF7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                     0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    SendStray(Bytes({0, 0, 0, 0xF7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                     0, 0, 0, 0,    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
     TSetupRecord record{};
     EXPECT_FALSE(config.GetSetupRecord(kModuleIp, record));
     EXPECT_FALSE(config.SetSetupRecord(kModuleIp, record, false));
@@ -214,8 +216,8 @@ TEST_F(IPSetup, BroadcastsTheDatagramByteForByte)
     config.SendIPSetup("192.168.1.20", "00-20-4A-0B-0C-0D");
     ASSERT_TRUE(module->WaitForReceived(1, milliseconds(1000)));
     EXPECT_EQ(module->Received()[0],
-              Bytes({0x00, 0x00, 0x00, 0xFC, 'I', 'P', '-', 'S', 'E', 'T', 'U', 'P', 0x00, 0x00,
-                     0x0C, 0x0D, 0xC0, 0xA8, 0x01, 0x14}));
+              Bytes({0x00, 0x00, 0x00, 0xFC, 'I',  'P',  '-',  'S',  'E',  'T',
+                     'U',  'P',  0x00, 0x00, 0x0C, 0x0D, 0xC0, 0xA8, 0x01, 0x14}));
     // The module named by its MAC takes the address.
     const auto record = module->GetRecord();
     EXPECT_EQ(std::vector(record.begin(), record.begin() + 4), Bytes({192, 168, 1, 20}));
@@ -231,8 +233,8 @@ TEST_F(IPSetup, SevenOrEightGroupsUseTheFifthAndSixth)
 
 TEST_F(IPSetup, MacOfFewerThanSixGroupsIsRefusedAndNothingSent)
 {
-    for (const char* mac : {"00-20-4A-0B-0C", "", "00-20-4A--0C-0D", "00-20-4A-0B-0C-ZZ",
-                            "1-2-3-4-5-6-7-8-9"}) {
+    for (const char* mac :
+         {"00-20-4A-0B-0C", "", "00-20-4A--0C-0D", "00-20-4A-0B-0C-ZZ", "1-2-3-4-5-6-7-8-9"}) {
         script.ExpectMessage(ui::MsgKind::Error, "Error: MAC address is required to assign ip",
                              ui::Buttons::OK);
         config.SendIPSetup("192.168.1.20", mac);
@@ -246,8 +248,7 @@ TEST(IPTextToBytes, DottedOrderAndAllOnesForNoAddress)
     EXPECT_EQ(TLantronixConfig::IPTextToBytes("192.168.1.20"), (Bytes4{0xC0, 0xA8, 1, 0x14}));
     EXPECT_EQ(TLantronixConfig::IPTextToBytes("010.0.0.1"), (Bytes4{8, 0, 0, 1}));
     for (const char* text : {"no address", "", "1.2.3.256", "1.2.3.4."})
-        EXPECT_EQ(TLantronixConfig::IPTextToBytes(text), (Bytes4{0xFF, 0xFF, 0xFF, 0xFF}))
-            << text;
+        EXPECT_EQ(TLantronixConfig::IPTextToBytes(text), (Bytes4{0xFF, 0xFF, 0xFF, 0xFF})) << text;
 }
 
 }  // namespace

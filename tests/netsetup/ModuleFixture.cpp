@@ -19,14 +19,12 @@ CountingUi::~CountingUi()
     ui::SetCurrentUi(&script_);
 }
 
-ui::Result CountingUi::MessageBox(ui::MsgKind kind, const std::string& text,
-                                  ui::Buttons buttons)
+ui::Result CountingUi::MessageBox(ui::MsgKind kind, const std::string& text, ui::Buttons buttons)
 {
     return script_.MessageBox(kind, text, buttons);
 }
 
-bool CountingUi::InputBox(const std::string& caption, const std::string& prompt,
-                          std::string& value)
+bool CountingUi::InputBox(const std::string& caption, const std::string& prompt, std::string& value)
 {
     return script_.InputBox(caption, prompt, value);
 }
@@ -96,8 +94,8 @@ void ModuleFixture::SendStray(const std::vector<uint8_t>& bytes)
     to.sin_family = AF_INET;
     to.sin_port = htons(config.UDP1.LocalPort());
     to.sin_addr.s_addr = *DottedAddress("127.0.0.1");
-    ASSERT_EQ(::sendto(fd, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&to),
-                       sizeof to),
-              static_cast<ssize_t>(bytes.size()));
+    ASSERT_EQ(
+        ::sendto(fd, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to),
+        static_cast<ssize_t>(bytes.size()));
     ::close(fd);
 }

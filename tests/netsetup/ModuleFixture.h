@@ -24,8 +24,7 @@ public:
     int Pumps() const { return pumps_; }
     void FailPumps() { failPumps_ = true; }
 
-    ui::Result MessageBox(ui::MsgKind kind, const std::string& text,
-                          ui::Buttons buttons) override;
+    ui::Result MessageBox(ui::MsgKind kind, const std::string& text, ui::Buttons buttons) override;
     bool InputBox(const std::string& caption, const std::string& prompt,
                   std::string& value) override;
     std::optional<std::string> OpenFile(const ui::FileDialogOptions& options) override;

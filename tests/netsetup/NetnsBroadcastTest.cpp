@@ -81,8 +81,7 @@ TEST_F(Broadcast, IPSetupReachesOnlyTheModuleWithThatMac)
     const auto first = modules[0]->GetRecord();
     const auto second = modules[1]->GetRecord();
     EXPECT_EQ(std::vector(first.begin(), first.begin() + 4), std::vector<uint8_t>(4, 0));
-    EXPECT_EQ(std::vector(second.begin(), second.begin() + 4),
-              (std::vector<uint8_t>{10, 1, 2, 3}));
+    EXPECT_EQ(std::vector(second.begin(), second.begin() + 4), (std::vector<uint8_t>{10, 1, 2, 3}));
 }
 
 }  // namespace

@@ -27,7 +27,9 @@ std::vector<uint8_t> Reply(uint8_t type, size_t size)
 
 }  // namespace
 
-ModuleSimulator::ModuleSimulator() : ModuleSimulator(Options{}) {}
+ModuleSimulator::ModuleSimulator() : ModuleSimulator(Options{})
+{
+}
 
 ModuleSimulator::ModuleSimulator(Options options) : options_(std::move(options))
 {
@@ -104,8 +106,8 @@ void ModuleSimulator::Run()
         {
             std::lock_guard lock(mutex_);
             for (const auto& p : pending_) {
-                const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                    p.due - Clock::now());
+                const auto left =
+                    std::chrono::duration_cast<std::chrono::milliseconds>(p.due - Clock::now());
                 const int ms = static_cast<int>(std::max<int64_t>(0, left.count()));
                 wait = wait < 0 ? ms : std::min(wait, ms);
             }
