@@ -97,8 +97,7 @@ void AssignIP(TFormIP& form, TLantronixConfig& config, const std::string& hostna
     const size_t gw = setup_record::kGateway;
     std::string gateway =
         Format("%d.%d.%d.%d", record[gw], record[gw + 1], record[gw + 2], record[gw + 3]);
-    if (!form.ShowAssignIPDialog(record[setup_record::kAddress] == 0, newIp, mask, gateway,
-                                 newMac))
+    if (!form.ShowAssignIPDialog(record[setup_record::kAddress] == 0, newIp, mask, gateway, newMac))
         return;
     if (newIp == "0.0.0.0") {
         PutBytes(record, setup_record::kAddress, {0, 0, 0, 0});

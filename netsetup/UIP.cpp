@@ -59,8 +59,7 @@ void Fill(const std::array<TFieldEdit*, N>& boxes, const std::string& text, char
         boxes[i]->SetText(parts[i]);
 }
 
-template <size_t N>
-std::string Joined(const std::array<TFieldEdit*, N>& boxes, char delimiter)
+template <size_t N> std::string Joined(const std::array<TFieldEdit*, N>& boxes, char delimiter)
 {
     std::string text;
     for (size_t i = 0; i < N; ++i) {
@@ -71,8 +70,7 @@ std::string Joined(const std::array<TFieldEdit*, N>& boxes, char delimiter)
     return text;
 }
 
-template <size_t N>
-void ShowBoxes(const std::array<TFieldEdit*, N>& boxes, bool visible)
+template <size_t N> void ShowBoxes(const std::array<TFieldEdit*, N>& boxes, bool visible)
 {
     for (TFieldEdit* box : boxes)
         box->SetVisible(visible);
@@ -81,21 +79,16 @@ void ShowBoxes(const std::array<TFieldEdit*, N>& boxes, bool visible)
 }  // namespace
 
 TFormIP::TFormIP(QWidget* parent)
-    : QDialog(parent),
-      PanelMain(new QWidget(this)),
+    : QDialog(parent), PanelMain(new QWidget(this)),
       chkAutoIP(new QRadioButton(ToQString("Obtain an IP address automatically"), PanelMain)),
       chkFixedIP(new QRadioButton(ToQString("Assign a specific IP address"), PanelMain)),
       grpIP(new QGroupBox(ToQString("IP address"), this)),
       LabelIP(new QLabel(ToQString("IP address:"), grpIP)),
       LabelNM(new QLabel(ToQString("Subnet mask:"), grpIP)),
-      LabelGW(new QLabel(ToQString("Gateway:"), grpIP)),
-      EditIP(CreateOctetRow("EditIP", 24)),
-      EditNM(CreateOctetRow("EditNM", 52)),
-      EditGW(CreateOctetRow("EditGW", 80)),
-      PanelMAC(new QGroupBox(ToQString(" MAC address "), this)),
-      EditMAC{},
-      PanelBottom(new QWidget(this)),
-      btnOK(new QPushButton(ToQString("OK"), PanelBottom)),
+      LabelGW(new QLabel(ToQString("Gateway:"), grpIP)), EditIP(CreateOctetRow("EditIP", 24)),
+      EditNM(CreateOctetRow("EditNM", 52)), EditGW(CreateOctetRow("EditGW", 80)),
+      PanelMAC(new QGroupBox(ToQString(" MAC address "), this)), EditMAC{},
+      PanelBottom(new QWidget(this)), btnOK(new QPushButton(ToQString("OK"), PanelBottom)),
       btnCancel(new QPushButton(ToQString("Cancel"), PanelBottom))
 {
     setObjectName("FormIP");
@@ -175,8 +168,8 @@ TFormIP::TOctetRow TFormIP::CreateOctetRow(const char* name, int top)
         box->SetEditType(TFieldEditType::etNumeric);
         box->SetMaxLength(3);
         box->SetLengthLimit(3);
-        box->SetOnValueValidate(ui::Guarded(
-            [this](TFieldEdit& sender, const std::string& value, bool& isValid) {
+        box->SetOnValueValidate(
+            ui::Guarded([this](TFieldEdit& sender, const std::string& value, bool& isValid) {
                 OnValidateDecimal(sender, value, isValid);
             }));
         if (i > 0)
@@ -217,8 +210,7 @@ void TFormIP::OnValidateDecimal(TFieldEdit& /*sender*/, const std::string& value
 {
 
     IsValid = !value.empty() && value.size() <= 3 &&
-              value.find_first_not_of("0123456789") == std::string::npos &&
-              std::stoi(value) <= 255;
+              value.find_first_not_of("0123456789") == std::string::npos && std::stoi(value) <= 255;
 }
 
 bool TFormIP::ShowAssignIPDialog(bool AutoIP, std::string& IP, std::string& Mask,

@@ -28,8 +28,8 @@ public:
     // boxes; an empty MAC asks for the MAC. On OK the shown values are written back
     // (IP "0.0.0.0" for automatic assignment) and true is returned; otherwise nothing
     // changes.
-    bool ShowAssignIPDialog(bool AutoIP, std::string& IP, std::string& Mask,
-                            std::string& Gateway, std::string& MAC);
+    bool ShowAssignIPDialog(bool AutoIP, std::string& IP, std::string& Mask, std::string& Gateway,
+                            std::string& MAC);
 
     void DoUpdateUI();
     // The address boxes are enabled exactly while a fixed address is chosen.

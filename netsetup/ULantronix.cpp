@@ -33,11 +33,8 @@ private:
 }  // namespace
 
 TFormLantronix::TFormLantronix(QWidget* parent)
-    : QDialog(parent),
-      PanelTop(new QWidget(this)),
-      Edit1(new QLineEdit(PanelTop)),
-      btnSend(new QPushButton(ToQString("Send"), PanelTop)),
-      Memo1(new QPlainTextEdit(this))
+    : QDialog(parent), PanelTop(new QWidget(this)), Edit1(new QLineEdit(PanelTop)),
+      btnSend(new QPushButton(ToQString("Send"), PanelTop)), Memo1(new QPlainTextEdit(this))
 {
     setObjectName("FormLantronix");
     PanelTop->setObjectName("PanelTop");
@@ -144,7 +141,8 @@ void RunPing(QWidget* owner, const std::string& host)
 
 void RunTelnet(QWidget* owner, const std::string& host)
 {
-    if (ShellExecute(owner, "open", "telnet.exe ", host + " " + std::to_string(kTelnetConfigPort)) <= 32)
+    if (ShellExecute(owner, "open", "telnet.exe ",
+                     host + " " + std::to_string(kTelnetConfigPort)) <= 32)
         ui::ShowMessage(ui::MsgKind::Error,
                         "Error: failed to execute telnet.exe\r" + LastErrorMessage());
 }

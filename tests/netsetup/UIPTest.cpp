@@ -141,9 +141,11 @@ TEST_F(AssignIPDialog, CancelKeepsTheArgumentsAndBoxesKeepWhatTheLastUseLeft)
 
     // Fewer parts than boxes: the rest keep their text. A blank ends a part too.
     std::string shortIp = "172.16 9";
-    Expect([&](QWidget&) {
-        EXPECT_EQ(Texts("EditIP", 4), (std::vector<std::string>{"172", "16", "9", "7"}));
-    }, "btnCancel");
+    Expect(
+        [&](QWidget&) {
+            EXPECT_EQ(Texts("EditIP", 4), (std::vector<std::string>{"172", "16", "9", "7"}));
+        },
+        "btnCancel");
     EXPECT_FALSE(form.ShowAssignIPDialog(false, shortIp, mask, gw, mac));
 }
 
@@ -254,8 +256,8 @@ TEST_F(AssignIPCommand, UnreadableRecordAssignsByMacWithTheRowsMac)
     });
     AssignIP(form, config, "reader-3", "192.168.1.20", "00-20-4A-0B-0C-0D");
     ASSERT_TRUE(module->WaitForReceived(2, std::chrono::milliseconds(2000)));
-    EXPECT_EQ(LastReceived(), Bytes({0, 0, 0, 0xFC, 'I', 'P', '-', 'S', 'E', 'T', 'U', 'P', 0, 0,
-                                     0x0C, 0x0D, 192, 168, 1, 20}));
+    EXPECT_EQ(LastReceived(), Bytes({0,   0,   0, 0xFC, 'I',  'P',  '-', 'S', 'E', 'T',
+                                     'U', 'P', 0, 0,    0x0C, 0x0D, 192, 168, 1,   20}));
 }
 
 TEST_F(AssignIPCommand, UnreadableRecordOfAHandAddedRowAsksForTheMac)
@@ -269,8 +271,8 @@ TEST_F(AssignIPCommand, UnreadableRecordOfAHandAddedRowAsksForTheMac)
     });
     AssignIP(form, config, "reader-3", "", "");
     ASSERT_TRUE(module->WaitForReceived(2, std::chrono::milliseconds(2000)));
-    EXPECT_EQ(LastReceived(), Bytes({0, 0, 0, 0xFC, 'I', 'P', '-', 'S', 'E', 'T', 'U', 'P', 0, 0,
-                                     0x0C, 0x0E, 0, 0, 0, 0}));
+    EXPECT_EQ(LastReceived(), Bytes({0,   0,   0, 0xFC, 'I',  'P',  '-', 'S', 'E', 'T',
+                                     'U', 'P', 0, 0,    0x0C, 0x0E, 0,   0,   0,   0}));
 
     // The MAC boxes left empty: nothing goes out.
     Answer([&](QWidget&) {});

@@ -110,9 +110,8 @@ TEST_F(TerminalTest, TypedLineGoesOutUpperCasedAndTrimmedAndBothWaysAreLogged)
         peer.Send("  Ver1.10\r\n");
         ASSERT_TRUE(WaitFor([&] { return Logged("< Ver1.10"); }));
     });
-    EXPECT_EQ(Log(), (std::vector<std::string>{"Connecting to 127.0.0.1.", "Connected.",
-                                               "> QVE", "< Ver1.10", "Disconnecting.",
-                                               "Disconnected."}));
+    EXPECT_EQ(Log(), (std::vector<std::string>{"Connecting to 127.0.0.1.", "Connected.", "> QVE",
+                                               "< Ver1.10", "Disconnecting.", "Disconnected."}));
     EXPECT_TRUE(WaitFor([&] { return peer.Closed() == 1; }));
     EXPECT_FALSE(form.Telnet1.Connected());
 }
@@ -123,8 +122,8 @@ TEST_F(TerminalTest, BytesAbove7FAreSentAsTheyAreAndLineEndChunksLogAnEmptyEntry
         Edit()->setText(ToQString("qv\xE9\xFF"));
         form.btnSendClick();
         // Unescaped: the device's service reads raw bytes.
-        EXPECT_TRUE(WaitFor(
-            [&] { return peer.Received().find("QV\xE9\xFF\r\n") != std::string::npos; }));
+        EXPECT_TRUE(
+            WaitFor([&] { return peer.Received().find("QV\xE9\xFF\r\n") != std::string::npos; }));
         peer.Send("\r\n");
         ASSERT_TRUE(WaitFor([&] { return Logged("< "); }));
     });
@@ -135,21 +134,21 @@ TEST_F(TerminalTest, OptionsAreAnsweredAsTheTableSaysAndTheTerminalTypeIsDumb)
 {
     Session([&](QWidget&) {
         ASSERT_TRUE(WaitFor([&] { return peer.TerminalType() == "dumb"; }));
-        const std::string opening = Op(WILL, 24) + Op(DO, 1) + IAC + SB + "\x18" + "\x00"s +
-                                    "dumb" + IAC + SE;
+        const std::string opening =
+            Op(WILL, 24) + Op(DO, 1) + IAC + SB + "\x18" + "\x00"s + "dumb" + IAC + SE;
         EXPECT_EQ(peer.Received(), opening);
 
         // (DO TERMINAL-TYPE was in the opening: another would make the peer ask again.)
-        peer.Send(Op(WILL, 1) + Op(WILL, 25) + Op(WILL, 3) + Op(WONT, 5) + Op(DO, 1) +
-                  Op(DO, 31) + Op(DONT, 7) +
+        peer.Send(Op(WILL, 1) + Op(WILL, 25) + Op(WILL, 3) + Op(WONT, 5) + Op(DO, 1) + Op(DO, 31) +
+                  Op(DONT, 7) +
                   // a terminal-type request split across two reads
                   IAC + SB + "\x18");
         QTest::qWait(100);
         peer.Send("\x01"s + IAC + SE + "tail");
         EXPECT_TRUE(WaitFor([&] { return Logged("< tail"); }));
         const std::string answers = Op(DO, 1) + Op(DO, 25) + Op(DONT, 3) + Op(DONT, 5) +
-                                    Op(WILL, 1) + Op(WONT, 31) + Op(WONT, 7) +
-                                    IAC + SB + "\x18" + "\x00"s + "dumb" + IAC + SE;
+                                    Op(WILL, 1) + Op(WONT, 31) + Op(WONT, 7) + IAC + SB + "\x18" +
+                                    "\x00"s + "dumb" + IAC + SE;
         EXPECT_TRUE(WaitFor([&] { return peer.Received().size() >= (opening + answers).size(); }));
         EXPECT_EQ(peer.Received(), opening + answers);
     });
@@ -158,8 +157,8 @@ TEST_F(TerminalTest, OptionsAreAnsweredAsTheTableSaysAndTheTerminalTypeIsDumb)
 TEST_F(TerminalTest, DataAroundTelnetCommandsIsCutIntoChunksAndEscapesUndone)
 {
     Session([&](QWidget&) {
-        peer.Send("AB" + IAC + EOR + "CD" + IAC + SB + "\x1F\x01\x02" + IAC + IAC + IAC + SE +
-                  "E" + IAC + "\xF1" + "F" + IAC + IAC + "G");
+        peer.Send("AB" + IAC + EOR + "CD" + IAC + SB + "\x1F\x01\x02" + IAC + IAC + IAC + SE + "E" +
+                  IAC + "\xF1" + "F" + IAC + IAC + "G");
         ASSERT_TRUE(WaitFor([&] { return Logged("< EF\xFFG"); }));
     });
     const auto log = Log();
@@ -201,9 +200,8 @@ TEST_F(TerminalTest, FailedConnectShowsNoWindowAndRaisesTheSocketError)
         form.OpenTerminal("127.0.0.1", ClosedPort());
         FAIL() << "connect should fail";
     } catch (const ESocketError& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "Socket Error # " + std::to_string(ECONNREFUSED) + "\r\n" +
-                      std::strerror(ECONNREFUSED));
+        EXPECT_EQ(std::string(e.what()), "Socket Error # " + std::to_string(ECONNREFUSED) + "\r\n" +
+                                             std::strerror(ECONNREFUSED));
     }
     EXPECT_TRUE(scripted.Modals().empty());
     EXPECT_EQ(Log(), std::vector<std::string>{"Connecting to 127.0.0.1."});
@@ -214,11 +212,11 @@ TEST_F(TerminalTest, SecondSessionKeepsTheFirstOnesLinesAbove)
     Session([&](QWidget&) {});
     form.Telnet1.Connect();  // a connection left open is closed before the next one
     Session([&](QWidget&) {});
-    EXPECT_EQ(Log(), (std::vector<std::string>{
-                         "Connecting to 127.0.0.1.", "Connected.", "Disconnecting.",
-                         "Disconnected.", "Connecting to 127.0.0.1.", "Connected.",
-                         "Disconnecting.", "Disconnected.", "Connecting to 127.0.0.1.",
-                         "Connected.", "Disconnecting.", "Disconnected."}));
+    EXPECT_EQ(Log(),
+              (std::vector<std::string>{
+                  "Connecting to 127.0.0.1.", "Connected.", "Disconnecting.", "Disconnected.",
+                  "Connecting to 127.0.0.1.", "Connected.", "Disconnecting.", "Disconnected.",
+                  "Connecting to 127.0.0.1.", "Connected.", "Disconnecting.", "Disconnected."}));
     EXPECT_TRUE(WaitFor([&] { return peer.Closed() == 3; }));
 }
 
@@ -266,8 +264,8 @@ TEST_F(OutsideProgramsTest, PingAndTelnetRunAgainstTheTargetHost)
 {
     RunPing(nullptr, "reader-3");
     RunTelnet(nullptr, "10.0.0.7");
-    EXPECT_EQ(commands, (std::vector<std::vector<std::string>>{
-                            {"ping", "reader-3"}, {"telnet", "10.0.0.7", "9999"}}));
+    EXPECT_EQ(commands, (std::vector<std::vector<std::string>>{{"ping", "reader-3"},
+                                                               {"telnet", "10.0.0.7", "9999"}}));
 }
 
 TEST_F(OutsideProgramsTest, FailureToStartShowsTheSystemsText)

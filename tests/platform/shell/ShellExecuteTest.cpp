@@ -35,10 +35,10 @@ TEST_F(ShellExecuteTest, ConsoleProgramRunsWithoutExeEndingAndWithItsParametersS
     EXPECT_GT(ShellExecute(nullptr, "open", "telnet.exe ", "reader-3 9999"), 32);
     EXPECT_GT(ShellExecute(nullptr, "open", "PING.EXE", ""), 32);
     EXPECT_GT(ShellExecute(nullptr, "open", "tool", "  a \t b  "), 32);
-    EXPECT_EQ(commands, (std::vector<Command>{{"ping", "10.0.0.7"},
-                                              {"telnet", "reader-3", "9999"},
-                                              {"PING"},
-                                              {"tool", "a", "b"}}));
+    EXPECT_EQ(
+        commands,
+        (std::vector<Command>{
+            {"ping", "10.0.0.7"}, {"telnet", "reader-3", "9999"}, {"PING"}, {"tool", "a", "b"}}));
 }
 
 TEST_F(ShellExecuteTest, FailureGivesACodeOf32OrLessAndTheSystemsText)
