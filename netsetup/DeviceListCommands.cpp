@@ -14,26 +14,10 @@ namespace {
 // The search takes one second after the last reply.
 constexpr int kSearchTimeoutMs = 1000;
 
-// Runs UpdateUI when the command leaves, by whatever path.
-class TRefreshOnExit final {
-public:
-    explicit TRefreshOnExit(IDeviceListHost& host) : host_(host) {}
-    ~TRefreshOnExit() { host_.UpdateUI(); }
-    TRefreshOnExit(const TRefreshOnExit&) = delete;
-    TRefreshOnExit& operator=(const TRefreshOnExit&) = delete;
-
-private:
-    IDeviceListHost& host_;
-};
-
-}  // namespace
-
-void SearchDevices(IDeviceListHost& host, TLantronixConfig& config)
+// Replaces the device rows by the modules that answer, under the hourglass.
+void FillFromSearch(TListView& list, TLantronixConfig& config)
 {
-    // Declared first so that it runs after the hourglass is gone.
-    const TRefreshOnExit refresh(host);
     const ui::BusyCursor busy;
-    TListView& list = host.HostList();
     list.Clear();
     config.SearchDevices(kSearchTimeoutMs);
     // DeviceCount and Devices move together; the bound keeps a mismatch from reading past.
@@ -47,6 +31,20 @@ void SearchDevices(IDeviceListHost& host, TLantronixConfig& config)
                      Format("%.2x-%.2x-%.2x-%.2x-%.2x-%.2x", mac[0], mac[1], mac[2], mac[3], mac[4],
                             mac[5])});
     }
+}
+
+}  // namespace
+
+void SearchDevices(IDeviceListHost& host, TLantronixConfig& config)
+{
+    // The hourglass is gone before the refresh, on every path.
+    try {
+        FillFromSearch(host.HostList(), config);
+    } catch (...) {
+        host.UpdateUI();
+        throw;
+    }
+    host.UpdateUI();
 }
 
 void SelectAllDevices(IDeviceListHost& host)

@@ -3,6 +3,7 @@
 #include "netsetup/IDeviceListHost.h"
 #include "platform/toolkit/TListView.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,12 @@ public:
     std::string EditHostText() const override { return editHost; }
     void SetEditHostText(const std::string& text) override { editHost = text; }
     void FocusEditHost() override { ++focused; }
-    void UpdateUI() override { ++updates; }
+    void UpdateUI() override
+    {
+        ++updates;
+        if (onUpdate)
+            onUpdate();
+    }
 
     // number | ip-address | hostname | mac-address
     std::vector<std::string> Row(int row) const;
@@ -26,4 +32,5 @@ public:
     std::string editHost;
     int focused = 0;
     int updates = 0;
+    std::function<void()> onUpdate;
 };

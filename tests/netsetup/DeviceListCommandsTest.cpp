@@ -54,11 +54,13 @@ TEST_F(DeviceListCommands, SearchThatFindsNothingLeavesTheListEmpty)
 TEST_F(DeviceListCommands, SearchFailureStillRestoresTheCursorAndRefreshes)
 {
     window.AddTypedRow("10.0.0.7", "door");
+    int hourglassesAtRefresh = -1;
+    window.onUpdate = [&] { hourglassesAtRefresh = script.BusyDepth(); };
     pumps.FailPumps();
     EXPECT_THROW(SearchDevices(window, config), ESocketError);
     EXPECT_EQ(window.hosts.Count(), 0);
     EXPECT_EQ(window.updates, 1);
-    EXPECT_EQ(script.BusyDepth(), 0);
+    EXPECT_EQ(hourglassesAtRefresh, 0);
 }
 
 TEST_F(DeviceListCommands, SelectAllSelectsEveryRowWithoutRefresh)
