@@ -1,6 +1,8 @@
 #include "about/UAbout.h"
 #include "listmanager/UMain.h"
 #include "matchlist/UImport.h"
+#include "netsetup/UIP.h"
+#include "netsetup/ULantronix.h"
 #include "platform/ui/Guarded.h"
 
 #include <QApplication>
@@ -24,6 +26,8 @@ int main(int argc, char** argv)
     pellicor::FormMain = &formMain;
     std::unique_ptr<TFormAbout> formAbout;
     std::unique_ptr<TFormImport> formImport;
+    std::unique_ptr<TFormIP> formIP;
+    std::unique_ptr<TFormLantronix> formLantronix;
     ui::Guarded([&] {
         formAbout = std::make_unique<TFormAbout>(&formMain);
         FormAbout = formAbout.get();
@@ -32,9 +36,19 @@ int main(int argc, char** argv)
         formImport = std::make_unique<TFormImport>(&formMain);
         pellicor::FormImport = formImport.get();
     })();
+    ui::Guarded([&] {
+        formIP = std::make_unique<TFormIP>(&formMain);
+        pellicor::FormIP = formIP.get();
+    })();
+    ui::Guarded([&] {
+        formLantronix = std::make_unique<TFormLantronix>(&formMain);
+        pellicor::FormLantronix = formLantronix.get();
+    })();
     formMain.show();
     const int result = QApplication::exec();
     formMain.FormDestroy();
+    pellicor::FormLantronix = nullptr;
+    pellicor::FormIP = nullptr;
     pellicor::FormImport = nullptr;
     FormAbout = nullptr;
     pellicor::FormMain = nullptr;

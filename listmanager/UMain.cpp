@@ -1,10 +1,14 @@
 #include "listmanager/UMain.h"
 
 #include "about/UAbout.h"
+#include "devicelink/TCommandGate.h"
 #include "devicelink/TDeviceCommands.h"
 #include "listmanager/MainDeviceContext.h"
 #include "matchlist/MatchList.h"
 #include "matchlist/UImport.h"
+#include "netsetup/DeviceListCommands.h"
+#include "netsetup/InitialConfig.h"
+#include "netsetup/ULantronix.h"
 #include "matchlist/PlateRules.h"
 #include "matchlist/Settings.h"
 #include "matchlist/Wiegand.h"
@@ -37,6 +41,8 @@ namespace pellicor {
 
 TFormMain* FormMain = nullptr;
 TFormImport* FormImport = nullptr;
+TFormIP* FormIP = nullptr;
+TFormLantronix* FormLantronix = nullptr;
 
 namespace {
 
@@ -106,6 +112,14 @@ void TFormMain::BindCommands()
     fileMenuShortcut_ = new QShortcut(QKeySequence("Ctrl+N"), this);
     fileMenuShortcut_->setObjectName("mnuFileShortcut");
     connect(fileMenuShortcut_, &QShortcut::activated, this, Guarded([this] { DoUpdateUI(); }));
+
+    onClick(mnuHostSearch, [this] { mnuHostSearchClick(); });
+    connect(btnHostSearch, &QPushButton::clicked, this, Guarded([this] { mnuHostSearchClick(); }));
+    connect(btnHostSelectAll, &QPushButton::clicked, this,
+            Guarded([this] { SelectAllDevices(*this); }));
+    connect(btnHostAdd, &QPushButton::clicked, this,
+            Guarded([this] { AddDeviceFromEditHost(*this); }));
+    onClick(mnuHostInitCfg, [this] { mnuHostInitCfgClick(); });
 
     const auto send = [this] { deviceCommands_->btnSendClick(); };
     const auto receive = [this] { deviceCommands_->btnReceiveClick(); };
@@ -322,6 +336,21 @@ void TFormMain::mnuPlateClearListClick()
     UpdateUI();
 }
 
+// The search lets window messages through while it polls: it holds the window off as a
+// device command does, and a second start meanwhile does nothing.
+void TFormMain::mnuHostSearchClick()
+{
+    TCommandGate::TBusy busy(deviceCommands_->Gate());
+    if (busy.Entered() && FormLantronix)
+        SearchDevices(*this, FormLantronix->Config);
+}
+
+void TFormMain::mnuHostInitCfgClick()
+{
+    if (FormLantronix)
+        InitializeConfig(*this, FormLantronix->Config);
+}
+
 // --- refresh
 
 void TFormMain::DoUpdateUI()
@@ -464,6 +493,21 @@ TListView& TFormMain::PlateList()
 TListView& TFormMain::HostList()
 {
     return *HostList1;
+}
+
+std::string TFormMain::EditHostText() const
+{
+    return EditHost->Text();
+}
+
+void TFormMain::SetEditHostText(const std::string& text)
+{
+    EditHost->SetText(text);
+}
+
+void TFormMain::FocusEditHost()
+{
+    EditHost->setFocus();
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include "matchlist/IMatchListHost.h"
 #include "matchlist/ISettingsHost.h"
 #include "matchlist/Wiegand.h"
+#include "netsetup/IDeviceListHost.h"
 
 #include <QMainWindow>
 #include <cstdint>
@@ -24,13 +25,18 @@ class QTabWidget;
 class QWidget;
 class TFieldEdit;
 class TFormImport;
+class TFormIP;
+class TFormLantronix;
 class TListView;
 
 namespace pellicor {
 
 // The main window of Tavrin List. Its controls are named fields (object names are the
 // same); the match list lives in PlateList1's rows and the special entries' controls.
-class TFormMain final : public QMainWindow, public IMatchListHost, public ISettingsHost {
+class TFormMain final : public QMainWindow,
+                        public IMatchListHost,
+                        public ISettingsHost,
+                        public IDeviceListHost {
     Q_OBJECT
 
 public:
@@ -145,7 +151,7 @@ public:
     // buttons, menus and shortcuts wait; the log and the progress bar stay live.
     void HoldOffInput(bool hold);
     TDeviceCommands& DeviceCommands() { return *deviceCommands_; }
-    void UpdateUI();
+    void UpdateUI() override;
     // Marks the Wiegand fields, sets MaxId and the status text; true when valid.
     bool CheckWiegandFormat();
     // The Wiegand format as its five fields hold it now.
@@ -157,6 +163,8 @@ public:
     void mnuFileSaveClick();
     void mnuPlateClearListClick();
     void btnAddClick();
+    void mnuHostSearchClick();
+    void mnuHostInitCfgClick();
     void mnuPlateDeleteSelectionClick();
     void mnuPlateDeleteDuplicatesClick();
     void mnuGenerateDummyListClick();
@@ -198,6 +206,11 @@ public:
     void SetWiegandValue(TWiegandControl control, int32_t value) override;
     TListView& HostList() override;
 
+    // --- IDeviceListHost
+    std::string EditHostText() const override;
+    void SetEditHostText(const std::string& text) override;
+    void FocusEditHost() override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -235,5 +248,7 @@ private:
 // The program's windows, created at start in this order.
 extern TFormMain* FormMain;
 extern TFormImport* FormImport;
+extern TFormIP* FormIP;
+extern TFormLantronix* FormLantronix;
 
 }  // namespace pellicor
