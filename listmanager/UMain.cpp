@@ -6,8 +6,11 @@
 #include "listmanager/MainDeviceContext.h"
 #include "matchlist/MatchList.h"
 #include "matchlist/UImport.h"
+#include "netsetup/AssignIP.h"
 #include "netsetup/DeviceListCommands.h"
+#include "netsetup/DeviceRows.h"
 #include "netsetup/InitialConfig.h"
+#include "netsetup/UIP.h"
 #include "netsetup/ULantronix.h"
 #include "matchlist/PlateRules.h"
 #include "matchlist/Settings.h"
@@ -120,6 +123,10 @@ void TFormMain::BindCommands()
     connect(btnHostAdd, &QPushButton::clicked, this,
             Guarded([this] { AddDeviceFromEditHost(*this); }));
     onClick(mnuHostInitCfg, [this] { mnuHostInitCfgClick(); });
+    onClick(mnuHostAssignIP, [this] { mnuHostAssignIPClick(); });
+    onClick(mnuHostPing, [this] { mnuHostPingClick(); });
+    onClick(mnuHostTelnet, [this] { mnuHostTelnetClick(); });
+    onClick(mnuHostTerminal, [this] { mnuHostTerminalClick(); });
 
     const auto send = [this] { deviceCommands_->btnSendClick(); };
     const auto receive = [this] { deviceCommands_->btnReceiveClick(); };
@@ -349,6 +356,36 @@ void TFormMain::mnuHostInitCfgClick()
 {
     if (FormLantronix)
         InitializeConfig(*this, FormLantronix->Config);
+}
+
+// The single-device commands are enabled with exactly one device row selected: it is
+// the first selected one.
+void TFormMain::mnuHostAssignIPClick()
+{
+    const int row = HostList1->FirstSelected();
+    if (row < 0 || !FormIP || !FormLantronix)
+        return;
+    AssignIP(*FormIP, FormLantronix->Config, GetColumnText(*HostList1, row, kDeviceHostnameColumn),
+             GetColumnText(*HostList1, row, kDeviceIpColumn),
+             GetColumnText(*HostList1, row, kDeviceMacColumn));
+}
+
+void TFormMain::mnuHostPingClick()
+{
+    if (const int row = HostList1->FirstSelected(); row >= 0)
+        RunPing(this, TargetHost(*HostList1, row));
+}
+
+void TFormMain::mnuHostTelnetClick()
+{
+    if (const int row = HostList1->FirstSelected(); row >= 0)
+        RunTelnet(this, TargetHost(*HostList1, row));
+}
+
+void TFormMain::mnuHostTerminalClick()
+{
+    if (const int row = HostList1->FirstSelected(); row >= 0 && FormLantronix)
+        RunTerminal(*FormLantronix, TargetHost(*HostList1, row));
 }
 
 // --- refresh

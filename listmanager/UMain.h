@@ -165,6 +165,10 @@ public:
     void btnAddClick();
     void mnuHostSearchClick();
     void mnuHostInitCfgClick();
+    void mnuHostAssignIPClick();
+    void mnuHostPingClick();
+    void mnuHostTelnetClick();
+    void mnuHostTerminalClick();
     void mnuPlateDeleteSelectionClick();
     void mnuPlateDeleteDuplicatesClick();
     void mnuGenerateDummyListClick();

@@ -3,6 +3,7 @@
 
 #include "netsetup/ULantronix.h"
 #include "platform/net/InetAddress.h"
+#include "platform/shell/ShellExecute.h"
 #include "platform/net/NetPorts.h"
 #include "platform/toolkit/TListView.h"
 #include "tests/support/ModuleSimulator.h"
@@ -56,4 +57,22 @@ TEST_F(DeviceListTest, AddTakesTheTypedHostAndSelectAllSelectsEveryRow)
     f.HostList1->SetSelected(0, false);
     f.btnHostSelectAll->click();
     EXPECT_EQ(f.HostList1->SelCount(), 2);
+}
+
+TEST_F(DeviceListTest, PingAndTelnetTargetTheSelectedDevice)
+{
+    std::vector<std::vector<std::string>> started;
+    SetConsoleLauncherForTesting([&](const std::vector<std::string>& command) {
+        started.push_back(command);
+        return 0;
+    });
+    auto& f = Start();
+    f.HostList1->AddRow("1", {"", "named", ""});
+    f.SetUserMode(1);
+    f.mnuHostPing->trigger();
+    f.mnuHostTelnet->trigger();
+    SetConsoleLauncherForTesting({});
+    EXPECT_EQ(started, (std::vector<std::vector<std::string>>{{"ping", "named"},
+                                                              {"telnet", "named", "9999"}}))
+        << "a row without an address is reached by its hostname";
 }

@@ -41,8 +41,7 @@ TEST_F(ListManagerTest, HeaderClicksSortDescendingFirstThenAscending)
     f.DoColumnClick(*f.PlateList1, 1);
     EXPECT_EQ(Column(*f.PlateList1, 1), (std::vector<std::string>{"AA", "bb", "BB", "cc"}));
     f.DoColumnClick(*f.PlateList1, 2);
-    EXPECT_EQ(Column(*f.PlateList1, 2),
-              (std::vector<std::string>{"10", "9", "1", "3000000000"}))
+    EXPECT_EQ(Column(*f.PlateList1, 2), (std::vector<std::string>{"10", "9", "1", "3000000000"}))
         << "by value, largest first; beyond 32 bits counts as 0";
     f.DoColumnClick(*f.PlateList1, 0);
     EXPECT_EQ(Column(*f.PlateList1, 0), (std::vector<std::string>{"4", "3", "2", "1"}));
@@ -172,7 +171,8 @@ TEST_F(ListManagerTest, DummyListStartsWithTheSameEntriesAfterEveryStart)
     auto& f = Start();
     ui.ExpectInput("3");
     f.mnuGenerateDummyListClick();
-    EXPECT_EQ(PlateRows(), (RowList{{"0AWF26", "20885"}, {"1JLC40", "55106"}, {"0HXJ73", "45722"}}));
+    EXPECT_EQ(PlateRows(),
+              (RowList{{"0AWF26", "20885"}, {"1JLC40", "55106"}, {"0HXJ73", "45722"}}));
     EXPECT_TRUE(f.Modified);
     ASSERT_EQ(ui.Inputs().size(), 1u);
     EXPECT_EQ(ui.Inputs()[0].prompt, "number of plates");

@@ -75,8 +75,14 @@ TEST_F(ListManagerTest, SaveAndOpenRoundTripKeepsEveryPlateExactly)
 {
     auto& f = Start();
     f.Delimiter = ',';
-    const RowList plates{{"AB 12", "5"},           {"A,B", "6"},       {"Q\"UOTE", "7"},
-                      {"\xE4\xF6\xFC" "1", "8"}, {"\"LEAD", "$1F"}, {"TAB\tX", " 9 "}};
+    const RowList plates{{"AB 12", "5"},
+                         {"A,B", "6"},
+                         {"Q\"UOTE", "7"},
+                         {"\xE4\xF6\xFC"
+                          "1",
+                          "8"},
+                         {"\"LEAD", "$1F"},
+                         {"TAB\tX", " 9 "}};
     for (const auto& [plate, id] : plates)
         f.PlateList1->AddRow("1", {plate, id});
     f.SetSpecial(0, true, "77");

@@ -89,8 +89,8 @@ TEST_F(ListManagerTest, FileNewAsksOnlyWhenModified)
 TEST_F(ListManagerTest, DeleteDuplicatesKeepsTheTopRowOfEachPlateInViewOrder)
 {
     auto& f = Start();
-    for (const auto& [plate, id] : RowList{{"AA1", "1"}, {"BB2", "2"}, {"AA1", "3"}, {"aa1", "4"},
-                                        {"BB2", "5"}, {"CC3", "6"}})
+    for (const auto& [plate, id] : RowList{
+             {"AA1", "1"}, {"BB2", "2"}, {"AA1", "3"}, {"aa1", "4"}, {"BB2", "5"}, {"CC3", "6"}})
         AddPlateEntry(f, plate, id, false);
     // Sorted by id-number, largest first: the BB2 with 5 now stands above the BB2 with 2.
     f.PlateList1->CustomSort([&](int a, int b) {

@@ -18,8 +18,7 @@ using RowList = std::vector<std::pair<std::string, std::string>>;
 
 namespace {
 
-const char* const kCloseQuestion =
-    "Changes have been made!\r\rDo you want to save the changes?\r";
+const char* const kCloseQuestion = "Changes have been made!\r\rDo you want to save the changes?\r";
 
 }  // namespace
 

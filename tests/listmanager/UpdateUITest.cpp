@@ -123,14 +123,20 @@ TEST_F(ListManagerTest, CommandsFollowTheDeviceSelection)
 TEST_F(ListManagerTest, EachInputChangeSetsModified)
 {
     auto& f = Start();
-    const auto changes = std::vector<std::function<void()>>{
-        [&] { f.EditPlate->SetText("AB"); },        [&] { f.EditNumber->SetText("1"); },
-        [&] { f.EditNoMatch->SetText("2"); },       [&] { f.EditNoRead->SetText("3"); },
-        [&] { f.EditNoPlate->SetText("4"); },       [&] { f.EditWiegandLen->SetText("30"); },
-        [&] { f.EditWiegandFCVal->SetText("2"); },  [&] { f.EditWiegandFCLen->SetText("7"); },
-        [&] { f.chkNoMatch->setChecked(true); },    [&] { f.chkNoRead->setChecked(true); },
-        [&] { f.chkNoPlate->setChecked(true); },    [&] { f.chkWiegandFCEnable->setChecked(false); },
-        [&] { f.chkWiegandAddParity->setChecked(false); }};
+    const auto changes =
+        std::vector<std::function<void()>>{[&] { f.EditPlate->SetText("AB"); },
+                                           [&] { f.EditNumber->SetText("1"); },
+                                           [&] { f.EditNoMatch->SetText("2"); },
+                                           [&] { f.EditNoRead->SetText("3"); },
+                                           [&] { f.EditNoPlate->SetText("4"); },
+                                           [&] { f.EditWiegandLen->SetText("30"); },
+                                           [&] { f.EditWiegandFCVal->SetText("2"); },
+                                           [&] { f.EditWiegandFCLen->SetText("7"); },
+                                           [&] { f.chkNoMatch->setChecked(true); },
+                                           [&] { f.chkNoRead->setChecked(true); },
+                                           [&] { f.chkNoPlate->setChecked(true); },
+                                           [&] { f.chkWiegandFCEnable->setChecked(false); },
+                                           [&] { f.chkWiegandAddParity->setChecked(false); }};
     for (size_t i = 0; i < changes.size(); ++i) {
         f.Modified = false;
         changes[i]();
