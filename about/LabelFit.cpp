@@ -8,7 +8,8 @@ namespace {
 bool Fits(const QLabel& label)
 {
     const QRect box = label.contentsRect();
-    const int flags = static_cast<int>(label.alignment()) | (label.wordWrap() ? Qt::TextWordWrap : 0);
+    const int flags =
+        static_cast<int>(label.alignment()) | (label.wordWrap() ? Qt::TextWordWrap : 0);
     const QRect needed = QFontMetrics(label.font()).boundingRect(box, flags, label.text());
     return needed.width() <= box.width() && needed.height() <= box.height();
 }

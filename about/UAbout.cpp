@@ -35,7 +35,8 @@ bool TFormAbout::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         const auto* control = static_cast<QWidget*>(watched);
-        if (mouse->button() == Qt::LeftButton && control->rect().contains(mouse->position().toPoint())) {
+        if (mouse->button() == Qt::LeftButton &&
+            control->rect().contains(mouse->position().toPoint())) {
             CloseClick(watched);
             return true;
         }
@@ -57,7 +58,8 @@ void TFormAbout::keyPressEvent(QKeyEvent* event)
 void TFormAbout::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
+    if (const QScreen* screen =
+            this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
         QRect place = rect();
         place.moveCenter(screen->availableGeometry().center());
         move(place.topLeft());

@@ -51,12 +51,13 @@ void TFormAbout::CreateLayout()
     Image1->setPixmap(QPixmap::fromImage(DecodeJpeg(AboutPicture())));
 
     // Created after the picture, so they lie over it: the name above, the version below.
-    lblProductVersion = CreateLabel(this, "lblProductVersion", QRect(0, 160, 400, 40), 16,
-                                    "ProductVersion");
+    lblProductVersion =
+        CreateLabel(this, "lblProductVersion", QRect(0, 160, 400, 40), 16, "ProductVersion");
     lblProductName = CreateLabel(this, "lblProductName", QRect(0, 80, 400, 80), 48, "ProductName");
     lblProductName->setWordWrap(true);
 
-    for (QWidget* control : std::initializer_list<QWidget*>{Image1, lblProductVersion, lblProductName})
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{Image1, lblProductVersion, lblProductName})
         control->installEventFilter(this);
 
     VersionInfo->SetCtlProductName(lblProductName);

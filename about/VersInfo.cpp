@@ -11,7 +11,7 @@
 namespace {
 
 constexpr std::array<const char*, 8> kKeys = {
-    "CompanyName", "FileDescription", "FileVersion",  "InternalName",
+    "CompanyName",    "FileDescription",  "FileVersion", "InternalName",
     "LegalCopyRight", "OriginalFileName", "ProductName", "ProductVersion",
 };
 

@@ -68,10 +68,22 @@ void SortBy(benchmark::State& state, bool lv1, int column)
     }
 }
 
-void BM_SortLV1ByPlate(benchmark::State& state) { SortBy(state, true, 0); }
-void BM_SortLV1ByIdNumber(benchmark::State& state) { SortBy(state, true, 6); }
-void BM_SortLV2By64BitDecimal(benchmark::State& state) { SortBy(state, false, 2); }
-void BM_SortLV2By64BitHex(benchmark::State& state) { SortBy(state, false, 1); }
+void BM_SortLV1ByPlate(benchmark::State& state)
+{
+    SortBy(state, true, 0);
+}
+void BM_SortLV1ByIdNumber(benchmark::State& state)
+{
+    SortBy(state, true, 6);
+}
+void BM_SortLV2By64BitDecimal(benchmark::State& state)
+{
+    SortBy(state, false, 2);
+}
+void BM_SortLV2By64BitHex(benchmark::State& state)
+{
+    SortBy(state, false, 1);
+}
 BENCHMARK(BM_SortLV1ByPlate)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortLV1ByIdNumber)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortLV2By64BitDecimal)->Unit(benchmark::kMillisecond);

@@ -31,7 +31,9 @@ const char* const WG64HelpText =
     "\t5=010101\tF=011111\tP=101001\tZ=110011\r"
     "\t6=010110\tG=100000\tQ=101010\t\r"
     "\t7=010111\tH=100001\tR=101011\t\r"
-    "\t8=011000\tI=100010\tS=101100\t\xAB" "empty\xBB=000000\r"
-    "\t9=011001\tJ=100011\tT=101101\t\xAB" "other\xBB=111111\r\r\r";
+    "\t8=011000\tI=100010\tS=101100\t\xAB"
+    "empty\xBB=000000\r"
+    "\t9=011001\tJ=100011\tT=101101\t\xAB"
+    "other\xBB=111111\r\r\r";
 
 }  // namespace quantivo

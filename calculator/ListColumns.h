@@ -8,9 +8,8 @@
 namespace quantivo {
 
 inline constexpr std::array<const char*, LV1ColumnCount> LV1Captions = {
-    "Number plate",           "Wiegand 26-bit (hex)",   "Digest (full hex)",
-    "Digest (truncated hex)", "Digest (truncated dec)", "Facility code",
-    "ID number"};
+    "Number plate",           "Wiegand 26-bit (hex)", "Digest (full hex)", "Digest (truncated hex)",
+    "Digest (truncated dec)", "Facility code",        "ID number"};
 inline constexpr std::array<const char*, LV2ColumnCount> LV2Captions = {
     "Number plate", "Wiegand 64-bit (raw)", "Wiegand 64-bit (dec)"};
 
@@ -20,13 +19,13 @@ inline constexpr std::array<int32_t, LV1ColumnCount + LV2ColumnCount> DefaultCol
 inline constexpr int LV2DefaultWidthOffset = LV1ColumnCount;
 
 // The widths at first start: the digest columns and the decimal 64-bit code start hidden.
-inline constexpr std::array<int32_t, LV1ColumnCount> LV1InitialWidths = {100, 120, 0, 0,
-                                                                          0,   100, 100};
+inline constexpr std::array<int32_t, LV1ColumnCount> LV1InitialWidths = {100, 120, 0,  0,
+                                                                         0,   100, 100};
 inline constexpr std::array<int32_t, LV2ColumnCount> LV2InitialWidths = {120, 160, 0};
 
 // Columns that sort by their 64-bit value instead of their text.
 inline constexpr std::array<bool, LV1ColumnCount> LV1NumericColumns = {false, false, false, false,
-                                                                        true,  true,  true};
+                                                                       true,  true,  true};
 inline constexpr std::array<bool, LV2ColumnCount> LV2NumericColumns = {false, false, true};
 
 }  // namespace quantivo

@@ -54,8 +54,7 @@ private:
     std::vector<TListView*> lists_;
 };
 
-template <size_t N>
-int AppendRow(TListView* list, std::array<std::string, N> cells)
+template <size_t N> int AppendRow(TListView* list, std::array<std::string, N> cells)
 {
     return list->AddRow(std::move(cells[0]), {std::make_move_iterator(cells.begin() + 1),
                                               std::make_move_iterator(cells.end())});
@@ -115,8 +114,7 @@ void TFormMain::ConnectHandlers()
     }
 
     // Clicking the tab of the page on view also brings back a page that none was.
-    connect(PageControl1->tabBar(), &QTabBar::tabBarClicked, this,
-            ui::Guarded([this](int index) {
+    connect(PageControl1->tabBar(), &QTabBar::tabBarClicked, this, ui::Guarded([this](int index) {
                 if (index >= 0)
                     SetActivePageIndex(index);
             }));
@@ -355,8 +353,8 @@ TFormMain::TSortKey TFormMain::SortKey(const TListView* list, int row) const
 int TFormMain::CompareSortKeys(const TListView* list, const TSortKey& a, const TSortKey& b) const
 {
     // Unsorted lists and numeric columns leave the texts empty.
-    const int result = a.number != b.number ? (a.number < b.number ? -1 : 1)
-                                            : CompareTextAscii(a.text, b.text);
+    const int result =
+        a.number != b.number ? (a.number < b.number ? -1 : 1) : CompareTextAscii(a.text, b.text);
     return (list == LV1 ? LV1SortAscending : LV2SortAscending) ? result : -result;
 }
 

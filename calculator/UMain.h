@@ -106,8 +106,8 @@ protected:
 private:
     // The window layout (UMainLayout.cpp): controls, places, menus.
     void CreateLayout();
-    void CreateColumnEntries(TListView* list, const char* name, QMenu* viewMenu,
-                             QMenu* popup, void (TFormMain::*action)(QAction*));
+    void CreateColumnEntries(TListView* list, const char* name, QMenu* viewMenu, QMenu* popup,
+                             void (TFormMain::*action)(QAction*));
     void ConnectHandlers();
     void ShowHideColumn(TListView* list, QAction* entry, int defaultWidthOffset);
     void UpdateColumnEntries(const TListView* list, QMenu* viewMenu, QMenu* popup);

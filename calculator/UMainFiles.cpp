@@ -27,15 +27,13 @@ ui::FileDialogOptions TextFileDialog()
     return options;
 }
 
-template <size_t N>
-void ApplyWidths(TListView* list, const std::array<int32_t, N>& widths)
+template <size_t N> void ApplyWidths(TListView* list, const std::array<int32_t, N>& widths)
 {
     for (size_t column = 0; column < N; ++column)
         list->SetColumnWidth(static_cast<int>(column), std::min(widths[column], MaxColumnWidth));
 }
 
-template <size_t N>
-void TakeWidths(const TListView* list, std::array<int32_t, N>& widths)
+template <size_t N> void TakeWidths(const TListView* list, std::array<int32_t, N>& widths)
 {
     for (size_t column = 0; column < N; ++column)
         widths[column] = list->ColumnWidth(static_cast<int>(column));

@@ -17,8 +17,7 @@ namespace quantivo {
 
 namespace {
 
-template <typename W>
-W* Named(W* widget, const char* name)
+template <typename W> W* Named(W* widget, const char* name)
 {
     widget->setObjectName(name);
     return widget;

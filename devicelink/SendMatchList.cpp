@@ -119,10 +119,9 @@ bool CheckCount(TDeviceConnection& connection, IDeviceCommandContext& context,
         return false;
     const int stored = HexField(reply, 0, 4);
     if (stored != context.PlateCount()) {
-        ui::ShowMessage(
-            ui::MsgKind::Error,
-            Format("Host %s:\rtransmit match-list failed (transferred %d of %d plates)", host,
-                   stored, context.PlateCount()));
+        ui::ShowMessage(ui::MsgKind::Error,
+                        Format("Host %s:\rtransmit match-list failed (transferred %d of %d plates)",
+                               host, stored, context.PlateCount()));
         return false;
     }
     return true;

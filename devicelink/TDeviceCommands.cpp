@@ -6,8 +6,7 @@
 #include "devicelink/TDeviceInfo.h"
 
 TDeviceCommands::TDeviceCommands(IDeviceCommandContext& context)
-    : context_(context),
-      gate_([&context](bool hold) { context.HoldOffInput(hold); }),
+    : context_(context), gate_([&context](bool hold) { context.HoldOffInput(hold); }),
       connection_([&context](const std::string& line) { context.AppendLog(line); })
 {
 }

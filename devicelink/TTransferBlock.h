@@ -18,7 +18,7 @@ struct TTransferBlock {
     uint8_t Number;            // low 8 bits of the block's number in the transfer
     uint8_t NumberComplement;  // 255 - Number
     TPlateRecord Records[kRecords];
-    uint8_t Checksum;          // sum of the bytes before it, modulo 256
+    uint8_t Checksum;  // sum of the bytes before it, modulo 256
 
     // An empty block (all FF) with its header for the block number.
     static TTransferBlock Make(int blockNumber);

@@ -15,9 +15,8 @@ bool IsBlank(char c)
 
 bool NeedsQuotes(std::string_view field, char delimiter, char quote)
 {
-    return std::any_of(field.begin(), field.end(), [&](char c) {
-        return IsBlank(c) || c == quote || c == delimiter;
-    });
+    return std::any_of(field.begin(), field.end(),
+                       [&](char c) { return IsBlank(c) || c == quote || c == delimiter; });
 }
 
 void AppendField(std::string& line, std::string_view field, char delimiter, char quote)
@@ -137,8 +136,8 @@ std::string BuildListFileText(int rowCount, const std::function<TPlateRow(int ro
     std::string text;
     for (int i = 0; i < rowCount; ++i) {
         TPlateRow row = rowAt(i);
-        AppendLine(text, JoinFields({std::move(row.plate), std::move(row.idText)}, delimiter,
-                                    quote));
+        AppendLine(text,
+                   JoinFields({std::move(row.plate), std::move(row.idText)}, delimiter, quote));
     }
     // Special entries are written as they stand, unquoted, even when empty or invalid.
     for (size_t k = 0; k < specials.size(); ++k) {
@@ -152,8 +151,8 @@ std::string BuildListFileText(int rowCount, const std::function<TPlateRow(int ro
     return text;
 }
 
-std::vector<TPlateRow> ParseListFileText(const std::string& bytes, int firstLine,
-                                         char delimiter, char quote, int64_t maxId)
+std::vector<TPlateRow> ParseListFileText(const std::string& bytes, int firstLine, char delimiter,
+                                         char quote, int64_t maxId)
 {
     std::vector<TPlateRow> entries;
     const std::vector<std::string> lines = SplitLines(bytes);

@@ -146,8 +146,8 @@ void DeleteDuplicatePlates(IMatchListHost& host)
                     Format("Deleted %d plates", static_cast<int>(duplicates.size())));
 }
 
-void LoadMatchList(IMatchListHost& host, const std::string& fileName, int firstLine,
-                   char delimiter, char quote, int64_t maxId)
+void LoadMatchList(IMatchListHost& host, const std::string& fileName, int firstLine, char delimiter,
+                   char quote, int64_t maxId)
 {
     if (!FileExists(fileName))
         return;
@@ -160,8 +160,7 @@ void LoadMatchList(IMatchListHost& host, const std::string& fileName, int firstL
         AddPlateEntry(host, entry.plate, entry.idText, false);
 }
 
-void SaveMatchList(IMatchListHost& host, const std::string& fileName, char delimiter,
-                   char quote)
+void SaveMatchList(IMatchListHost& host, const std::string& fileName, char delimiter, char quote)
 {
     const TListView& view = host.PlateList();
     TSpecialEntries specials;
@@ -169,7 +168,9 @@ void SaveMatchList(IMatchListHost& host, const std::string& fileName, char delim
         specials[static_cast<size_t>(k)] = {host.SpecialChecked(k), host.SpecialIdText(k)};
     const std::string text = BuildListFileText(
         view.Count(),
-        [&view](int row) { return TPlateRow{view.SubItem(row, 0), view.SubItem(row, 1)}; },
+        [&view](int row) {
+            return TPlateRow{view.SubItem(row, 0), view.SubItem(row, 1)};
+        },
         specials, delimiter, quote);
     WriteFileReplacing(fileName, text);
     ui::ShowMessage(ui::MsgKind::Information, Format("File saved %s", fileName));

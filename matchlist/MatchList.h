@@ -26,10 +26,9 @@ void DeleteDuplicatePlates(IMatchListHost& host);
 // Replaces the match list with the valid entries of the file from line firstLine (1-based)
 // on. A missing file changes nothing. The file is read whole before the list is touched,
 // so a file that cannot be read leaves the list as it was.
-void LoadMatchList(IMatchListHost& host, const std::string& fileName, int firstLine,
-                   char delimiter, char quote, int64_t maxId);
+void LoadMatchList(IMatchListHost& host, const std::string& fileName, int firstLine, char delimiter,
+                   char quote, int64_t maxId);
 
 // Writes the match list (replacing the file only once the new one is complete) and
 // confirms with "File saved %s".
-void SaveMatchList(IMatchListHost& host, const std::string& fileName, char delimiter,
-                   char quote);
+void SaveMatchList(IMatchListHost& host, const std::string& fileName, char delimiter, char quote);

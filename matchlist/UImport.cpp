@@ -48,22 +48,18 @@ QString Shown(std::string_view text)
     return ToQString(text.substr(0, kShownChars));
 }
 
-template <size_t N>
-int IndexOf(const std::array<char, N>& table, char c)
+template <size_t N> int IndexOf(const std::array<char, N>& table, char c)
 {
     const auto it = std::find(table.begin(), table.end(), c);
     return it == table.end() ? -1 : static_cast<int>(it - table.begin());
 }
 
-template <size_t N>
-char ChoiceOr(const std::array<char, N>& table, int index, char fallback)
+template <size_t N> char ChoiceOr(const std::array<char, N>& table, int index, char fallback)
 {
-    return index >= 0 && index < static_cast<int>(N) ? table[static_cast<size_t>(index)]
-                                                      : fallback;
+    return index >= 0 && index < static_cast<int>(N) ? table[static_cast<size_t>(index)] : fallback;
 }
 
-template <size_t N>
-void FillChoices(QComboBox& box, const std::array<const char*, N>& items)
+template <size_t N> void FillChoices(QComboBox& box, const std::array<const char*, N>& items)
 {
     for (const char* item : items)
         box.addItem(ToQString(item));
@@ -105,19 +101,15 @@ private:
 };
 
 TFormImport::TFormImport(QWidget* parent)
-    : QDialog(parent),
-      PanelTop(new QWidget(this)),
+    : QDialog(parent), PanelTop(new QWidget(this)),
       lblRow1(new QLabel(ToQString("Start import at line:"), PanelTop)),
       EditRow1(new QSpinBox(PanelTop)),
       lblDelim(new QLabel(ToQString("Field separator:"), PanelTop)),
       EditDelim(new QComboBox(PanelTop)),
       lblQuote(new QLabel(ToQString("Quote character:"), PanelTop)),
-      EditQuote(new QComboBox(PanelTop)),
-      PanelTitle(new QLabel(this)),
-      PanelMain(new QWidget(this)),
-      LB1(new QListView(PanelMain)),
-      SG1(new QTableWidget(kPreviewRows, 3, PanelMain)),
-      PanelBottom(new QWidget(this)),
+      EditQuote(new QComboBox(PanelTop)), PanelTitle(new QLabel(this)),
+      PanelMain(new QWidget(this)), LB1(new QListView(PanelMain)),
+      SG1(new QTableWidget(kPreviewRows, 3, PanelMain)), PanelBottom(new QWidget(this)),
       btnOK(new QPushButton(ToQString("OK"), PanelBottom)),
       btnCancel(new QPushButton(ToQString("Cancel"), PanelBottom)),
       lines_(new TImportLinesModel(this))
@@ -299,8 +291,8 @@ void TFormImport::FillPreview()
     }
 }
 
-bool TFormImport::ShowImportDialog(const std::string& fileName, int& firstLine,
-                                   char& delimiter, char& quoteChar)
+bool TFormImport::ShowImportDialog(const std::string& fileName, int& firstLine, char& delimiter,
+                                   char& quoteChar)
 {
     PanelTitle->setText(ToQString("Example from file: " + fileName + " :"));
     {

@@ -125,9 +125,9 @@ int main(int argc, char** argv)
         device.SetList(list);
         device.SetNoMatch(noMatch);
         std::cout << "tavrin-device listening on " << device.Address() << ":" << device.Port()
-                  << " (version " << options.version << ", mode " << options.mode
-                  << ", capacity " << options.capacity << ", " << list.size()
-                  << " plates); Ctrl+C stops it" << std::endl;
+                  << " (version " << options.version << ", mode " << options.mode << ", capacity "
+                  << options.capacity << ", " << list.size() << " plates); Ctrl+C stops it"
+                  << std::endl;
         int signal = 0;
         sigwait(&stopSignals, &signal);
         std::cout << "stopped with " << device.List().size() << " entries stored" << std::endl;

@@ -294,8 +294,8 @@ void TFieldEdit::ApplyThousandSeparators()
     std::string fraction;
     if (const auto point = rest.find(DecimalSeparator()); point != std::string::npos)
         fraction = rest.substr(point, 256);
-    std::string integer = FormatFixed(std::trunc(std::fabs(DecimalValue())), 0,
-                                      autoThousandSeparator_);
+    std::string integer =
+        FormatFixed(std::trunc(std::fabs(DecimalValue())), 0, autoThousandSeparator_);
     if (const auto point = integer.find(DecimalSeparator()); point != std::string::npos)
         integer.erase(point);
     const int16_t precision = precision_;

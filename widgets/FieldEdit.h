@@ -13,7 +13,6 @@
 #include <cstdint>
 #include <string>
 
-
 // Result of InsertPasteText: the new editable text, caret and selection length (caret
 // in window-text positions).
 struct TPasteResult {

@@ -122,16 +122,36 @@ void TFieldEdit::UpdateLabelPosition()
     const int tw = QFontMetrics(label_->font()).horizontalAdvance(ShownCaption(label_->text()));
     QPoint at;
     switch (labelPosition_) {
-    case TLabelPosition::lpLeftTop: at = {l - tw - m, t}; break;
-    case TLabelPosition::lpLeftCenter: at = {l - tw - m, t + FloorHalf(h - lh)}; break;
-    case TLabelPosition::lpLeftBottom: at = {l - tw - m, t + h - lh}; break;
-    case TLabelPosition::lpTopLeft: at = {l, t - lh - m}; break;
-    case TLabelPosition::lpBottomLeft: at = {l, t + h + m}; break;
-    case TLabelPosition::lpLeftTopLeft: at = {l - m, t}; break;
-    case TLabelPosition::lpLeftCenterLeft: at = {l - m, t + FloorHalf(h - lh)}; break;
-    case TLabelPosition::lpLeftBottomLeft: at = {l - m, t + h - lh}; break;
-    case TLabelPosition::lpTopCenter: at = {l + FloorHalf(w - lw), t - lh - m}; break;
-    case TLabelPosition::lpBottomCenter: at = {l + FloorHalf(w - lw), t + h + m}; break;
+    case TLabelPosition::lpLeftTop:
+        at = {l - tw - m, t};
+        break;
+    case TLabelPosition::lpLeftCenter:
+        at = {l - tw - m, t + FloorHalf(h - lh)};
+        break;
+    case TLabelPosition::lpLeftBottom:
+        at = {l - tw - m, t + h - lh};
+        break;
+    case TLabelPosition::lpTopLeft:
+        at = {l, t - lh - m};
+        break;
+    case TLabelPosition::lpBottomLeft:
+        at = {l, t + h + m};
+        break;
+    case TLabelPosition::lpLeftTopLeft:
+        at = {l - m, t};
+        break;
+    case TLabelPosition::lpLeftCenterLeft:
+        at = {l - m, t + FloorHalf(h - lh)};
+        break;
+    case TLabelPosition::lpLeftBottomLeft:
+        at = {l - m, t + h - lh};
+        break;
+    case TLabelPosition::lpTopCenter:
+        at = {l + FloorHalf(w - lw), t - lh - m};
+        break;
+    case TLabelPosition::lpBottomCenter:
+        at = {l + FloorHalf(w - lw), t + h + m};
+        break;
     }
     label_->move(at);
     label_->setFont(labelFont_);
@@ -329,8 +349,7 @@ void TFieldEdit::PaintExtras()
         painter.setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
         const QPoint at = ClientOrigin() + QPoint(2, 2);
         painter.drawText(QRect(at, QSize(width() - at.x(), height() - at.y())),
-                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                         ToQString(emptyText_));
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, ToQString(emptyText_));
     }
     if (!hasFocus() && errorMarkerLen_ > 0)
         DrawErrorMarker(painter);

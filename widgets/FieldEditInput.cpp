@@ -155,8 +155,7 @@ void TFieldEdit::PostKey(QWidget* target, int key)
 {
     QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier));
     if (target != this)
-        QCoreApplication::postEvent(target,
-                                    new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier));
+        QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier));
 }
 
 // Esc restores the text the edit had when it got the focus; Esc and Enter are then
@@ -486,8 +485,7 @@ void TFieldEdit::PassCharOn(char ch)
     if (static_cast<unsigned char>(ch) < 32 || ch == 127 || isReadOnly())
         return;
     // The standard edit's limit counts the whole window text and stops typing only.
-    if (maxLength_ > 0 &&
-        static_cast<int>(QLineEdit::text().size()) - SelLength() + 1 > maxLength_)
+    if (maxLength_ > 0 && static_cast<int>(QLineEdit::text().size()) - SelLength() + 1 > maxLength_)
         return;
     insert(QString(QChar(Cp1252ToUnicode(static_cast<unsigned char>(ch)))));
 }

@@ -32,8 +32,7 @@ bool IsWordBreak(char c)
 }
 
 // One character through Qt's case mapping, keeping one character per character.
-template <typename Map>
-char MapCase(char ch, Map map)
+template <typename Map> char MapCase(char ch, Map map)
 {
     const QString mapped = map(QString(QChar(Cp1252ToUnicode(static_cast<unsigned char>(ch)))));
     if (mapped.isEmpty())

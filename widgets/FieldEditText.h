@@ -8,10 +8,10 @@
 // read at each use.
 
 // Classes of DetectTextType.
-inline constexpr uint8_t ttInteger = 0;        // digits and "-" only
-inline constexpr uint8_t ttNumber = 1;         // a number with separators
-inline constexpr uint8_t ttOther = 2;          // anything else, the empty text included
-inline constexpr uint8_t ttHexadecimal = 5;    // hexadecimal digits and "-", a letter among them
+inline constexpr uint8_t ttInteger = 0;      // digits and "-" only
+inline constexpr uint8_t ttNumber = 1;       // a number with separators
+inline constexpr uint8_t ttOther = 2;        // anything else, the empty text included
+inline constexpr uint8_t ttHexadecimal = 5;  // hexadecimal digits and "-", a letter among them
 
 char LowerChar(char ch);
 std::string MixedCase(std::string_view s);

@@ -8,7 +8,10 @@
 
 namespace {
 
-bool IsComment(const std::string& name) { return !name.empty() && name[0] == ';'; }
+bool IsComment(const std::string& name)
+{
+    return !name.empty() && name[0] == ';';
+}
 
 std::string KeyLine(std::string_view name, std::string_view value)
 {

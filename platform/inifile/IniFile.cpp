@@ -13,11 +13,16 @@ namespace {
 // The longest text the profile read hands back (its buffer holds 2048 with the NUL).
 constexpr std::size_t kMaxRead = 2047;
 
-bool IsQuote(char c) { return c == '"' || c == '\''; }
+bool IsQuote(char c)
+{
+    return c == '"' || c == '\'';
+}
 
 }  // namespace
 
-TIniFile::TIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
+TIniFile::TIniFile(std::string fileName) : fileName_(std::move(fileName))
+{
+}
 
 TIniFile::~TIniFile()
 {
@@ -101,7 +106,10 @@ void TIniFile::Save()
     loaded_ = SignatureOf(fileName_);
 }
 
-void TIniFile::ThrowWriteError() const { throw EError(Format("Unable to write to %s", fileName_)); }
+void TIniFile::ThrowWriteError() const
+{
+    throw EError(Format("Unable to write to %s", fileName_));
+}
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& key,
                                  const std::string& def) const

@@ -2,4 +2,6 @@
 
 #include "platform/text/Format.h"
 
-EJPEG::EJPEG(int code) : EError(Format("JPEG error #%d", code)), code_(code) {}
+EJPEG::EJPEG(int code) : EError(Format("JPEG error #%d", code)), code_(code)
+{
+}

@@ -23,7 +23,9 @@ struct ErrorManager {
     std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->escape, 1);
 }
 
-void OutputMessage(j_common_ptr) {}
+void OutputMessage(j_common_ptr)
+{
+}
 
 // Kept free of objects with destructors: the longjmp skips this frame's locals.
 // Returns 0 on success, else the decoder's message code.

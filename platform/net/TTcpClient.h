@@ -55,8 +55,9 @@ public:
     int Handle() const { return fd_; }
 
     // Reads the next line. A line longer than maxLength bytes raises, and its bytes up to
-    // its LF are dropped, those still to come included; so does reaching the deadline, which bounds the whole read. Bytes of a line
-    // not yet complete when a wait times out stay buffered for the next read.
+    // its LF are dropped, those still to come included; so does reaching the deadline, which bounds
+    // the whole read. Bytes of a line not yet complete when a wait times out stay buffered for the
+    // next read.
     Line ReadLn(size_t maxLength, std::optional<Clock::time_point> deadline = std::nullopt);
     // One byte; raises when none arrives within ReadTimeout.
     uint8_t ReadByte();

@@ -89,8 +89,8 @@ Number Fixed(const Directive& directive, double value)
     const int precision = directive.precision >= 0 ? directive.precision : 2;
     // to_chars, unlike printf, ignores the C locale that QApplication sets up.
     char buffer[400];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed,
-                                      precision);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
     if (result.ec != std::errc())
         return {"", std::string(1, '?')};
     Number n;
@@ -107,13 +107,14 @@ Number Fixed(const Directive& directive, double value)
     return n;
 }
 
-void Pad(std::string& out, const Directive& directive, const std::string& sign, const std::string& body,
-         bool zeroPadAllowed)
+void Pad(std::string& out, const Directive& directive, const std::string& sign,
+         const std::string& body, bool zeroPadAllowed)
 {
     const std::size_t length = sign.size() + body.size();
-    const std::size_t fill = directive.width > 0 && static_cast<std::size_t>(directive.width) > length
-                                 ? static_cast<std::size_t>(directive.width) - length
-                                 : 0;
+    const std::size_t fill =
+        directive.width > 0 && static_cast<std::size_t>(directive.width) > length
+            ? static_cast<std::size_t>(directive.width) - length
+            : 0;
     if (directive.leftAlign) {
         out += sign;
         out += body;
@@ -134,7 +135,8 @@ bool IsInteger(const FormatArg& arg)
     return arg.kind() == FormatArg::Kind::Signed || arg.kind() == FormatArg::Kind::Unsigned;
 }
 
-void Convert(std::string& out, std::string_view format, const Directive& directive, const FormatArg& arg)
+void Convert(std::string& out, std::string_view format, const Directive& directive,
+             const FormatArg& arg)
 {
     switch (directive.conversion) {
     case 'd':

@@ -22,8 +22,7 @@ public:
     enum class Kind { Signed, Unsigned, Float, Text };
 
     template <typename T>
-        requires std::is_integral_v<T>
-    FormatArg(T v)  // NOLINT: implicit by design
+    requires std::is_integral_v<T> FormatArg(T v)  // NOLINT: implicit by design
     {
         if constexpr (std::is_same_v<T, bool>) {
             kind_ = Kind::Unsigned;
@@ -61,8 +60,7 @@ private:
 
 std::string FormatV(std::string_view format, const std::vector<FormatArg>& args);
 
-template <typename... A>
-std::string Format(std::string_view format, const A&... args)
+template <typename... A> std::string Format(std::string_view format, const A&... args)
 {
     return FormatV(format, std::vector<FormatArg>{FormatArg(args)...});
 }

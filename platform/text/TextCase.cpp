@@ -2,10 +2,19 @@
 
 namespace {
 
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool IsBlank(char c)
+{
+    return static_cast<unsigned char>(c) <= 32;
+}
 
-char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char UpperAscii(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+char LowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 std::string_view WithoutLeadingBlanks(std::string_view text)
 {
@@ -25,9 +34,15 @@ std::string_view WithoutTrailingBlanks(std::string_view text)
 
 }  // namespace
 
-std::string TrimLeft(std::string_view text) { return std::string(WithoutLeadingBlanks(text)); }
+std::string TrimLeft(std::string_view text)
+{
+    return std::string(WithoutLeadingBlanks(text));
+}
 
-std::string TrimRight(std::string_view text) { return std::string(WithoutTrailingBlanks(text)); }
+std::string TrimRight(std::string_view text)
+{
+    return std::string(WithoutTrailingBlanks(text));
+}
 
 std::string Trim(std::string_view text)
 {

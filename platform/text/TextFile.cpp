@@ -36,7 +36,10 @@ private:
     int fd_;
 };
 
-std::string ErrorText(int error) { return std::strerror(error); }
+std::string ErrorText(int error)
+{
+    return std::strerror(error);
+}
 
 [[noreturn]] void ThrowOpenError(const std::string& fileName, int error)
 {
@@ -146,7 +149,10 @@ std::vector<std::string> SplitLines(const std::string& bytes)
     return Split(std::string_view(bytes).substr(0, bytes.find('\0')));
 }
 
-std::vector<std::string> SplitLinesKeepingNul(const std::string& bytes) { return Split(bytes); }
+std::vector<std::string> SplitLinesKeepingNul(const std::string& bytes)
+{
+    return Split(bytes);
+}
 
 bool FileExists(const std::string& fileName)
 {

@@ -5,7 +5,9 @@
 
 #include <QPainter>
 
-ListRowDelegate::ListRowDelegate(TListView& view) : QStyledItemDelegate(&view), view_(view) {}
+ListRowDelegate::ListRowDelegate(TListView& view) : QStyledItemDelegate(&view), view_(view)
+{
+}
 
 void ListRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                             const QModelIndex& index) const

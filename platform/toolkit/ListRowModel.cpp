@@ -6,7 +6,9 @@
 
 #include <utility>
 
-ListRowModel::ListRowModel(QObject* parent) : QAbstractTableModel(parent) {}
+ListRowModel::ListRowModel(QObject* parent) : QAbstractTableModel(parent)
+{
+}
 
 int ListRowModel::rowCount(const QModelIndex& parent) const
 {

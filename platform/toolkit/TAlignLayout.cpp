@@ -131,8 +131,8 @@ void TAlignLayout::Realign()
     auto place = [&m](QWidget* widget, int x, int y, int w, int h) {
         widget->setGeometry(x + m.left(), y + m.top(), std::max(0, w), std::max(0, h));
     };
-    for (TAlign kind : {TAlign::alTop, TAlign::alBottom, TAlign::alLeft, TAlign::alRight,
-                        TAlign::alClient}) {
+    for (TAlign kind :
+         {TAlign::alTop, TAlign::alBottom, TAlign::alLeft, TAlign::alRight, TAlign::alClient}) {
         for (const Entry& entry : entries_) {
             QWidget* widget = entry.item->widget();
             if (entry.align != kind || !TakesRoom(widget)) {

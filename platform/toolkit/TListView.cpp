@@ -144,15 +144,15 @@ void TListView::DeleteRows(std::vector<int> rows)
         return;
     }
     if (rows.front() < 0 || rows.back() >= Count()) {
-        throw EError(Format("List index out of bounds (%d)",
-                            rows.front() < 0 ? rows.front() : rows.back()));
+        throw EError(
+            Format("List index out of bounds (%d)", rows.front() < 0 ? rows.front() : rows.back()));
     }
     int current = currentIndex().row();
     if (std::binary_search(rows.begin(), rows.end(), current)) {
         current = -1;
     } else if (current >= 0) {
-        current -= static_cast<int>(std::lower_bound(rows.begin(), rows.end(), current) -
-                                    rows.begin());
+        current -=
+            static_cast<int>(std::lower_bound(rows.begin(), rows.end(), current) - rows.begin());
     }
     ChangeRows(current, [this, &rows] { rows_->Remove(rows); });
 }
@@ -285,10 +285,10 @@ void TListView::SelectInView(int first, int last, bool selected, bool clearOther
         selectionModel()->clearSelection();
     }
     if (selected || !allRows) {
-        selectionModel()->select(
-            QItemSelection(rows_->index(first, 0),
-                           rows_->index(last, std::max(0, ColumnCount() - 1))),
-            selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
+        selectionModel()->select(QItemSelection(rows_->index(first, 0),
+                                                rows_->index(last, std::max(0, ColumnCount() - 1))),
+                                 selected ? QItemSelectionModel::Select
+                                          : QItemSelectionModel::Deselect);
     }
 }
 
@@ -459,8 +459,7 @@ void TListView::mouseDoubleClickEvent(QMouseEvent* event)
 void TListView::focusOutEvent(QFocusEvent* event)
 {
     QTreeView::focusOutEvent(event);
-    if (event->reason() != Qt::ActiveWindowFocusReason &&
-        event->reason() != Qt::PopupFocusReason) {
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason) {
         emit Exit();
     }
 }

@@ -122,8 +122,7 @@ private:
 
     // Runs a change that resets the rows, then restores the view around currentRow.
     void ChangeRows(int currentRow, const std::function<void()>& change);
-    void OnViewSelectionChanged(const QItemSelection& selected,
-                                const QItemSelection& deselected);
+    void OnViewSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
     // Brings the view's selection, current row and scroll position in line after the
     // rows were reset.
     void RestoreView(int currentRow, int scroll);

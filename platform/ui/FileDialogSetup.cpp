@@ -30,8 +30,7 @@ QStringList ToQtNameFilters(std::string_view filter)
     return filters;
 }
 
-void ConfigureFileDialog(QFileDialog& dialog, const FileDialogOptions& options,
-                         FileDialogMode mode)
+void ConfigureFileDialog(QFileDialog& dialog, const FileDialogOptions& options, FileDialogMode mode)
 {
     const bool save = mode == FileDialogMode::Save;
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);

@@ -16,8 +16,7 @@ void HandleUnknownException() noexcept;
 //   connect(btn, &QPushButton::clicked, this, Guarded([this] { btnAddClick(); }));
 // Qt hands a functor as many of the signal's arguments as it accepts; the wrapper accepts
 // them all, so a handler that cannot take them (clicked(bool) -> handler()) gets none.
-template <typename F>
-auto Guarded(F f)
+template <typename F> auto Guarded(F f)
 {
     return [f = std::move(f)](auto&&... args) mutable noexcept {
         try {

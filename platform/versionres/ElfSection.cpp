@@ -24,7 +24,8 @@ public:
     {
         uint64_t value = 0;
         for (std::size_t i = 0; i < width; ++i) {
-            const auto byte = static_cast<unsigned char>(bytes_[at + (bigEndian_ ? i : width - 1 - i)]);
+            const auto byte =
+                static_cast<unsigned char>(bytes_[at + (bigEndian_ ? i : width - 1 - i)]);
             value = (value << 8) | byte;
         }
         return value;
@@ -69,7 +70,9 @@ std::optional<FileRange> FindElfSection(const std::string& fileName, const std::
     const uint64_t fileSize = static_cast<uint64_t>(file.size());
 
     const auto ident = ReadAt(file, 0, 16);
-    if (!ident || ident->compare(0, 4, "\x7F" "ELF") != 0)
+    if (!ident || ident->compare(0, 4,
+                                 "\x7F"
+                                 "ELF") != 0)
         return std::nullopt;
     const auto elfClass = static_cast<unsigned char>((*ident)[4]);
     const auto data = static_cast<unsigned char>((*ident)[5]);

@@ -11,7 +11,7 @@ namespace versionres {
 // A text value (wType 1) is stored as UTF-16 with its terminator and wValueLength counts
 // its 16-bit characters; a binary value (wType 0) is counted in bytes.
 struct VersionNode {
-    std::string key;    // Windows-1252
+    std::string key;  // Windows-1252
     bool isText = false;
     std::string value;  // text: Windows-1252; binary: the bytes as stored
     std::vector<VersionNode> children;

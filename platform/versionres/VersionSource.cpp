@@ -145,7 +145,9 @@ VersionNode ParseVersionSource(const std::string& source)
     VersionNode stringFileInfo{"StringFileInfo", true, "", {std::move(table)}};
     VersionNode var{"Translation", false, translationValue, {}};
     VersionNode varFileInfo{"VarFileInfo", true, "", {std::move(var)}};
-    return {"VS_VERSION_INFO", false, FixedFileInfo(*fileVersion, *productVersion),
+    return {"VS_VERSION_INFO",
+            false,
+            FixedFileInfo(*fileVersion, *productVersion),
             {std::move(stringFileInfo), std::move(varFileInfo)}};
 }
 

@@ -15,8 +15,8 @@ int main(int argc, char** argv)
     }
     try {
         const std::string source = ReadFileBytes(argv[1]);
-        WriteFileReplacing(argv[2],
-                           versionres::SerializeVersionNode(versionres::ParseVersionSource(source)));
+        WriteFileReplacing(
+            argv[2], versionres::SerializeVersionNode(versionres::ParseVersionSource(source)));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s: %s\n", argv[1], e.what());
         return 1;

@@ -63,9 +63,9 @@ TEST(TFormAbout, EveryCharacterKeyAndClickCloses)
     TFormAbout form;
     for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Space, Qt::Key_A})
         EXPECT_TRUE(ClosedBy(form, [&] { QTest::keyClick(&form, key); })) << key;
-    for (QWidget* control : {static_cast<QWidget*>(form.Image1),
-                             static_cast<QWidget*>(form.lblProductName),
-                             static_cast<QWidget*>(form.lblProductVersion)})
+    for (QWidget* control :
+         {static_cast<QWidget*>(form.Image1), static_cast<QWidget*>(form.lblProductName),
+          static_cast<QWidget*>(form.lblProductVersion)})
         EXPECT_TRUE(ClosedBy(form, [&] { QTest::mouseClick(control, Qt::LeftButton); }))
             << control->objectName().toStdString();
 }
@@ -95,9 +95,9 @@ TEST(TFormAbout, LongProductNameShrinksToFitItsBox)
     ShrinkFontToFit(name, 16);
     const int size = name.font().pixelSize();
     EXPECT_LT(size, 48);
-    const QRect needed = QFontMetrics(name.font())
-                             .boundingRect(name.contentsRect(), Qt::AlignHCenter | Qt::TextWordWrap,
-                                           name.text());
+    const QRect needed =
+        QFontMetrics(name.font())
+            .boundingRect(name.contentsRect(), Qt::AlignHCenter | Qt::TextWordWrap, name.text());
     EXPECT_LE(needed.height(), 80);
     EXPECT_LE(needed.width(), 400);
 

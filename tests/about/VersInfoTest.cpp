@@ -137,9 +137,9 @@ TEST(TVersionInfo, ControlThatGoesAwayClearsEveryLinkToIt)
 TEST(TVersionInfo, FileWithoutBlockLeavesTheDesignTexts)
 {
     TVersionInfo info(nullptr);
-    for (const std::string& file : {WriteTestFile("no program file"),
-                                    WriteTestFile(MakeElfImage({{".text", "code"}})),
-                                    std::string("/nonexistent/Pellicor")}) {
+    for (const std::string& file :
+         {WriteTestFile("no program file"), WriteTestFile(MakeElfImage({{".text", "code"}})),
+          std::string("/nonexistent/Pellicor")}) {
         info.LoadFile(file);
         QLabel label("ProductName");
         info.SetCtlProductName(&label);
@@ -155,8 +155,8 @@ TEST(TVersionInfo, BlockWithoutUsableTranslationGivesEmptyValues)
     QLabel label("ProductName");
     info.SetCtlProductName(&label);
     const VersionNode noTranslation{"VS_VERSION_INFO", false, "", {StringTable("041304E4")}};
-    const VersionNode shortTranslation{"VS_VERSION_INFO", false, "",
-                                       {StringTable("041304E4"), Translation("\x13\x04")}};
+    const VersionNode shortTranslation{
+        "VS_VERSION_INFO", false, "", {StringTable("041304E4"), Translation("\x13\x04")}};
     for (const VersionNode& root : {noTranslation, shortTranslation}) {
         label.setText("ProductName");
         info.LoadFile(FileWithBlock(root));
@@ -165,8 +165,11 @@ TEST(TVersionInfo, BlockWithoutUsableTranslationGivesEmptyValues)
     }
 
     // The first translation chooses the table.
-    const VersionNode english{"VS_VERSION_INFO", false, "",
-                              {StringTable("040904B0"), Translation("\x09\x04\xB0\x04\x13\x04\xE4\x04")}};
+    const VersionNode english{
+        "VS_VERSION_INFO",
+        false,
+        "",
+        {StringTable("040904B0"), Translation("\x09\x04\xB0\x04\x13\x04\xE4\x04")}};
     info.LoadFile(FileWithBlock(english));
     EXPECT_EQ(label.text(), "Other");
 }
@@ -175,7 +178,8 @@ TEST(TVersionInfo, UnreadableBlockRaisesTheError)
 {
     std::string block = versionres::SerializeVersionNode({"VS_VERSION_INFO", false, "", {}});
     block[0] = 0x7F;  // the outer length points past the block
-    const std::string file = WriteTestFile(MakeElfImage({{versionres::kVersionSectionName, block}}));
+    const std::string file =
+        WriteTestFile(MakeElfImage({{versionres::kVersionSectionName, block}}));
     TVersionInfo info(nullptr);
     QLabel label("ProductName");
     info.SetCtlProductName(&label);

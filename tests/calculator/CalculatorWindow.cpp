@@ -35,8 +35,7 @@ void CalculatorWindow::Close()
 void CalculatorWindow::SaveAs(const std::string& fileName)
 {
     ui_.ExpectSaveFile(fileName);
-    ui_.ExpectMessage(ui::MsgKind::Information, "OK: file " + fileName + " saved",
-                      ui::Buttons::OK);
+    ui_.ExpectMessage(ui::MsgKind::Information, "OK: file " + fileName + " saved", ui::Buttons::OK);
     form_->mnuFileSave->trigger();
 }
 

@@ -38,7 +38,9 @@ TEST(NormalizePlate, RejectsTextsWithoutPlateCharacters)
 
 TEST(NormalizePlate, DeletesBytesAboveAsciiInsteadOfConvertingThem)
 {
-    EXPECT_EQ(NormalizePlate("\xE4" "bc 1"), "BC1");
+    EXPECT_EQ(NormalizePlate("\xE4"
+                             "bc 1"),
+              "BC1");
     EXPECT_EQ(NormalizePlate(std::string("A\0B", 3)), "AB");
     EXPECT_EQ(NormalizePlate("\xC4\xD6\xDC\xFF"), std::nullopt);
 }

@@ -36,9 +36,8 @@ TEST(SHA1Digest, EveryLengthThatFitsOneBlockMatchesAnIndependentDigest)
     std::string text;
     for (size_t n = 0; n <= 55; ++n) {
         SCOPED_TRACE(n);
-        const QByteArray expected =
-            QCryptographicHash::hash(QByteArray(text.data(), static_cast<qsizetype>(n)),
-                                     QCryptographicHash::Sha1);
+        const QByteArray expected = QCryptographicHash::hash(
+            QByteArray(text.data(), static_cast<qsizetype>(n)), QCryptographicHash::Sha1);
         const TSHA1Digest h = Digest(text);
         for (int i = 0; i < 20; ++i)
             EXPECT_EQ(static_cast<uint8_t>(expected[i]),
@@ -118,12 +117,12 @@ INSTANTIATE_TEST_SUITE_P(
                    "0x0491C1", "299457", "4", "37313"},
                   {"AB123", "0x600000001A6D1493", "6917529028084438163"}},
         PlateRows{"A",
-                  {"A", "0x0263837", "0x6DCD4CE2 3D88E2EE 9568BA54 6C007C63 D9131C1B",
-                   "0x131C1B", "1252379", "19", "7195"},
+                  {"A", "0x0263837", "0x6DCD4CE2 3D88E2EE 9568BA54 6C007C63 D9131C1B", "0x131C1B",
+                   "1252379", "19", "7195"},
                   {"A", "0x600000000000001A", "6917529027641081882"}},
         PlateRows{"X1",
-                  {"X1", "0x2DC0C32", "0xBB4E247A 20875831 E391889A F95F7F5E 4E6E0619",
-                   "0x6E0619", "7210521", "110", "1561"},
+                  {"X1", "0x2DC0C32", "0xBB4E247A 20875831 E391889A F95F7F5E 4E6E0619", "0x6E0619",
+                   "7210521", "110", "1561"},
                   {"X1", "0x6000000000000C51", "6917529027641085009"}},
         PlateRows{"AB12CD34EF56",
                   {"AB12CD34EF56", "0x08C922A", "0xBC88E367 6E1C3412 FD76378A BE23E690 DC464915",

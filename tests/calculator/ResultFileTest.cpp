@@ -8,8 +8,9 @@ namespace {
 
 TResultTable Table(std::vector<int> widths, int rows)
 {
-    return {{"Number plate", "Middle", "Last"}, std::move(widths), rows,
-            [](int row, int column) { return std::to_string(row) + char('a' + column); }};
+    return {{"Number plate", "Middle", "Last"}, std::move(widths), rows, [](int row, int column) {
+                return std::to_string(row) + char('a' + column);
+            }};
 }
 
 }  // namespace

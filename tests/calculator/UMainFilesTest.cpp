@@ -149,9 +149,9 @@ TEST_F(CalculatorWindow, PlateFilesOfAnyContentAreReadLineByLine)
 {
     Open();
     std::string bytes = "ab1\r\ncd2\rEF3\n";
-    bytes += std::string(1 << 20, 'Z') + "\n";        // a very long line is no plate
-    bytes += "\x01\x02\xFF\xFEgh4\x80\n";             // binary around a plate
-    bytes += std::string("ij5\0kl6\n", 8);           // the text ends at a NUL
+    bytes += std::string(1 << 20, 'Z') + "\n";  // a very long line is no plate
+    bytes += "\x01\x02\xFF\xFEgh4\x80\n";       // binary around a plate
+    bytes += std::string("ij5\0kl6\n", 8);      // the text ends at a NUL
     WriteFileReplacing(File("in.txt"), bytes);
     form_->LoadPlatesFromFile(File("in.txt"));
     EXPECT_THAT(Plates(*form_->LV1), ElementsAre("AB1", "CD2", "EF3", "GH4", "IJ5"));
@@ -174,8 +174,7 @@ TEST_F(CalculatorWindow, APlateFileThatCannotBeOpenedChangesNothing)
     form_->EditPlates->setPlainText("kept");
     const std::string path = File("absent.txt");
     ui_.ExpectOpenFile(path);
-    ui_.ExpectMessageContaining(MsgKind::Error, "Cannot open file \"" + path + "\". ",
-                                Buttons::OK);
+    ui_.ExpectMessageContaining(MsgKind::Error, "Cannot open file \"" + path + "\". ", Buttons::OK);
     form_->mnuFileOpen->trigger();
     EXPECT_EQ(form_->EditPlates->toPlainText(), "kept");
     EXPECT_EQ(form_->LV1->Count(), 1);

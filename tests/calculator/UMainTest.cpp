@@ -21,8 +21,8 @@ using ui::MsgKind;
 namespace {
 
 const std::vector<std::string> HK55EVB_LV1 = {
-    "HK55EVB", "0x3019E2A", "0xA44F633C 8A6D1581 50CCEB3E F83D9DE0 BA80CF15",
-    "0x80CF15", "8441621", "128", "53013"};
+    "HK55EVB", "0x3019E2A", "0xA44F633C 8A6D1581 50CCEB3E F83D9DE0 BA80CF15", "0x80CF15", "8441621",
+    "128",     "53013"};
 const std::vector<std::string> HK55EVB_LV2 = {"HK55EVB", "0x600002191555EBDB",
                                               "6917531334396472283"};
 
@@ -159,14 +159,17 @@ TEST_F(CalculatorWindow, SortsLV1NumbersByValueAndTextWithoutCase)
 TEST_F(CalculatorWindow, ColumnEntriesAreBuiltWithNamesTagsAndStates)
 {
     Open();
-    const std::vector<std::string> lv1Captions = {
-        "Number plate",           "Wiegand 26-bit (hex)",   "Digest (full hex)",
-        "Digest (truncated hex)", "Digest (truncated dec)", "Facility code",
-        "ID number"};
+    const std::vector<std::string> lv1Captions = {"Number plate",
+                                                  "Wiegand 26-bit (hex)",
+                                                  "Digest (full hex)",
+                                                  "Digest (truncated hex)",
+                                                  "Digest (truncated dec)",
+                                                  "Facility code",
+                                                  "ID number"};
     for (const char* prefix : {"mnu", "pop"}) {
         for (int i = 0; i < 7; ++i) {
-            QAction* entry = Entry(form_.get(), std::string(prefix) + "ShowHideLV1Column_" +
-                                                    std::to_string(i));
+            QAction* entry =
+                Entry(form_.get(), std::string(prefix) + "ShowHideLV1Column_" + std::to_string(i));
             ASSERT_NE(entry, nullptr) << prefix << i;
             EXPECT_EQ(entry->text().toStdString(), lv1Captions[i]);
             EXPECT_EQ(entry->data().toInt(), i);
@@ -241,10 +244,12 @@ TEST(CalculatorHelpTexts, CarryTheirExamplesAndTheWindowsGuillemets)
     EXPECT_TRUE(wg26.ends_with("\r\rThe Wiegand 26-bit number shall be 0x3019E2A"));
 
     const std::string wg64 = quantivo::WG64HelpText;
-    EXPECT_NE(wg64.find("\t8=011000\tI=100010\tS=101100\t\xAB" "empty\xBB=000000\r"),
+    EXPECT_NE(wg64.find("\t8=011000\tI=100010\tS=101100\t\xAB"
+                        "empty\xBB=000000\r"),
               std::string::npos);
     EXPECT_NE(wg64.find("\t6=010110\tG=100000\tQ=101010\t\r"), std::string::npos);
-    EXPECT_TRUE(wg64.ends_with("\t9=011001\tJ=100011\tT=101101\t\xAB" "other\xBB=111111\r\r\r"));
+    EXPECT_TRUE(wg64.ends_with("\t9=011001\tJ=100011\tT=101101\t\xAB"
+                               "other\xBB=111111\r\r\r"));
     EXPECT_EQ(std::count(wg64.begin(), wg64.end(), '\r'), 26);
 }
 

@@ -234,8 +234,8 @@ TEST_F(CommandExchange, CancelEndsTheBlockAsAFailureAndAClosedDeviceHasNoAnswer)
     device.AddRule(OnBlock(0, BlockAct::Close));
     Connect();
     const uint8_t eot = 0x04;
-    ui.ExpectMessage(MsgKind::Error, "Error: communication failure: no answer", Buttons::CancelRetry,
-                     Result::Cancel);
+    ui.ExpectMessage(MsgKind::Error, "Error: communication failure: no answer",
+                     Buttons::CancelRetry, Result::Cancel);
     EXPECT_FALSE(Connection().SendBlock(&eot, 1, 1000));
     EXPECT_EQ(context.log, (Lines{"> #04 "}));
 }
@@ -249,16 +249,16 @@ TEST_F(CommandExchange, ConnectTrimsTheHostAndResolvesOnlyNames)
     EXPECT_EQ(context.log.size(), 2u);
     Connection().DisconnectDevice();
     Connection().DisconnectDevice();
-    EXPECT_EQ(context.log, (Lines{"Connecting to 127.0.0.1.", "Connected.", "Disconnecting.",
-                                  "Disconnected."}));
+    EXPECT_EQ(context.log,
+              (Lines{"Connecting to 127.0.0.1.", "Connected.", "Disconnecting.", "Disconnected."}));
 
     TableResolver resolver;
     resolver.AddName("device-a", {"127.0.0.1"});
     SetResolverForTesting(&resolver);
     context.log.clear();
     EXPECT_TRUE(Connection().ConnectDevice("device-a"));
-    EXPECT_EQ(context.log, (Lines{"Resolving hostname device-a.", "Connecting to 127.0.0.1.",
-                                  "Connected."}));
+    EXPECT_EQ(context.log,
+              (Lines{"Resolving hostname device-a.", "Connecting to 127.0.0.1.", "Connected."}));
     SetResolverForTesting(nullptr);
 }
 
@@ -268,7 +268,7 @@ TEST_F(CommandExchange, ExchangesWithoutAConnectionFailThroughTheirBoxes)
     ui.ExpectMessage(MsgKind::Error, kNoAck, Buttons::CancelRetryIgnore, Result::Cancel);
     EXPECT_FALSE(Connection().SendCommand("QVE", reply, 1000));
     const uint8_t eot = 0x04;
-    ui.ExpectMessage(MsgKind::Error, "Error: communication failure: no answer", Buttons::CancelRetry,
-                     Result::Cancel);
+    ui.ExpectMessage(MsgKind::Error, "Error: communication failure: no answer",
+                     Buttons::CancelRetry, Result::Cancel);
     EXPECT_FALSE(Connection().SendBlock(&eot, 1, 1000));
 }

@@ -24,8 +24,9 @@ void DeviceLinkFixture::Connect()
 
 std::vector<std::string> DeviceLinkFixture::LogFrom(const std::string& from) const
 {
-    const auto first = std::find_if(context.log.begin(), context.log.end(),
-                                    [&](const std::string& line) { return line.rfind(from, 0) == 0; });
+    const auto first =
+        std::find_if(context.log.begin(), context.log.end(),
+                     [&](const std::string& line) { return line.rfind(from, 0) == 0; });
     return {first, context.log.end()};
 }
 

@@ -46,8 +46,8 @@ TEST_F(ReceiveMatchListTest, EntriesAndSpecialsArriveInTheDevicesOrder)
     EXPECT_EQ(context.progressMax, 3);
     EXPECT_EQ(context.progressHighest, 2);
     EXPECT_EQ(LogFrom("> QLI0001"), (Lines{"> QLI0001", "< QLI0001NOREAD=000000000009", "> QLI0002",
-                                           "< QLI0002B2=00000000001F", "> QNF",
-                                           "< QNF000000000007", "Disconnecting.", "Disconnected."}));
+                                           "< QLI0002B2=00000000001F", "> QNF", "< QNF000000000007",
+                                           "Disconnecting.", "Disconnected."}));
     ExpectRestored();
 }
 

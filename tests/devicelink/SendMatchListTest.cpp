@@ -63,12 +63,12 @@ TEST_F(SendMatchListTest, FewerThanFourPlatesGoAsLinesWithWholePlates)
     EXPECT_EQ(context.progressMax, 3);
     EXPECT_EQ(context.progressHighest, 3);
     EXPECT_EQ(context.log.front(), "Connecting to 127.0.0.1.");
-    EXPECT_EQ(LogFrom("> CLS"), (Lines{"> CLS", "< CLS", "> SLSABCDEFGHIJKL=000000000005",
-                                       "< SLSABCDEFGHIJKL=000000000005",
-                                       "> SLSab-12 3=00000000001F", "< SLSab-12 3=00000000001F",
-                                       "> SLSZ\xE4=000000000007", "< SLSZ\xE4=000000000007",
-                                       "> QLS", "< QLS00030800", "Disconnecting.",
-                                       "Disconnected."}));
+    EXPECT_EQ(
+        LogFrom("> CLS"),
+        (Lines{"> CLS", "< CLS", "> SLSABCDEFGHIJKL=000000000005", "< SLSABCDEFGHIJKL=000000000005",
+               "> SLSab-12 3=00000000001F", "< SLSab-12 3=00000000001F", "> SLSZ\xE4=000000000007",
+               "< SLSZ\xE4=000000000007", "> QLS", "< QLS00030800", "Disconnecting.",
+               "Disconnected."}));
     ExpectRestored();
 }
 
@@ -179,9 +179,10 @@ TEST_F(SendMatchListTest, TheCapacityLessTheCheckedSpecialsMustHoldThePlates)
     // With one special fewer the same list fits.
     context.special(TSpecialEntry::NoPlate).checked = false;
     context.hosts = {"127.0.0.1"};
-    ui.ExpectMessage(MsgKind::Confirmation,
-                     "Host 127.0.0.1:\rClick Yes to confirm overwrite match-list.\r\rAdded 96 plates.",
-                     Buttons::YesNo, Result::Yes);
+    ui.ExpectMessage(
+        MsgKind::Confirmation,
+        "Host 127.0.0.1:\rClick Yes to confirm overwrite match-list.\r\rAdded 96 plates.",
+        Buttons::YesNo, Result::Yes);
     commands.btnSendClick();
     EXPECT_EQ(small.List().size(), 100u);
 }
@@ -198,7 +199,8 @@ TEST_F(SendMatchListTest, TheOverwriteQuestionTellsWhatChanges)
     EXPECT_EQ(device.List(), StoredPlates(10));
 
     context.SetPlates(12);
-    ui.ExpectMessage(MsgKind::Confirmation, ask + "\r\rAdded 2 plates.", Buttons::YesNo, Result::No);
+    ui.ExpectMessage(MsgKind::Confirmation, ask + "\r\rAdded 2 plates.", Buttons::YesNo,
+                     Result::No);
     commands.btnSendClick();
 
     context.SetPlates(10);
@@ -269,7 +271,7 @@ TEST_F(SendMatchListTest, AFailedBlockStopsTheTransferButStillClosesIt)
     EXPECT_EQ(blocks[1].substr(1, 1), Bytes({0x01}));
     EXPECT_EQ(blocks[2], "\x04");
     EXPECT_EQ(device.Commands(), Concat(kInfo, {"CLS"}));  // no specials, no count
-    EXPECT_EQ(device.List().size(), 16u);                 // what was stored stays
+    EXPECT_EQ(device.List().size(), 16u);                  // what was stored stays
     EXPECT_TRUE(second->Commands().empty());
     EXPECT_EQ(context.progressHighest, 16);
     ExpectRestored();
@@ -300,7 +302,8 @@ TEST_F(SendMatchListTest, AFailedLineOrSpecialEntryEndsTheSend)
                      Buttons::CancelRetryIgnore, Result::Cancel);
     ui.ExpectMessage(MsgKind::Error, "Error: transmit match-list failed", Buttons::OK);
     commands.btnSendClick();
-    EXPECT_EQ(device.Commands(), Concat(kInfo, {"CLS", "SLSP0=000000000001", "SLSP1=000000000002"}));
+    EXPECT_EQ(device.Commands(),
+              Concat(kInfo, {"CLS", "SLSP0=000000000001", "SLSP1=000000000002"}));
     ExpectRestored();
 
     // Ignore counts as success: the send goes on to the count check.
@@ -315,17 +318,18 @@ TEST_F(SendMatchListTest, AFailedLineOrSpecialEntryEndsTheSend)
                      Buttons::CancelRetryIgnore, Result::Cancel);
     ui.ExpectMessage(MsgKind::Error, "Error: transmit match-list failed", Buttons::OK);
     commands.btnSendClick();
-    EXPECT_EQ(other.Commands(),
-              Concat(kInfo, {"CLS", "SLSP0=000000000001", "SLSP1=000000000002", "SNF000000000004"}));
+    EXPECT_EQ(other.Commands(), Concat(kInfo, {"CLS", "SLSP0=000000000001", "SLSP1=000000000002",
+                                               "SNF000000000004"}));
 }
 
 TEST_F(SendMatchListTest, AWrongCountIsReported)
 {
     device.SetCountOffset(1);
     context.SetPlates(4);
-    ui.ExpectMessage(MsgKind::Confirmation,
-                     "Host 127.0.0.1:\rClick Yes to confirm overwrite match-list.\r\rAdded 3 plates.",
-                     Buttons::YesNo, Result::Yes);
+    ui.ExpectMessage(
+        MsgKind::Confirmation,
+        "Host 127.0.0.1:\rClick Yes to confirm overwrite match-list.\r\rAdded 3 plates.",
+        Buttons::YesNo, Result::Yes);
     ui.ExpectMessage(MsgKind::Error,
                      "Host 127.0.0.1:\rtransmit match-list failed (transferred 5 of 4 plates)",
                      Buttons::OK);
@@ -378,8 +382,7 @@ TEST_F(SendMatchListTest, ACancelledCommandStopsThisAndEveryLaterDeviceWithoutMo
         Lines sent;
     };
     for (const auto& [prefix, skip, sent] :
-         {Case{"QLS", 0, {"QVE", "QLS"}},
-          Case{"CLS", 0, Concat(kInfo, {"CLS"})},
+         {Case{"QLS", 0, {"QVE", "QLS"}}, Case{"CLS", 0, Concat(kInfo, {"CLS"})},
           Case{"QLS", 1, Concat(kInfo, {"CLS", "QLS"})}}) {
         DeviceSimulator first;
         SetDevicePortForTesting(first.Port());

@@ -66,12 +66,8 @@ TEST(ListFileText, SeparatorEqualToQuoteCharacter)
 TEST(ListFileText, JoinAndSplitRoundTrip)
 {
     const std::vector<Fields> cases = {
-        {"AB 12", "5"},
-        {"A;B", "7"},
-        {"\"Q\"", "\"\""},
-        {"\xE4\xFC\xFF\x80", "9"},
-        {"tab\there", "\x01"},
-        {" lead", "trail "},
+        {"AB 12", "5"},        {"A;B", "7"},        {"\"Q\"", "\"\""}, {"\xE4\xFC\xFF\x80", "9"},
+        {"tab\there", "\x01"}, {" lead", "trail "},
     };
     for (const Fields& fields : cases) {
         for (const auto& [d, q] :
@@ -155,8 +151,8 @@ TEST(ListFileText, FullListRoundTrip)
 {
     std::vector<TPlateRow> rows;
     for (int i = 0; i < 65535; ++i)
-        rows.push_back({"P " + std::to_string(i) + (i % 3 == 0 ? " \"\xE4-" : ""),
-                        std::to_string(i + 1)});
+        rows.push_back(
+            {"P " + std::to_string(i) + (i % 3 == 0 ? " \"\xE4-" : ""), std::to_string(i + 1)});
     TSpecialEntries specials;
     specials[1] = {true, "65535"};
     std::vector<TPlateRow> expected = rows;

@@ -128,8 +128,8 @@ TEST_F(Settings, MissingFileGivesTheDefaultsInOrder)
     EXPECT_EQ(host.delimiter, ';');
     EXPECT_EQ(host.quote, '"');
     EXPECT_EQ(host.wiegand, (std::array<int32_t, 5>{26, 1, 8, 1, 1}));
-    EXPECT_EQ(host.setOrder, (std::vector<W>{W::Len, W::FCEnable, W::FCLen, W::FCVal,
-                                             W::AddParity}));
+    EXPECT_EQ(host.setOrder,
+              (std::vector<W>{W::Len, W::FCEnable, W::FCLen, W::FCVal, W::AddParity}));
     EXPECT_EQ(host.hosts.Count(), 0);
     EXPECT_FALSE(host.modified);
 }
@@ -169,8 +169,8 @@ TEST_F(Settings, WiegandValuesAndTheirFallbacks)
     EXPECT_EQ(host.Value(W::FCLen), 0);
     EXPECT_EQ(host.Value(W::FCVal), -3);
     EXPECT_EQ(host.Value(W::AddParity), 0);
-    EXPECT_EQ(host.setOrder, (std::vector<W>{W::Len, W::FCEnable, W::FCLen, W::FCVal,
-                                             W::FCEnable, W::AddParity}));
+    EXPECT_EQ(host.setOrder,
+              (std::vector<W>{W::Len, W::FCEnable, W::FCLen, W::FCVal, W::FCEnable, W::AddParity}));
 
     host.setOrder.clear();
     Load("[WIEGAND]\r\nbitlen=0x1A\r\nfc_enable=7\r\nfc_len=-2\r\nbitlen=40\r\n");
@@ -180,7 +180,8 @@ TEST_F(Settings, WiegandValuesAndTheirFallbacks)
     EXPECT_EQ(host.setOrder.size(), 6u);
 
     Load("[wiegand]\r\nbitlen=99999999999\r\nfc_enable=abc\r\nfc_len=$FFFFFFFF\r\n"
-         "fc_val=" + std::string(2000, '7') + "\r\nparity_enable=\r\n");
+         "fc_val=" +
+         std::string(2000, '7') + "\r\nparity_enable=\r\n");
     EXPECT_EQ(host.Value(W::Len), 26);
     EXPECT_EQ(host.Value(W::FCEnable), 0);  // fc_len reads -1
     EXPECT_EQ(host.Value(W::FCLen), -1);

@@ -23,8 +23,7 @@ namespace {
 
 class ImportDialog : public ::testing::Test {
 protected:
-    template <typename T>
-    T* Find(const char* name)
+    template <typename T> T* Find(const char* name)
     {
         T* child = form.findChild<T*>(name);
         EXPECT_NE(child, nullptr) << name;

@@ -57,7 +57,9 @@ bool IsSpecial(const std::string& plate)
 
 }  // namespace
 
-DeviceSimulator::DeviceSimulator() : DeviceSimulator(Options{}) {}
+DeviceSimulator::DeviceSimulator() : DeviceSimulator(Options{})
+{
+}
 
 DeviceSimulator::DeviceSimulator(Options options) : options_(std::move(options))
 {
@@ -73,8 +75,8 @@ DeviceSimulator::DeviceSimulator(Options options) : options_(std::move(options))
         ::bind(listenFd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
         ::listen(listenFd_, 4) != 0) {
         ::close(listenFd_);
-        throw std::runtime_error("DeviceSimulator: cannot listen on " + options_.bindAddress +
-                                 ":" + std::to_string(options_.port));
+        throw std::runtime_error("DeviceSimulator: cannot listen on " + options_.bindAddress + ":" +
+                                 std::to_string(options_.port));
     }
     socklen_t length = sizeof address;
     getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &length);
@@ -174,7 +176,7 @@ bool DeviceSimulator::Pause(int milliseconds)
 {
     std::unique_lock lock(mutex_);
     return !stopping_.wait_for(lock, std::chrono::milliseconds(milliseconds),
-                              [this] { return stop_.load(); });
+                               [this] { return stop_.load(); });
 }
 
 void DeviceSimulator::Run()
@@ -283,8 +285,8 @@ bool DeviceSimulator::HandleCommand(int fd, const std::string& command)
         open = Send(fd, rule->bytes) && Send(fd, Answer(command));
         break;
     case Action::Slow:
-        open = SendSlowly(fd, rule->bytes.empty() ? Answer(command) : rule->bytes,
-                          rule->pieceSize, rule->pieceDelayMs);
+        open = SendSlowly(fd, rule->bytes.empty() ? Answer(command) : rule->bytes, rule->pieceSize,
+                          rule->pieceDelayMs);
         break;
     }
     return open && !rule->closeAfter;
@@ -311,8 +313,7 @@ std::string DeviceSimulator::Answer(const std::string& command)
     if (command == "QVE") {
         reply = options_.version;
     } else if (command == "QLS") {
-        const int count =
-            std::clamp(static_cast<int>(Visible().size()) + countOffset_, 0, 0xFFFF);
+        const int count = std::clamp(static_cast<int>(Visible().size()) + countOffset_, 0, 0xFFFF);
         reply = Hex(count, 4) + Hex(std::clamp(options_.capacity, 0, 0xFFFF), 4);
     } else if (command == "QTM") {
         reply = std::to_string(options_.mode);
@@ -336,10 +337,11 @@ std::string DeviceSimulator::Answer(const std::string& command)
             reply = "ERR";
         } else {
             Entry entry{argument.substr(0, eq), frame};
-            const auto same = IsSpecial(entry.plate)
-                                  ? std::find_if(list_.begin(), list_.end(),
-                                                 [&](const Entry& e) { return e.plate == entry.plate; })
-                                  : list_.end();
+            const auto same =
+                IsSpecial(entry.plate)
+                    ? std::find_if(list_.begin(), list_.end(),
+                                   [&](const Entry& e) { return e.plate == entry.plate; })
+                    : list_.end();
             if (same != list_.end())
                 *same = entry;
             else if (static_cast<int>(list_.size()) >= options_.capacity)

@@ -36,12 +36,12 @@ public:
     // (-1: all the rest) get the action.
     struct CommandRule {
         enum class Action {
-            Silent,   // no answer at all
-            Close,    // close the connection instead of answering
-            Raw,      // send `bytes` instead of the answer
-            Before,   // send `bytes` first, then the normal answer
-            Slow,     // `bytes` (or, when empty, the normal answer) in pieces of
-                      // `pieceSize` bytes, `pieceDelayMs` apart
+            Silent,  // no answer at all
+            Close,   // close the connection instead of answering
+            Raw,     // send `bytes` instead of the answer
+            Before,  // send `bytes` first, then the normal answer
+            Slow,    // `bytes` (or, when empty, the normal answer) in pieces of
+                     // `pieceSize` bytes, `pieceDelayMs` apart
         };
         std::string prefix;
         Action action = Action::Silent;

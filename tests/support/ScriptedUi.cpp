@@ -104,8 +104,8 @@ void ScriptedUi::ExpectMessage(ui::MsgKind kind, std::string text, ui::Buttons b
     script_.push_back(std::move(step));
 }
 
-void ScriptedUi::ExpectMessageContaining(ui::MsgKind kind, std::string part,
-                                         ui::Buttons buttons, ui::Result answer)
+void ScriptedUi::ExpectMessageContaining(ui::MsgKind kind, std::string part, ui::Buttons buttons,
+                                         ui::Result answer)
 {
     ExpectMessage(kind, std::move(part), buttons, answer);
     script_.back().containing = true;
@@ -158,8 +158,7 @@ std::optional<ScriptedUi::Step> ScriptedUi::Take(StepKind kind, const std::strin
     return step;
 }
 
-ui::Result ScriptedUi::MessageBox(ui::MsgKind kind, const std::string& text,
-                                  ui::Buttons buttons)
+ui::Result ScriptedUi::MessageBox(ui::MsgKind kind, const std::string& text, ui::Buttons buttons)
 {
     messages_.push_back({kind, text, buttons});
     const std::string arrived = Describe(kind, text, buttons);
@@ -167,8 +166,8 @@ ui::Result ScriptedUi::MessageBox(ui::MsgKind kind, const std::string& text,
     if (!step) {
         return HarmlessAnswer(buttons);
     }
-    const bool textMatches = step->containing ? text.find(step->text) != std::string::npos
-                                              : text == step->text;
+    const bool textMatches =
+        step->containing ? text.find(step->text) != std::string::npos : text == step->text;
     if (!textMatches || step->msgKind != kind || step->buttons != buttons) {
         ADD_FAILURE() << "mismatched box: got " << arrived << ", expected "
                       << (step->containing ? "one containing " : "")
@@ -178,8 +177,7 @@ ui::Result ScriptedUi::MessageBox(ui::MsgKind kind, const std::string& text,
     return step->answer;
 }
 
-bool ScriptedUi::InputBox(const std::string& caption, const std::string& prompt,
-                          std::string& value)
+bool ScriptedUi::InputBox(const std::string& caption, const std::string& prompt, std::string& value)
 {
     inputs_.push_back({caption, prompt, value});
     const std::optional<Step> step =

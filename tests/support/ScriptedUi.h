@@ -63,8 +63,7 @@ public:
     // script. The destructor calls it too.
     void VerifyDone();
 
-    ui::Result MessageBox(ui::MsgKind kind, const std::string& text,
-                          ui::Buttons buttons) override;
+    ui::Result MessageBox(ui::MsgKind kind, const std::string& text, ui::Buttons buttons) override;
     bool InputBox(const std::string& caption, const std::string& prompt,
                   std::string& value) override;
     std::optional<std::string> OpenFile(const ui::FileDialogOptions& options) override;

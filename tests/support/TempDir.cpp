@@ -26,7 +26,10 @@ TempDir::~TempDir()
     fs::remove_all(path_, error);
 }
 
-std::string TempDir::file(const std::string& name) const { return path_ + "/" + name; }
+std::string TempDir::file(const std::string& name) const
+{
+    return path_ + "/" + name;
+}
 
 std::vector<std::string> TempDir::entries() const
 {

@@ -332,11 +332,11 @@ TEST_F(FieldEditTest, RandomKeysKeepTheEditConsistent)
     Show();
     Focus(edit);
     QApplication::clipboard()->setText("99x");
-    const Qt::Key keys[] = {Qt::Key_1, Qt::Key_5, Qt::Key_A, Qt::Key_Minus, Qt::Key_Backspace,
-                            Qt::Key_Delete, Qt::Key_Left, Qt::Key_Right, Qt::Key_Home,
-                            Qt::Key_End, Qt::Key_Period, Qt::Key_V, Qt::Key_Z, Qt::Key_Insert};
-    const Qt::KeyboardModifiers mods[] = {Qt::NoModifier, Qt::ShiftModifier,
-                                          Qt::ControlModifier};
+    const Qt::Key keys[] = {Qt::Key_1,         Qt::Key_5,      Qt::Key_A,      Qt::Key_Minus,
+                            Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Left,   Qt::Key_Right,
+                            Qt::Key_Home,      Qt::Key_End,    Qt::Key_Period, Qt::Key_V,
+                            Qt::Key_Z,         Qt::Key_Insert};
+    const Qt::KeyboardModifiers mods[] = {Qt::NoModifier, Qt::ShiftModifier, Qt::ControlModifier};
     std::mt19937 random(7);
     for (int i = 0; i < 2000; ++i) {
         const Qt::Key key = keys[random() % std::size(keys)];

@@ -183,8 +183,7 @@ int GreyPixels(TFieldEdit* edit)
     for (int y = 3; y < image.height() - 3; ++y)
         for (int x = 6; x < image.width() / 2; ++x) {
             const QColor c = image.pixelColor(x, y);
-            if (c.red() == c.green() && c.green() == c.blue() && c.red() > 0x60 &&
-                c.red() < 0xB0)
+            if (c.red() == c.green() && c.green() == c.blue() && c.red() > 0x60 && c.red() < 0xB0)
                 ++count;
         }
     return count;

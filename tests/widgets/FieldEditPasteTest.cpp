@@ -21,8 +21,8 @@ protected:
     }
     // Ctrl+V is a typed character that the edit type may drop; Shift+Insert always
     // reaches the paste.
-    static void Paste(TFieldEdit* edit, const QString& clip,
-                      Qt::Key key = Qt::Key_V, Qt::KeyboardModifier mod = Qt::ControlModifier)
+    static void Paste(TFieldEdit* edit, const QString& clip, Qt::Key key = Qt::Key_V,
+                      Qt::KeyboardModifier mod = Qt::ControlModifier)
     {
         QApplication::clipboard()->setText(clip);
         QTest::keyClick(edit, key, mod);
@@ -95,7 +95,8 @@ TEST_F(FieldEditPaste, HexIgnoresPasteFromKeysAndMenu)
             }
         menu->close();
     });
-    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5), edit->mapToGlobal(QPoint(5, 5)));
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                edit->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(edit, &menuEvent);
     EXPECT_TRUE(pasteOffered);
     EXPECT_EQ(edit->Text(), "0A");
@@ -116,7 +117,8 @@ TEST_F(FieldEditPaste, ContextMenuPasteOfATextEditGoesThroughTheRules)
         }
     });
     edit->SetText("xy");
-    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5), edit->mapToGlobal(QPoint(5, 5)));
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                edit->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(edit, &menuEvent);
     EXPECT_EQ(edit->SelStart(), 0);
     EXPECT_EQ(edit->SelLength(), 2);  // the suffix is never selected

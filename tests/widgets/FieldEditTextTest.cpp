@@ -98,7 +98,7 @@ TEST_F(FieldEditText, SeparatorsAndFloats)
 TEST_F(FieldEditText, CaseHelpers)
 {
     EXPECT_EQ(LowerChar('Q'), 'q');
-    EXPECT_EQ(LowerChar('\xC4'), '\xC4');  // LowerChar touches A-Z only
+    EXPECT_EQ(LowerChar('\xC4'), '\xC4');      // LowerChar touches A-Z only
     EXPECT_EQ(UpperCaseChar('\xE4'), '\xC4');  // the locale-aware form does not
     EXPECT_EQ(UpperCaseChar('\xDF'), 'S');     // first character of "SS"
     EXPECT_EQ(UpperCaseLocale("ab\xE4"), "AB\xC4");

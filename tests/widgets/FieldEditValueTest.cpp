@@ -50,11 +50,8 @@ TEST_F(FieldEditTest, IntegerValueReadsByEditType)
     EXPECT_TRUE(edit->Modified());
 
     edit->SetEditType(ET::etNumeric);
-    for (const auto& [text, value] : {std::pair<const char*, int>{"", 0},
-                                      {"255", 255},
-                                      {"12a", 12},
-                                      {"-7", -7},
-                                      {"-7a", 7}}) {
+    for (const auto& [text, value] :
+         {std::pair<const char*, int>{"", 0}, {"255", 255}, {"12a", 12}, {"-7", -7}, {"-7a", 7}}) {
         edit->SetWindowText(text);  // as a paste or a stored text may leave it
         EXPECT_EQ(edit->IntegerValue(), value) << text;
     }
@@ -259,9 +256,10 @@ TEST(FieldEditModule, StartsOleAndReportsAFailure)
         CheckOleInitialize(ole::E_FAIL);
         FAIL() << "no assertion";
     } catch (const EAssertionFailed& e) {
-        EXPECT_TRUE(QRegularExpression(R"(^OleInitialize failed \(\$80004005\) \(FieldEdit, line \d+\)$)")
-                        .match(QString::fromLatin1(e.what()))
-                        .hasMatch())
+        EXPECT_TRUE(
+            QRegularExpression(R"(^OleInitialize failed \(\$80004005\) \(FieldEdit, line \d+\)$)")
+                .match(QString::fromLatin1(e.what()))
+                .hasMatch())
             << e.what();
     }
 }

@@ -89,8 +89,9 @@ TEST(IniFileFailure, AnyContentReadsAndSurvivesAWrite)
     std::string noise;
     for (int i = 0; i < 20000; ++i)
         noise += static_cast<char>(random() & 0xFF);
-    const std::string garbage = "[\r\n]\r\n[unclosed\r\n=\r\n==\r\n===x\r\n[]\r\n[a]]\r\nk\0ey=v\0al\r\n"s +
-                                std::string(1 << 20, 'L') + "\r\n" + noise;
+    const std::string garbage =
+        "[\r\n]\r\n[unclosed\r\n=\r\n==\r\n===x\r\n[]\r\n[a]]\r\nk\0ey=v\0al\r\n"s +
+        std::string(1 << 20, 'L') + "\r\n" + noise;
     WriteFileReplacing(name, garbage);
 
     TIniFile ini(name);

@@ -40,10 +40,9 @@ TEST_F(IniFileTest, WritesBuildSectionsInTheOrderTheyCameWithCrLfLines)
     ini_.WriteInteger("wiegand", "fc_enable", 1);
     ini_.WriteString("hostlist", "gate-1", "127.0.0.5");
     ini_.WriteString("hostlist", "127.0.0.9", "");
-    EXPECT_EQ(OnDisk(),
-              "[options]\r\ndelimiter=59\r\nquotechar=34\r\n"
-              "[wiegand]\r\nbitlen=26\r\nfc_enable=1\r\n"
-              "[hostlist]\r\ngate-1=127.0.0.5\r\n127.0.0.9=\r\n");
+    EXPECT_EQ(OnDisk(), "[options]\r\ndelimiter=59\r\nquotechar=34\r\n"
+                        "[wiegand]\r\nbitlen=26\r\nfc_enable=1\r\n"
+                        "[hostlist]\r\ngate-1=127.0.0.5\r\n127.0.0.9=\r\n");
     EXPECT_EQ(ini_.ReadSection("hostlist"), (Lines{"gate-1", "127.0.0.9"}));
     EXPECT_EQ(ini_.ReadString("hostlist", "127.0.0.9", "def"), "");
 }
@@ -121,7 +120,8 @@ TEST_F(IniFileTest, IntegersFollowTheReadingRuleAtThirtyTwoBits)
 
 TEST_F(IniFileTest, SectionLinesComeInFileOrderWithoutBlanksAndComments)
 {
-    Given("top=1\r\n[hostlist]\r\n\r\nb = 2\r\n;comment=x\r\nloose line\r\na=\r\n=odd\r\n[next]\r\n");
+    Given(
+        "top=1\r\n[hostlist]\r\n\r\nb = 2\r\n;comment=x\r\nloose line\r\na=\r\n=odd\r\n[next]\r\n");
     EXPECT_EQ(ini_.ReadSectionValues("hostlist"), (Lines{"b=2", "loose line", "a=", "=odd"}));
     EXPECT_EQ(ini_.ReadSection("hostlist"), (Lines{"b", "a", ""}));
     EXPECT_TRUE(ini_.ValueExists("hostlist", "A"));

@@ -76,7 +76,8 @@ TEST(JpegDecoder, CutAndFlippedPicturesFuzz)
     const std::string picture = Picture();
     std::mt19937 random(11);
     for (std::size_t size = 0; size < picture.size(); size += 1 + random() % 400) {
-        std::vector<unsigned char> exact(picture.begin(), picture.begin() + static_cast<long>(size));
+        std::vector<unsigned char> exact(picture.begin(),
+                                         picture.begin() + static_cast<long>(size));
         try {
             DecodeJpeg(exact);
         } catch (const EJPEG&) {

@@ -23,18 +23,18 @@ TEST(InetAddress, InetAddrReadsTheSystemsNumberForms)
 {
     EXPECT_EQ(Parsed("192.168.0.5"), "192.168.0.5");
     EXPECT_EQ(Parsed("255.255.255.255"), "255.255.255.255");
-    EXPECT_EQ(Parsed("0x7f.1"), "127.0.0.1");       // hexadecimal, last part fills 3 bytes
-    EXPECT_EQ(Parsed("010.0.0.1"), "8.0.0.1");      // octal
+    EXPECT_EQ(Parsed("0x7f.1"), "127.0.0.1");   // hexadecimal, last part fills 3 bytes
+    EXPECT_EQ(Parsed("010.0.0.1"), "8.0.0.1");  // octal
     EXPECT_EQ(Parsed("1.2.3"), "1.2.0.3");
-    EXPECT_EQ(Parsed("3232235525"), "192.168.0.5"); // one part: the whole address
+    EXPECT_EQ(Parsed("3232235525"), "192.168.0.5");  // one part: the whole address
     EXPECT_EQ(Parsed("1.2.65535"), "1.2.255.255");
 }
 
 TEST(InetAddress, InetAddrRefusesWhatIsNoAddress)
 {
-    for (const char* text : {"", "1.2.3.4.5", "256.1.1.1", "1.2.3.256", "1..2.3", "1.2.3.4 ",
-                             " 1.2.3.4", "08.1.1.1", "0x.1.1.1", "host", "1.2.3.4x", "1.2.65536",
-                             "4294967296"})
+    for (const char* text :
+         {"", "1.2.3.4.5", "256.1.1.1", "1.2.3.256", "1..2.3", "1.2.3.4 ", " 1.2.3.4", "08.1.1.1",
+          "0x.1.1.1", "host", "1.2.3.4x", "1.2.65536", "4294967296"})
         EXPECT_EQ(Parsed(text), "none") << text;
 }
 
@@ -42,8 +42,8 @@ TEST(InetAddress, DottedAddressTakesOnlyFourDecimalParts)
 {
     EXPECT_EQ(Dotted("192.168.0.5"), "192.168.0.5");
     EXPECT_EQ(Dotted("010.000.000.001"), "10.0.0.1");
-    for (const char* text : {"0x7f.0.0.1", "1.2.3", "1.2.3.4.5", "256.0.0.1", "1.2.3.0001",
-                             "1.2.3.", "device-a", ""})
+    for (const char* text :
+         {"0x7f.0.0.1", "1.2.3", "1.2.3.4.5", "256.0.0.1", "1.2.3.0001", "1.2.3.", "device-a", ""})
         EXPECT_EQ(Dotted(text), "none") << text;
 }
 

@@ -44,7 +44,11 @@ public:
     }
     uint16_t Port() const { return port_; }
     void Accept() { fd_ = ::accept(listen_, nullptr, nullptr); }
-    void Send(std::string_view bytes) { ASSERT_EQ(::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL), static_cast<ssize_t>(bytes.size())); }
+    void Send(std::string_view bytes)
+    {
+        ASSERT_EQ(::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL),
+                  static_cast<ssize_t>(bytes.size()));
+    }
     std::string Receive(size_t count)
     {
         std::string bytes(count, '\0');
@@ -75,7 +79,8 @@ class TTcpClientTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        client.SetOnStatus([this](TTcpClient::TStatus, const std::string& text) { status.push_back(text); });
+        client.SetOnStatus(
+            [this](TTcpClient::TStatus, const std::string& text) { status.push_back(text); });
         client.SetHost("127.0.0.1");
         client.SetPort(peer.Port());
         client.SetReadTimeout(200);
@@ -140,8 +145,8 @@ TEST_F(TTcpClientTest, ARefusedConnectRaisesTheSocketErrorWithErrnoAndItsText)
         FAIL() << "connected to a closed port";
     } catch (const ESocketError& e) {
         EXPECT_EQ(e.Code(), ECONNREFUSED);
-        EXPECT_EQ(std::string(e.what()),
-                  "Socket Error # " + std::to_string(ECONNREFUSED) + "\r\n" + std::strerror(ECONNREFUSED));
+        EXPECT_EQ(std::string(e.what()), "Socket Error # " + std::to_string(ECONNREFUSED) + "\r\n" +
+                                             std::strerror(ECONNREFUSED));
     }
     EXPECT_FALSE(client.Connected());
 }

@@ -10,7 +10,10 @@ namespace {
 // Fixes the separators for one test and gives the locale back after it.
 class FixedSeparators final {
 public:
-    FixedSeparators(char decimal, char thousand) { SetLocaleSeparatorsForTesting(decimal, thousand); }
+    FixedSeparators(char decimal, char thousand)
+    {
+        SetLocaleSeparatorsForTesting(decimal, thousand);
+    }
     ~FixedSeparators() { SetLocaleSeparatorsForTesting('\0', '\0'); }
 };
 

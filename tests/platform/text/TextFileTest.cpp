@@ -70,7 +70,8 @@ TEST(TextFile, AFileThatCannotBeCreatedLeavesNothingBehind)
         WriteFileReplacing(underFile, "data");
         FAIL() << "no error";
     } catch (const EFCreateError& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + underFile + "\". Not a directory");
+        EXPECT_EQ(std::string(e.what()),
+                  "Cannot create file \"" + underFile + "\". Not a directory");
     }
 
     std::filesystem::create_directory(dir.file("folder"));

@@ -156,7 +156,7 @@ TEST(TListView, SortIsStableAndTheSelectionMovesWithTheRows)
 {
     TListView view;
     PlateList(view);
-    Fill(view, 14);  // id-numbers 0..6 twice
+    Fill(view, 14);              // id-numbers 0..6 twice
     view.SetSelected(13, true);  // id 6, the second of its pair
     auto byIdDescending = [&view](int a, int b) {
         return std::stoi(GetColumnText(view, b, 2)) - std::stoi(GetColumnText(view, a, 2));

@@ -35,12 +35,12 @@ TEST(Guarded, EscapingErrorsAreShownAndTheProgramRunsOn)
     QPushButton button;
     int calls = 0;
     QObject::connect(&button, &QPushButton::clicked, ui::Guarded([&calls] {
-                         ++calls;
-                         if (calls == 1) {
-                             throw EError("Cannot open file \"x\".\rNo such file");
-                         }
-                         throw 42;
-                     }));
+        ++calls;
+        if (calls == 1) {
+            throw EError("Cannot open file \"x\".\rNo such file");
+        }
+        throw 42;
+    }));
     script.ExpectMessage(MsgKind::Error, "Cannot open file \"x\".\rNo such file", Buttons::OK);
     script.ExpectMessage(MsgKind::Error, "Unknown error", Buttons::OK);
     button.click();

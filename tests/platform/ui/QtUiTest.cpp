@@ -89,7 +89,10 @@ TEST(QtUi, MessageTextKeepsItsBytesAndBreaksLinesAtCarriageReturns)
 {
     EXPECT_EQ(ui::MessageDisplayText("a\r\rb"), "a\n\nb");
     EXPECT_EQ(ui::MessageDisplayText("x\r\ny\r"), "x\ny\n");
-    EXPECT_EQ(ui::MessageDisplayText("\xAB" "empty" "\xBB <b>"), QString::fromUtf8("«empty» <b>"));
+    EXPECT_EQ(ui::MessageDisplayText("\xAB"
+                                     "empty"
+                                     "\xBB <b>"),
+              QString::fromUtf8("«empty» <b>"));
 }
 
 TEST(QtUi, WindowsFilterBecomesQtNameFilters)
@@ -142,8 +145,9 @@ TEST(QtUi, SaveDialogAddsTheDefaultExtensionToANameWithoutOne)
         });
         const auto chosen = RealUi().SaveFile(options);
         ASSERT_TRUE(chosen.has_value());
-        EXPECT_EQ(*chosen, (dir.path() + "/" + (std::string(typed) == "list" ? "list.txt" : typed))
-                               .toStdString());
+        EXPECT_EQ(
+            *chosen,
+            (dir.path() + "/" + (std::string(typed) == "list" ? "list.txt" : typed)).toStdString());
     }
     WhenModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
     EXPECT_EQ(RealUi().OpenFile(options), std::nullopt);

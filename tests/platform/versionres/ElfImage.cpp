@@ -39,7 +39,9 @@ std::string MakeElfImage(const std::vector<std::pair<std::string, std::string>>&
     const std::size_t addrWidth = is64 ? 8 : 4;
 
     std::string out(headerSize, '\0');
-    out.replace(0, 4, "\x7F" "ELF");
+    out.replace(0, 4,
+                "\x7F"
+                "ELF");
     out[4] = static_cast<char>(is64 ? 2 : 1);
     out[5] = static_cast<char>(options.bigEndian ? 2 : 1);
     out[6] = 1;

@@ -109,8 +109,9 @@ TEST(VersionBlock, BadSourcesNameTheLine)
         EXPECT_THROW(ParseVersionSource(bad), EError) << bad;
     }
     // The lengths are 16 bits wide.
-    EXPECT_THROW(SerializeVersionNode(ParseVersionSource(base + "Comments=" + std::string(40000, 'x'))),
-                 EError);
+    EXPECT_THROW(
+        SerializeVersionNode(ParseVersionSource(base + "Comments=" + std::string(40000, 'x'))),
+        EError);
     try {
         ParseVersionSource(base + "ProductName\n");
     } catch (const EError& e) {
@@ -122,7 +123,8 @@ TEST(VersionBlock, LenientWhereWritersDiffer)
 {
     // A text value counted in bytes rather than characters claims twice its size: it is
     // cut at its node's end. A value without its terminator ends with the value.
-    VersionNode root{"VS_VERSION_INFO", false, "", {{"A", true, "abc", {}}, {"B", true, "xyz", {}}}};
+    VersionNode root{
+        "VS_VERSION_INFO", false, "", {{"A", true, "abc", {}}, {"B", true, "xyz", {}}}};
     std::string block = SerializeVersionNode(root);
     const std::size_t a = block.find(std::string("A\0", 2));
     ASSERT_NE(a, std::string::npos);
@@ -136,10 +138,11 @@ TEST(VersionBlock, LenientWhereWritersDiffer)
 TEST(VersionFile, FoundInElfFilesOfEitherClassAndByteOrder)
 {
     const std::string block = PellicorBlock();
-    for (const ElfImageOptions options : {ElfImageOptions{true, false}, ElfImageOptions{false, false},
-                                          ElfImageOptions{true, true}, ElfImageOptions{false, true}}) {
-        const std::string file = WriteTestFile(
-            MakeElfImage({{".text", "code"}, {kVersionSectionName, block}, {".data", "x"}}, options));
+    for (const ElfImageOptions options :
+         {ElfImageOptions{true, false}, ElfImageOptions{false, false}, ElfImageOptions{true, true},
+          ElfImageOptions{false, true}}) {
+        const std::string file = WriteTestFile(MakeElfImage(
+            {{".text", "code"}, {kVersionSectionName, block}, {".data", "x"}}, options));
         EXPECT_EQ(GetFileVersionInfoSize(file), block.size());
         EXPECT_EQ(ReadBlock(file), block);
     }
@@ -160,11 +163,13 @@ TEST(VersionFile, FilesWithoutBlockHaveSizeZero)
     EXPECT_EQ(GetFileVersionInfoSize(WriteTestFile(MakeElfImage({{".text", "code"}}))), 0u);
     EXPECT_EQ(GetFileVersionInfoSize(WriteTestFile("MZ not an ELF file")), 0u);
     EXPECT_EQ(GetFileVersionInfoSize(WriteTestFile("")), 0u);
-    EXPECT_EQ(GetFileVersionInfoSize(WriteTestFile("\x7F" "ELF")), 0u);
+    EXPECT_EQ(GetFileVersionInfoSize(WriteTestFile("\x7F"
+                                                   "ELF")),
+              0u);
     EXPECT_EQ(GetFileVersionInfoSize("/nonexistent/Pellicor"), 0u);
     // A name that only begins like the section's is another section.
-    EXPECT_EQ(GetFileVersionInfoSize(WriteTestFile(
-                  MakeElfImage({{std::string(kVersionSectionName) + "2", block}}))),
+    EXPECT_EQ(GetFileVersionInfoSize(
+                  WriteTestFile(MakeElfImage({{std::string(kVersionSectionName) + "2", block}}))),
               0u);
 
     // A section whose bytes would lie past the file's end, and a section table beyond it.
