@@ -8,6 +8,7 @@
 #include "platform/text/Format.h"
 #include "platform/text/IntegerReading.h"
 #include "platform/ui/Ui.h"
+#include "tests/support/ThrowingUi.h"
 #include "tests/support/DeviceSimulator.h"
 
 #include <arpa/inet.h>
@@ -22,21 +23,6 @@
 namespace {
 
 constexpr int kFullList = 65535;
-
-// No person to ask: every box is a failure of the benchmark.
-class SilentUi final : public ui::Ui {
-public:
-    ui::Result MessageBox(ui::MsgKind, const std::string& text, ui::Buttons) override
-    {
-        throw std::runtime_error("unexpected box: " + text);
-    }
-    bool InputBox(const std::string&, const std::string&, std::string&) override { return false; }
-    std::optional<std::string> OpenFile(const ui::FileDialogOptions&) override { return {}; }
-    std::optional<std::string> SaveFile(const ui::FileDialogOptions&) override { return {}; }
-    int ShowModal(QWidget&) override { return 0; }
-    void ProcessMessages() override {}
-    void SetBusyCursor(bool) override {}
-};
 
 class BenchContext final : public IDeviceCommandContext {
 public:
@@ -87,7 +73,7 @@ struct Setup {
         options.capacity = kFullList;
         return options;
     }
-    SilentUi silent;
+    ThrowingUi silent;
     DeviceSimulator device;
     BenchContext context;
     TDeviceConnection connection{[this](const std::string& line) { context.AppendLog(line); }};

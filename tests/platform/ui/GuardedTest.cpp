@@ -1,6 +1,7 @@
 #include "platform/text/Errors.h"
 #include "platform/ui/Guarded.h"
 #include "tests/support/ScriptedUi.h"
+#include "tests/support/ThrowingUi.h"
 
 #include <QPushButton>
 #include <QSpinBox>
@@ -48,28 +49,9 @@ TEST(Guarded, EscapingErrorsAreShownAndTheProgramRunsOn)
     EXPECT_EQ(calls, 2);
 }
 
-namespace {
-
-// A Ui whose every box fails: the default handler must swallow even that.
-class FailingUi final : public ui::Ui {
-public:
-    ui::Result MessageBox(ui::MsgKind, const std::string&, ui::Buttons) override
-    {
-        throw std::runtime_error("no display");
-    }
-    bool InputBox(const std::string&, const std::string&, std::string&) override { return false; }
-    std::optional<std::string> OpenFile(const ui::FileDialogOptions&) override { return {}; }
-    std::optional<std::string> SaveFile(const ui::FileDialogOptions&) override { return {}; }
-    int ShowModal(QWidget&) override { return 0; }
-    void ProcessMessages() override {}
-    void SetBusyCursor(bool) override {}
-};
-
-}  // namespace
-
 TEST(Guarded, DefaultHandlerNeverThrows)
 {
-    FailingUi failing;
+    ThrowingUi failing;
     ui::SetCurrentUi(&failing);
     EXPECT_NO_THROW(ui::HandleException(std::runtime_error("x")));
     EXPECT_NO_THROW(ui::HandleUnknownException());
