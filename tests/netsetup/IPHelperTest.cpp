@@ -69,12 +69,12 @@ std::pair<std::string, std::string> Cut(std::string text, char separator = '-')
 
 TEST(FetchToken, CutsAtTheFirstSeparator)
 {
-    using Parts = std::pair<std::string, std::string>;
-    EXPECT_EQ(Cut("a-b-c"), Parts("a", "b-c"));
-    EXPECT_EQ(Cut("abc"), Parts("abc", ""));
-    EXPECT_EQ(Cut(""), Parts("", ""));
-    EXPECT_EQ(Cut("-x"), Parts("", "x"));
-    EXPECT_EQ(Cut("x-"), Parts("x", ""));
+    using TokenAndRest = std::pair<std::string, std::string>;
+    EXPECT_EQ(Cut("a-b-c"), TokenAndRest("a", "b-c"));
+    EXPECT_EQ(Cut("abc"), TokenAndRest("abc", ""));
+    EXPECT_EQ(Cut(""), TokenAndRest("", ""));
+    EXPECT_EQ(Cut("-x"), TokenAndRest("", "x"));
+    EXPECT_EQ(Cut("x-"), TokenAndRest("x", ""));
 }
 
 TEST(FetchToken, WorksOnLongTexts)
