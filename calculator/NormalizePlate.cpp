@@ -1,5 +1,7 @@
 #include "calculator/NormalizePlate.h"
 
+#include "platform/text/TextCase.h"
+
 namespace quantivo {
 
 namespace {
@@ -13,8 +15,7 @@ std::optional<std::string> NormalizePlate(std::string_view text)
     text = text.substr(0, text.find(';'));
     std::string plate;
     for (char ch : text) {
-        if (ch >= 'a' && ch <= 'z')
-            ch = static_cast<char>(ch - 'a' + 'A');
+        ch = UpperAsciiChar(ch);
         if ((ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'Z')) {
             // A very long line must not grow a long copy: it is rejected anyway.
             if (plate.size() == MaxPlateLength)

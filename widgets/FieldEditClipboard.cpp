@@ -4,6 +4,7 @@
 
 #include "platform/text/Cp1252.h"
 #include "platform/text/LocaleSeparators.h"
+#include "platform/text/TextCase.h"
 #include "widgets/FieldEditText.h"
 
 #include <QClipboard>
@@ -59,11 +60,8 @@ void TFieldEdit::SetText(const std::string& value)
         else if (precision_ > 0 && editType_ == TFieldEditType::etFloat)
             v = FormatFixed(TextToFloat(v), precision_, false);
     }
-    if (editType_ == TFieldEditType::etHex) {
-        for (char& c : v)
-            if (c >= 'a' && c <= 'z')
-                c = static_cast<char>(c - 'a' + 'A');
-    }
+    if (editType_ == TFieldEditType::etHex)
+        v = UpperCaseAscii(v);
     SetWindowText(prefix_ + v + suffix_);
     MarkModified(false);
     if (showURL_)

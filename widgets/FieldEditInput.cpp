@@ -8,6 +8,7 @@
 #include "widgets/FieldEdit.h"
 
 #include "platform/text/Cp1252.h"
+#include "platform/text/IntegerReading.h"
 #include "platform/text/LocaleSeparators.h"
 #include "widgets/FieldEditText.h"
 
@@ -32,7 +33,7 @@ bool IsDigit(char c)
 
 bool IsHexDigit(char c)
 {
-    return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+    return HexDigit(c) >= 0;
 }
 
 bool IsAlphaNumeric(char c)

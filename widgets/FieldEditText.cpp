@@ -1,7 +1,9 @@
 #include "widgets/FieldEditText.h"
 
 #include "platform/text/Cp1252.h"
+#include "platform/text/IntegerReading.h"
 #include "platform/text/LocaleSeparators.h"
+#include "platform/text/TextCase.h"
 
 #include <QString>
 #include <algorithm>
@@ -19,11 +21,6 @@ bool IsDigit(char c)
 bool IsHexLetter(char c)
 {
     return (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
-
-char UpperAscii(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
 bool IsWordBreak(char c)
@@ -66,7 +63,7 @@ std::string Localise(const std::string& plain, bool thousands)
 
 char LowerChar(char ch)
 {
-    return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
+    return LowerAsciiChar(ch);
 }
 
 std::string MixedCase(std::string_view s)
@@ -81,7 +78,7 @@ std::string MixedCase(std::string_view s)
         if (IsWordBreak(c)) {
             cap = true;
         } else if (cap) {
-            out = UpperAscii(c);
+            out = UpperAsciiChar(c);
             cap = false;
         } else {
             out = LowerChar(c);
@@ -153,13 +150,7 @@ std::string StripThousandSeparators(std::string_view s)
 
 int HexDigitValue(char ch)
 {
-    if (IsDigit(ch))
-        return ch - '0';
-    if (ch >= 'A' && ch <= 'F')
-        return ch - 'A' + 10;
-    if (ch >= 'a' && ch <= 'f')
-        return ch - 'a' + 10;
-    return 0;
+    return std::max(HexDigit(ch), 0);
 }
 
 int32_t HexToInt(std::string_view s)

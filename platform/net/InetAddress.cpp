@@ -1,6 +1,7 @@
 #include "platform/net/InetAddress.h"
 
 #include "platform/text/Format.h"
+#include "platform/text/IntegerReading.h"
 
 #include <array>
 #include <cstring>
@@ -25,16 +26,8 @@ std::optional<uint64_t> ReadPart(std::string_view part)
         return std::nullopt;
     uint64_t value = 0;
     for (char c : part) {
-        int digit;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        else
-            return std::nullopt;
-        if (digit >= base)
+        const int digit = HexDigit(c);
+        if (digit < 0 || digit >= base)
             return std::nullopt;
         value = value * base + digit;
         if (value > 0xFFFFFFFFu)

@@ -1,6 +1,7 @@
 #include "platform/registry/Registry.h"
 
 #include "platform/text/Format.h"
+#include "platform/text/IntegerReading.h"
 #include "platform/text/TextCase.h"
 #include "platform/text/TextFile.h"
 
@@ -37,17 +38,6 @@ std::string Escape(const std::string& text)
             out += c;
     }
     return out;
-}
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
 }
 
 std::string Unescape(const std::string& text)

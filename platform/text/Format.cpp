@@ -2,6 +2,7 @@
 
 #include "platform/text/Errors.h"
 #include "platform/text/LocaleSeparators.h"
+#include "platform/text/TextCase.h"
 
 #include <charconv>
 
@@ -45,12 +46,7 @@ std::string UnsignedDigits(uint64_t value, int base)
 {
     char buffer[24];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, base).ptr;
-    std::string digits(buffer, end);
-    for (char& c : digits) {
-        if (c >= 'a' && c <= 'f')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
-    return digits;
+    return UpperCaseAscii(std::string_view(buffer, static_cast<std::size_t>(end - buffer)));
 }
 
 // Sign and digits kept apart so that zero padding goes between them.

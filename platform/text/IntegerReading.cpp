@@ -1,7 +1,5 @@
 #include "platform/text/IntegerReading.h"
 
-namespace {
-
 int HexDigit(char c)
 {
     if (c >= '0' && c <= '9')
@@ -12,6 +10,8 @@ int HexDigit(char c)
         return c - 'A' + 10;
     return -1;
 }
+
+namespace {
 
 // Gives the value's two's-complement pattern in the low `bits` bits.
 std::optional<uint64_t> ReadPattern(std::string_view text, int bits)

@@ -10,6 +10,9 @@
 // the range is unreadable; a hexadecimal one is the two's-complement pattern of the width
 // read (more significant digits than the width holds is unreadable).
 std::optional<int64_t> ReadInt64(std::string_view text);
+
+// The value of one hexadecimal digit (0-9, A-F, a-f), or -1 for any other character.
+int HexDigit(char c);
 std::optional<int32_t> ReadInt32(std::string_view text);
 
 inline int64_t StrToInt64Def(std::string_view text, int64_t def)

@@ -1,19 +1,20 @@
 #include "platform/text/TextCase.h"
 
+char UpperAsciiChar(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+char LowerAsciiChar(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 namespace {
 
 bool IsBlank(char c)
 {
     return static_cast<unsigned char>(c) <= 32;
-}
-
-char UpperAscii(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-char LowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 std::string_view WithoutLeadingBlanks(std::string_view text)
@@ -53,7 +54,7 @@ std::string UpperCaseAscii(std::string_view text)
 {
     std::string result(text);
     for (char& c : result)
-        c = UpperAscii(c);
+        c = UpperAsciiChar(c);
     return result;
 }
 
@@ -61,7 +62,7 @@ std::string LowerCaseAscii(std::string_view text)
 {
     std::string result(text);
     for (char& c : result)
-        c = LowerAscii(c);
+        c = LowerAsciiChar(c);
     return result;
 }
 
@@ -69,8 +70,8 @@ int CompareTextAscii(std::string_view a, std::string_view b)
 {
     const std::size_t n = a.size() < b.size() ? a.size() : b.size();
     for (std::size_t i = 0; i < n; ++i) {
-        const auto ca = static_cast<unsigned char>(UpperAscii(a[i]));
-        const auto cb = static_cast<unsigned char>(UpperAscii(b[i]));
+        const auto ca = static_cast<unsigned char>(UpperAsciiChar(a[i]));
+        const auto cb = static_cast<unsigned char>(UpperAsciiChar(b[i]));
         if (ca != cb)
             return ca < cb ? -1 : 1;
     }

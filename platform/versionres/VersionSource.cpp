@@ -2,6 +2,7 @@
 
 #include "platform/text/Errors.h"
 #include "platform/text/Format.h"
+#include "platform/text/IntegerReading.h"
 #include "platform/text/TextCase.h"
 #include "platform/text/TextFile.h"
 
@@ -32,10 +33,7 @@ std::optional<uint32_t> ReadHexWord(const std::string& text)
         return std::nullopt;
     uint32_t value = 0;
     for (char c : text) {
-        const int digit = (c >= '0' && c <= '9')   ? c - '0'
-                          : (c >= 'A' && c <= 'F') ? c - 'A' + 10
-                          : (c >= 'a' && c <= 'f') ? c - 'a' + 10
-                                                   : -1;
+        const int digit = HexDigit(c);
         if (digit < 0)
             return std::nullopt;
         value = value * 16 + static_cast<uint32_t>(digit);
