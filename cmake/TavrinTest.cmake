@@ -1,5 +1,7 @@
 # tavrin_add_test(<name> SOURCES <files...> LIBS <targets...>)
 # One test program per folder; every one runs offscreen so ctest needs no display.
+# A test program is named test_ and its folder below tests/ with _ for /
+# (tests/platform/text -> test_platform_text), so `ctest -R test_platform` finds a subsystem.
 function(tavrin_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
