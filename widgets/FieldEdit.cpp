@@ -5,6 +5,7 @@
 #include "platform/text/Errors.h"
 #include "platform/text/Format.h"
 #include "platform/text/LocaleSeparators.h"
+#include "platform/toolkit/TAlign.h"
 #include "widgets/FieldEditText.h"
 #include "widgets/FieldEditModule.h"
 
@@ -92,10 +93,7 @@ void TFieldEdit::Loaded()
 {
     loading_ = false;
     CaptureLoadedState();
-    if (loadedHeight_ > 0)
-        SetBounds(x(), y(), width(), loadedHeight_);
-    else
-        SetBounds(x(), y(), width(), height());
+    SetHeight(loadedHeight_ > 0 ? loadedHeight_ : height());
     LoadPersistence();
 }
 
@@ -439,16 +437,18 @@ void TFieldEdit::setVisible(bool visible)
         label_->setVisible(visible);
 }
 
+// The edit is placed as every other control is, in its parent's client area; the label
+// follows at once, also while the edit is hidden and gets no move event.
 void TFieldEdit::SetBounds(int left, int top, int width, int height)
 {
-    setGeometry(left, top, width, height);
-    if (label_)
-        UpdateLabelPosition();
+    ::SetBounds(this, left, top, width, height);
+    UpdateLabelPosition();
 }
 
 void TFieldEdit::SetHeight(int value)
 {
     if (loading_)
         loadedHeight_ = value;
-    SetBounds(x(), y(), width(), value);
+    ::SetHeight(this, value);
+    UpdateLabelPosition();
 }

@@ -144,7 +144,8 @@ public:
     void SetVisible(bool value) { setVisible(value); }
     void setVisible(bool visible) override;
 
-    // Geometry; a Height write while loading is kept for Loaded.
+    // Geometry in the parent's client area, inside its border width, as SetBounds of
+    // TAlign.h places every control; a Height write while loading is kept for Loaded.
     void SetBounds(int left, int top, int width, int height);
     void SetHeight(int value);
 
