@@ -44,11 +44,12 @@ struct TPasteResult {
 // SetMaxLength, WMPaste/WMCopy/WMCut. The label's parent is the edit's parent when the
 // caption is first written, so give the edit its parent at construction.
 //
-// Keys: Enter and Esc (with CanUndo) are posted to the parent widget as a key press
-// and release after the key has been handled; Qt hands a key the parent ignores on to
-// its window, so a dialog's default button and Esc work as usual. A window whose
-// dynamic property "KeyPreview" is true gets no posted Enter. Tab moves the focus as
-// usual; the automatic advance and Enter-as-Tab post a Tab to the edit itself.
+// Keys: Enter (without ReturnIsTab) and Esc (with CanUndo) are posted to the parent
+// widget as a key press and release after the key has been handled; Qt hands a key the
+// parent ignores on to its window, so a dialog's default button and Esc work as usual.
+// A window whose dynamic property "KeyPreview" is true gets no posted Enter. Tab moves
+// the focus as usual; the automatic advance and Enter-as-Tab post a Tab to the edit
+// itself.
 class TFieldEdit : public QLineEdit {
     Q_OBJECT
 

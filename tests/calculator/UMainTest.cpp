@@ -65,6 +65,35 @@ TEST_F(CalculatorWindow, TypedPlateWithEnterAddsBothRowsSelectedAndEmptiesTheFie
     EXPECT_EQ(form_->LV2->SelectedRows(), std::vector<int>{1});
 }
 
+// Each panel's "Calc" takes Enter while it has the focus, and once.
+TEST_F(CalculatorWindow, FocusedCalcButtonTakesEnterOnce)
+{
+    Open();
+    form_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
+    form_->EditPlate->SetText("HK55EVB");
+    form_->btnCalc1->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_THAT(Plates(*form_->LV1), ElementsAre("HK55EVB"));
+    EXPECT_EQ(QApplication::focusWidget(), form_->EditPlate);
+
+    form_->mnuViewMulti->trigger();
+    form_->EditPlates->setPlainText("A\nAB123");
+    form_->btnCalc2->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+    QApplication::processEvents();
+    EXPECT_THAT(Plates(*form_->LV1), ElementsAre("HK55EVB", "A", "AB123"));
+    EXPECT_EQ(QApplication::focusWidget(), form_->EditPlates);
+
+    // From the list Enter goes to the shown panel's "Calc".
+    form_->EditPlates->setPlainText("X1");
+    form_->LV1->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_THAT(Plates(*form_->LV1), ElementsAre("HK55EVB", "A", "AB123", "X1"));
+}
+
 TEST_F(CalculatorWindow, TypingStopsAtTenCharactersAndARejectedTextStays)
 {
     Open();
