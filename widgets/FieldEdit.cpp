@@ -1,7 +1,6 @@
 #include "widgets/FieldEdit.h"
 
 #include "platform/ole/Ole.h"
-#include "platform/ui/Guarded.h"
 #include "platform/text/Errors.h"
 #include "platform/text/Format.h"
 #include "platform/text/LocaleSeparators.h"
@@ -70,17 +69,13 @@ TFieldEdit::TFieldEdit(QWidget* parent) : QLineEdit(parent), labelFont_(QApplica
     ApplyColors();
     connect(this, &QLineEdit::textChanged, this, [this] { TextChanged(); });
     CreateLookupWindow();
+    WatchHoldingWindow();
 }
 
+// An edit freed on its own stores nothing: its text is kept only when it goes with the
+// window that holds it (WatchHoldingWindow).
 TFieldEdit::~TFieldEdit()
 {
-    // Qt destroys the edit's window together with the edit, so this is where the text
-    // is kept; a failure cannot leave a destructor and goes to the default handler.
-    try {
-        SavePersistence();
-    } catch (const std::exception& e) {
-        ui::HandleException(e);
-    }
     delete label_.data();
 }
 

@@ -264,7 +264,7 @@ public:
     void SetOnLookupSelect(TLookupSelectEvent handler) { onLookupSelect_ = std::move(handler); }
 
 protected:
-    // Read back at the end of Loaded, written when the edit's window goes.
+    // Read back at the end of Loaded, written when the window that holds the edit goes.
     virtual void LoadPersistence();
     virtual void SavePersistence();
 
@@ -334,6 +334,8 @@ private:
     void UpdateLookup();
     // The Key of a file kept beside the program when none was given; it stays.
     std::string PersistenceIniFileName();
+    // Stores the text when the parent goes (followed on every change of parent).
+    void WatchHoldingWindow();
 
     // Drawing
     void CreateLabel();
@@ -413,6 +415,7 @@ private:
     class TListHintWindow* lookupWindow_ = nullptr;
     class QListWidget* lookupList_ = nullptr;
     TPersistence persistence_;
+    QMetaObject::Connection holderGone_;
 
     TNotifyEvent onChange_;
     TKeyPressEvent onKeyPress_;
