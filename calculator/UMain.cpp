@@ -10,6 +10,7 @@
 #include "platform/text/IntegerReading.h"
 #include "platform/text/TextCase.h"
 #include "platform/text/TextFile.h"
+#include "platform/toolkit/DefaultButton.h"
 #include "platform/toolkit/ProgramPath.h"
 #include "platform/toolkit/TListView.h"
 #include "platform/ui/Guarded.h"
@@ -228,15 +229,9 @@ void TFormMain::btnCalc2Click(QObject* sender)
 
 void TFormMain::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        for (QPushButton* button : {btnCalc1, btnCalc2}) {
-            if (button->isVisible() && button->isEnabled()) {
-                button->click();
-                event->accept();
-                return;
-            }
-        }
-    }
+    // Only the shown input panel's "Calc" is visible, so it is the one pressed.
+    if (PressButtonForEnter(*this, *event, {btnCalc1, btnCalc2}))
+        return;
     QMainWindow::keyPressEvent(event);
 }
 

@@ -100,7 +100,8 @@ public:
     void mnuFileSaveClick();
 
 protected:
-    // Enter outside the multi-plate field presses the visible input panel's "Calc".
+    // An Enter that no control used: a focused push button takes it, otherwise the
+    // visible input panel's "Calc" (the multi-plate field keeps its Enter for new lines).
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

@@ -3,6 +3,7 @@
 #include "platform/text/Cp1252.h"
 #include "platform/toolkit/TAlign.h"
 #include "platform/toolkit/TListView.h"
+#include "platform/toolkit/TabSize.h"
 #include "widgets/FieldEdit.h"
 
 #include <QHeaderView>
@@ -109,7 +110,7 @@ void TFormMain::CreateLayout()
     SetAlign(PageControl1, TAlign::alClient);
     PageControl1->setFocusPolicy(Qt::NoFocus);
     PageControl1->tabBar()->setFocusPolicy(Qt::NoFocus);
-    PageControl1->tabBar()->setStyleSheet("QTabBar::tab { width: 180px; height: 30px; }");
+    SetTabSize(*PageControl1, 180, 30);
     tsWG26 = Named(new QWidget, "tsWG26");
     tsWG64 = Named(new QWidget, "tsWG64");
     PageControl1->addTab(tsWG26, ToQString("Wiegand 26-bit (SHA-1)"));

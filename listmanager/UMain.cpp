@@ -17,6 +17,7 @@
 #include "matchlist/Wiegand.h"
 #include "platform/text/Cp1252.h"
 #include "platform/text/TextFile.h"
+#include "platform/toolkit/DefaultButton.h"
 #include "platform/toolkit/ProgramPath.h"
 #include "platform/toolkit/TAlign.h"
 #include "platform/toolkit/TListView.h"
@@ -266,12 +267,8 @@ bool TFormMain::event(QEvent* event)
 
 void TFormMain::keyPressEvent(QKeyEvent* event)
 {
-    // The window's default button takes an Enter that no control used, while it can.
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && btnAdd->isVisible() && btnAdd->isEnabled()) {
-        btnAdd->click();
+    if (PressButtonForEnter(*this, *event, {btnAdd}))
         return;
-    }
     QMainWindow::keyPressEvent(event);
 }
 

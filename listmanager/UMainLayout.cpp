@@ -5,6 +5,7 @@
 #include "platform/text/Cp1252.h"
 #include "platform/toolkit/TAlign.h"
 #include "platform/toolkit/TListView.h"
+#include "platform/toolkit/TabSize.h"
 #include "widgets/FieldEdit.h"
 
 #include <QAction>
@@ -47,7 +48,7 @@ QTabWidget* MakePageControl(QWidget* parent, const char* name, TAlign align, int
 {
     auto* pages = new QTabWidget(parent);
     pages->setObjectName(name);
-    pages->setStyleSheet("QTabBar::tab { min-width: 92px; height: 23px; }");
+    SetTabSize(*pages, 100, 25);
     pages->resize(kPageControlWidth, height);
     SetAlign(pages, align);
     if (align == TAlign::alTop)
@@ -325,6 +326,8 @@ void TFormMain::CreateMenus()
     mnuPlateDeleteDuplicates = action(mnuPlate, "mnuPlateDeleteDuplicates", "Delete Duplicates");
 
     mnuHost = menu("mnuHost", "Devices");
+    // Guest mode hides everything between the two separators; both stay.
+    mnuHost->setSeparatorsCollapsible(false);
     mnuHostSearch = action(mnuHost, "mnuHostSearch", "Search");
     mnuHostSearch->setShortcut(QKeySequence(Qt::Key_F5));
     mnuHost->addSeparator();
@@ -363,6 +366,7 @@ void TFormMain::CreateMenus()
 
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName("PopupMenu2");
+    PopupMenu2->setSeparatorsCollapsible(false);
     PopupMenu2->addAction(mnuHostSearch);
     PopupMenu2->addSeparator()->setObjectName("popHostSep1");
     PopupMenu2->addActions({mnuHostAssignIP, mnuHostInitCfg, mnuHostTelnet, mnuHostPing});

@@ -1,10 +1,10 @@
 #include "widgets/FieldEdit.h"
 
 #include "platform/ole/Ole.h"
-#include "platform/ui/Guarded.h"
 #include "platform/text/Errors.h"
 #include "platform/text/Format.h"
 #include "platform/text/LocaleSeparators.h"
+#include "platform/toolkit/TAlign.h"
 #include "widgets/FieldEditText.h"
 #include "widgets/FieldEditModule.h"
 
@@ -69,17 +69,13 @@ TFieldEdit::TFieldEdit(QWidget* parent) : QLineEdit(parent), labelFont_(QApplica
     ApplyColors();
     connect(this, &QLineEdit::textChanged, this, [this] { TextChanged(); });
     CreateLookupWindow();
+    WatchHoldingWindow();
 }
 
+// An edit freed on its own stores nothing: its text is kept only when it goes with the
+// window that holds it (WatchHoldingWindow).
 TFieldEdit::~TFieldEdit()
 {
-    // Qt destroys the edit's window together with the edit, so this is where the text
-    // is kept; a failure cannot leave a destructor and goes to the default handler.
-    try {
-        SavePersistence();
-    } catch (const std::exception& e) {
-        ui::HandleException(e);
-    }
     delete label_.data();
 }
 
@@ -92,10 +88,7 @@ void TFieldEdit::Loaded()
 {
     loading_ = false;
     CaptureLoadedState();
-    if (loadedHeight_ > 0)
-        SetBounds(x(), y(), width(), loadedHeight_);
-    else
-        SetBounds(x(), y(), width(), height());
+    SetHeight(loadedHeight_ > 0 ? loadedHeight_ : height());
     LoadPersistence();
 }
 
@@ -439,16 +432,18 @@ void TFieldEdit::setVisible(bool visible)
         label_->setVisible(visible);
 }
 
+// The edit is placed as every other control is, in its parent's client area; the label
+// follows at once, also while the edit is hidden and gets no move event.
 void TFieldEdit::SetBounds(int left, int top, int width, int height)
 {
-    setGeometry(left, top, width, height);
-    if (label_)
-        UpdateLabelPosition();
+    ::SetBounds(this, left, top, width, height);
+    UpdateLabelPosition();
 }
 
 void TFieldEdit::SetHeight(int value)
 {
     if (loading_)
         loadedHeight_ = value;
-    SetBounds(x(), y(), width(), value);
+    ::SetHeight(this, value);
+    UpdateLabelPosition();
 }

@@ -44,11 +44,12 @@ struct TPasteResult {
 // SetMaxLength, WMPaste/WMCopy/WMCut. The label's parent is the edit's parent when the
 // caption is first written, so give the edit its parent at construction.
 //
-// Keys: Enter and Esc (with CanUndo) are posted to the parent widget as a key press
-// and release after the key has been handled; Qt hands a key the parent ignores on to
-// its window, so a dialog's default button and Esc work as usual. A window whose
-// dynamic property "KeyPreview" is true gets no posted Enter. Tab moves the focus as
-// usual; the automatic advance and Enter-as-Tab post a Tab to the edit itself.
+// Keys: Enter (without ReturnIsTab) and Esc (with CanUndo) are posted to the parent
+// widget as a key press and release after the key has been handled; Qt hands a key the
+// parent ignores on to its window, so a dialog's default button and Esc work as usual.
+// A window whose dynamic property "KeyPreview" is true gets no posted Enter. Tab moves
+// the focus as usual; the automatic advance and Enter-as-Tab post a Tab to the edit
+// itself.
 class TFieldEdit : public QLineEdit {
     Q_OBJECT
 
@@ -144,7 +145,8 @@ public:
     void SetVisible(bool value) { setVisible(value); }
     void setVisible(bool visible) override;
 
-    // Geometry; a Height write while loading is kept for Loaded.
+    // Geometry in the parent's client area, inside its border width, as SetBounds of
+    // TAlign.h places every control; a Height write while loading is kept for Loaded.
     void SetBounds(int left, int top, int width, int height);
     void SetHeight(int value);
 
@@ -262,7 +264,7 @@ public:
     void SetOnLookupSelect(TLookupSelectEvent handler) { onLookupSelect_ = std::move(handler); }
 
 protected:
-    // Read back at the end of Loaded, written when the edit's window goes.
+    // Read back at the end of Loaded, written when the window that holds the edit goes.
     virtual void LoadPersistence();
     virtual void SavePersistence();
 
@@ -332,6 +334,8 @@ private:
     void UpdateLookup();
     // The Key of a file kept beside the program when none was given; it stays.
     std::string PersistenceIniFileName();
+    // Stores the text when the parent goes (followed on every change of parent).
+    void WatchHoldingWindow();
 
     // Drawing
     void CreateLabel();
@@ -411,6 +415,7 @@ private:
     class TListHintWindow* lookupWindow_ = nullptr;
     class QListWidget* lookupList_ = nullptr;
     TPersistence persistence_;
+    QMetaObject::Connection holderGone_;
 
     TNotifyEvent onChange_;
     TKeyPressEvent onKeyPress_;

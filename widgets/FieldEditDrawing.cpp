@@ -435,6 +435,8 @@ void TFieldEdit::leaveEvent(QEvent* e)
 
 bool TFieldEdit::event(QEvent* e)
 {
+    if (e->type() == QEvent::ParentChange)
+        WatchHoldingWindow();
     // Text wider than the edit shows whole as the hint, where the edit has a hint.
     if (e->type() == QEvent::ToolTip && hintShowLargeText_ && !toolTip().isEmpty()) {
         const QString text = ToQString(Text());

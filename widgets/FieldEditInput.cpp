@@ -113,8 +113,11 @@ void TFieldEdit::keyPressEvent(QKeyEvent* e)
         return;
     }
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        WantSpecialKey(Qt::Key_Return);
-        if (returnIsTab_ && isVisible())
+        // Enter-as-Tab goes on as Tab alone: were Enter also posted on, the window's
+        // default button would take it before the focus moves.
+        if (!returnIsTab_)
+            WantSpecialKey(Qt::Key_Return);
+        else if (isVisible())
             PostKey(this, Qt::Key_Tab);
         // The Enter character never reaches the text; the handler sees a copy.
         if (onKeyPress_) {

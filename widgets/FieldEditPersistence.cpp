@@ -7,6 +7,7 @@
 #include "platform/text/Cp1252.h"
 #include "platform/text/TextFile.h"
 #include "platform/toolkit/ProgramPath.h"
+#include "platform/ui/Guarded.h"
 
 namespace {
 
@@ -21,6 +22,17 @@ bool OpenSection(TRegistry& reg, const TPersistence& p, bool canCreate)
 }
 
 }  // namespace
+
+// Qt deletes a widget's children after the widget has announced its own end, so the
+// edit still lives when its holding window goes and stores its text then. The holder is
+// the parent: whatever window above it goes takes the parent along first.
+void TFieldEdit::WatchHoldingWindow()
+{
+    disconnect(holderGone_);
+    if (QWidget* holder = parentWidget())
+        holderGone_ =
+            connect(holder, &QObject::destroyed, this, ui::Guarded([this] { SavePersistence(); }));
+}
 
 std::string TFieldEdit::PersistenceIniFileName()
 {

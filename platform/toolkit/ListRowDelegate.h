@@ -4,8 +4,12 @@
 
 class TListView;
 
-// Paints the cells of a TListView: the owner's colours when it draws the rows itself,
-// and the grid lines when they are on.
+// Paints the rows of a TListView. A row the owner draws is painted whole, as the owner's
+// row drawing has it: the row's rectangle across all columns filled flat with the
+// owner's background, then every text in the owner's text colour, 4 pixels into its
+// column and not clipped to it; nothing of the style (selection, hover, focus frame) is
+// drawn over it. Other rows are drawn cell by cell the standard way. Grid lines, when
+// on, edge every cell.
 class ListRowDelegate final : public QStyledItemDelegate {
     Q_OBJECT
 
@@ -16,10 +20,12 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
 
+    // The whole row; false (nothing painted) when the list has no owner drawing or the
+    // owner's hook failed: the row is then drawn the standard way.
+    bool PaintOwnerDrawnRow(QPainter* painter, const QStyleOptionViewItem& option, int row) const;
+
 private:
-    // False when the owner's hook failed; the cell is then drawn the standard way.
-    bool PaintOwnerDrawn(QPainter* painter, const QStyleOptionViewItem& option,
-                         const QModelIndex& index) const;
+    void PaintGridLines(QPainter* painter, const QRect& cell, const QPalette& palette) const;
 
     TListView& view_;
 };

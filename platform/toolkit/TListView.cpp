@@ -401,6 +401,15 @@ void TListView::OnViewSelectionChanged(const QItemSelection& selected,
     EmitChanges(changes);
 }
 
+void TListView::drawRow(QPainter* painter, const QStyleOptionViewItem& option,
+                        const QModelIndex& index) const
+{
+    // The owner draws whole rows, so a text may run on into the next column.
+    const auto* rows = qobject_cast<const ListRowDelegate*>(itemDelegate());
+    if (rows == nullptr || !rows->PaintOwnerDrawnRow(painter, option, index.row()))
+        QTreeView::drawRow(painter, option, index);
+}
+
 void TListView::SetOnDrawItem(DrawItemHook hook)
 {
     drawItem_ = std::move(hook);

@@ -78,8 +78,9 @@ public:
     // In the current order.
     std::vector<int> SelectedRows() const;
 
-    // Owner drawing: with a hook set every row is filled with the hook's background and
-    // its texts written in the hook's text colour, 4 pixels into each column.
+    // Owner drawing: with a hook set every row is filled flat with the hook's background
+    // and its texts written in the hook's text colour, 4 pixels into each column and not
+    // clipped to it.
     using DrawItemHook = std::function<TRowColors(int row, bool selected)>;
     void SetOnDrawItem(DrawItemHook hook);
     void SetGridLines(bool gridLines);
@@ -107,6 +108,8 @@ signals:
     void DragDrop(QObject* source, QPoint position);
 
 protected:
+    void drawRow(QPainter* painter, const QStyleOptionViewItem& option,
+                 const QModelIndex& index) const override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -10,10 +10,14 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -104,12 +108,58 @@ private:
     QEventLoop& loop_;
 };
 
+// Qt's box wraps every text wider than 500 pixels (less on a small screen), breaking
+// lines the system lays out with tabs (the calculator's character table). This box keeps
+// each line as written and is as wide as the longest one, wrapping only what the screen
+// cannot hold. Qt sizes its box again on every layout request, so the lines are kept
+// after each time.
+class LineKeepingMessageBox final : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    bool event(QEvent* event) override
+    {
+        const bool result = QMessageBox::event(event);
+        if (event->type() == QEvent::LayoutRequest)
+            KeepLines();
+        return result;
+    }
+
+    void showEvent(QShowEvent* event) override
+    {
+        QMessageBox::showEvent(event);
+        KeepLines();
+    }
+
+private:
+    void KeepLines()
+    {
+        auto* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        if (label == nullptr || !label->wordWrap())
+            return;
+        constexpr int kUnbounded = 1 << 20;
+        const int textWidth = label->fontMetrics()
+                                  .boundingRect(QRect(0, 0, kUnbounded, kUnbounded),
+                                                Qt::TextExpandTabs, label->text())
+                                  .width();
+        if (width() - label->width() + textWidth > screen()->availableGeometry().width())
+            return;
+        label->setWordWrap(false);
+        layout()->activate();
+        const QSize unwrapped = layout()->totalMinimumSize();
+        setFixedSize(std::max(width(), unwrapped.width()), unwrapped.height());
+        // The box is sized; the requests these changes made would only wrap it again.
+        QCoreApplication::removePostedEvents(this, QEvent::LayoutRequest);
+    }
+};
+
 }  // namespace
 
 Result QtUi::MessageBox(MsgKind kind, const std::string& text, Buttons buttons)
 {
-    QMessageBox box(IconOf(kind), ApplicationTitle(), MessageDisplayText(text),
-                    QMessageBox::NoButton, QApplication::activeWindow());
+    LineKeepingMessageBox box(IconOf(kind), ApplicationTitle(), MessageDisplayText(text),
+                              QMessageBox::NoButton, QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);  // a message is never markup
     const auto standard = ButtonsOf(buttons);
     for (QMessageBox::StandardButton b : standard) {

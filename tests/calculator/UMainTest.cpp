@@ -4,10 +4,14 @@
 #include "calculator/HelpTexts.h"
 #include "platform/toolkit/TListView.h"
 #include "widgets/FieldEdit.h"
+#include "tests/support/WhenModal.h"
+#include "platform/text/Cp1252.h"
 
 #include <QApplication>
 #include <algorithm>
 #include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -63,6 +67,35 @@ TEST_F(CalculatorWindow, TypedPlateWithEnterAddsBothRowsSelectedAndEmptiesTheFie
     EXPECT_EQ(RowTexts(*form_->LV1, 1), HK55EVB_LV1);
     EXPECT_EQ(form_->LV1->SelectedRows(), std::vector<int>{1});
     EXPECT_EQ(form_->LV2->SelectedRows(), std::vector<int>{1});
+}
+
+// Each panel's "Calc" takes Enter while it has the focus, and once.
+TEST_F(CalculatorWindow, FocusedCalcButtonTakesEnterOnce)
+{
+    Open();
+    form_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
+    form_->EditPlate->SetText("HK55EVB");
+    form_->btnCalc1->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_THAT(Plates(*form_->LV1), ElementsAre("HK55EVB"));
+    EXPECT_EQ(QApplication::focusWidget(), form_->EditPlate);
+
+    form_->mnuViewMulti->trigger();
+    form_->EditPlates->setPlainText("A\nAB123");
+    form_->btnCalc2->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+    QApplication::processEvents();
+    EXPECT_THAT(Plates(*form_->LV1), ElementsAre("HK55EVB", "A", "AB123"));
+    EXPECT_EQ(QApplication::focusWidget(), form_->EditPlates);
+
+    // From the list Enter goes to the shown panel's "Calc".
+    form_->EditPlates->setPlainText("X1");
+    form_->LV1->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_THAT(Plates(*form_->LV1), ElementsAre("HK55EVB", "A", "AB123", "X1"));
 }
 
 TEST_F(CalculatorWindow, TypingStopsAtTenCharactersAndARejectedTextStays)
@@ -233,6 +266,43 @@ TEST_F(CalculatorWindow, ViewMenuAndHelpFollowThePageOnView)
     EXPECT_FALSE(form_->mnuView1->menuAction()->isVisible());
     EXPECT_FALSE(form_->mnuView2->menuAction()->isVisible());
     form_->Howtocalculate1->trigger();  // shows nothing
+}
+
+// The 64-bit help lays its character table out with tabs: the box is wide enough that no
+// line of it wraps ("«empty»=000000" stays at the end of its row).
+TEST_F(CalculatorWindow, HelpBoxShowsEveryLineAsWritten)
+{
+    Open();
+    form_->PageControl1->setCurrentIndex(1);
+    ui::SetCurrentUi(nullptr);
+    QString shown;
+    QSize labelSize;
+    QSize unwrapped;
+    WhenModal([&](QWidget* modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            shown = box->text();
+            for (const QLabel* label : box->findChildren<QLabel*>()) {
+                if (label->text() != shown)
+                    continue;
+                labelSize = label->contentsRect().size();
+                unwrapped = label->fontMetrics()
+                                .boundingRect(QRect(0, 0, 10000, 10000), Qt::TextExpandTabs, shown)
+                                .size();
+            }
+        }
+        modal->close();
+    });
+    form_->Howtocalculate1->trigger();
+    ui::SetCurrentUi(&ui_);
+
+    EXPECT_EQ(ToCp1252(shown), [] {
+        std::string text = quantivo::WG64HelpText;
+        std::replace(text.begin(), text.end(), '\r', '\n');
+        return text;
+    }());
+    EXPECT_GE(labelSize.width(), unwrapped.width());
+    EXPECT_LT(labelSize.height(), unwrapped.height() + QFontMetrics(form_->font()).lineSpacing())
+        << "no line wrapped onto one of its own";
 }
 
 TEST(CalculatorHelpTexts, CarryTheirExamplesAndTheWindowsGuillemets)

@@ -8,6 +8,7 @@
 #include "platform/shell/ShellExecute.h"
 #include "platform/text/Cp1252.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -114,6 +115,25 @@ TEST_F(TerminalTest, TypedLineGoesOutUpperCasedAndTrimmedAndBothWaysAreLogged)
                                                "< Ver1.10", "Disconnecting.", "Disconnected."}));
     EXPECT_TRUE(WaitFor([&] { return peer.Closed() == 1; }));
     EXPECT_FALSE(form.Telnet1.Connected());
+}
+
+// Send with the focus, like the input line, takes Enter: the line goes out once.
+TEST_F(TerminalTest, EnterOnTheFocusedSendButtonSendsTheLineOnce)
+{
+    Session([&](QWidget& window) {
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        QTest::keyClicks(Edit(), "qls");
+        auto* send = window.findChild<QPushButton*>("btnSend");
+        send->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        ASSERT_TRUE(WaitFor([&] { return !peer.Lines().empty(); }));
+        QTest::qWait(50);
+        EXPECT_EQ(peer.Lines(), std::vector<std::string>{"QLS"});
+        EXPECT_EQ(QApplication::focusWidget(), send);
+    });
+    const auto log = Log();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "> QLS"), 1);
 }
 
 TEST_F(TerminalTest, BytesAbove7FAreSentAsTheyAreAndLineEndChunksLogAnEmptyEntry)

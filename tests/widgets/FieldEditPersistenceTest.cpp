@@ -5,6 +5,7 @@
 #include "tests/support/TempDir.h"
 #include "widgets/FieldEdit.h"
 
+#include <QWidget>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -23,11 +24,18 @@ protected:
         SetRegistryFileNameForTesting({});
     }
 
-    // An edit as a stored form builds it, persistence set before Loaded.
-    std::unique_ptr<TFieldEdit> Make(TPersistenceLocation where, const std::string& key,
-                                     const std::string& suffix = {})
+    // An edit in its window as a stored form builds it, persistence set before Loaded.
+    // The edit stores its text when the window goes.
+    struct HeldEdit {
+        std::unique_ptr<QWidget> window;
+        TFieldEdit* edit;
+        TFieldEdit* operator->() const { return edit; }
+    };
+    HeldEdit Make(TPersistenceLocation where, const std::string& key,
+                  const std::string& suffix = {})
     {
-        auto edit = std::make_unique<TFieldEdit>();
+        auto window = std::make_unique<QWidget>();
+        auto* edit = new TFieldEdit(window.get());
         edit->BeginLoad();
         edit->setObjectName("EditName");
         edit->SetSuffix(suffix);
@@ -36,7 +44,7 @@ protected:
         edit->Persistence().Section = "Edits";
         edit->Persistence().Location = where;
         edit->Loaded();
-        return edit;
+        return {std::move(window), edit};
     }
 
     TempDir dir;
@@ -70,6 +78,29 @@ TEST_F(FieldEditPersistenceTest, IniFileRoundTrip)
     EXPECT_EQ(edit->text(), "26 bits");  // the stored value is the whole window text
     EXPECT_EQ(edit->Text(), "26");
     edit->Persistence().Enable = false;
+}
+
+// The text is kept when the window that holds the edit goes, from any level above it,
+// and never when the edit is freed on its own while its window lives on.
+TEST_F(FieldEditPersistenceTest, StoredOnlyWhenTheHoldingWindowGoes)
+{
+    const std::string file = dir.file("my.ini");
+    const auto stored = [&] { return TIniFile(file).ReadString("Edits", "EditName", "?"); };
+    auto alone = Make(TPersistenceLocation::plInifile, file);
+    alone->SetText("freed alone");
+    delete alone.edit;
+    alone.window.reset();
+    EXPECT_EQ(stored(), "?");
+
+    auto window = std::make_unique<QWidget>();
+    auto* panel = new QWidget(window.get());
+    auto moved = Make(TPersistenceLocation::plInifile, file);
+    moved->setParent(panel);
+    moved->SetText("with its window");
+    moved.window.reset();
+    EXPECT_EQ(stored(), "?") << "the edit's first window no longer holds it";
+    window.reset();
+    EXPECT_EQ(stored(), "with its window");
 }
 
 // "@" stands for nothing stored; an empty value is restored as empty; reads are cut

@@ -1,6 +1,7 @@
 #include "platform/ui/FileDialogSetup.h"
 #include "platform/ui/MessageText.h"
 #include "platform/ui/Ui.h"
+#include "tests/support/WhenModal.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -9,33 +10,15 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
-
-#include <functional>
 
 using ui::Buttons;
 using ui::MsgKind;
 using ui::Result;
 
 namespace {
-
-// Runs act on the modal window as soon as one is up; the code under test is blocked in
-// its exec meanwhile.
-void WhenModal(std::function<void(QWidget*)> act)
-{
-    auto* timer = new QTimer(qApp);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, act = std::move(act)] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            act(modal);
-        }
-    });
-    timer->start(10);
-}
 
 // The real Ui, whatever another test left installed.
 ui::Ui& RealUi()
