@@ -1,5 +1,6 @@
 #include "netsetup/LantronixConfig.h"
 
+#include "netsetup/ConfigDatagram.h"
 #include "netsetup/IPHelper.h"
 #include "platform/net/ESocketError.h"
 #include "platform/net/InetAddress.h"
@@ -11,22 +12,10 @@
 #include <cstring>
 #include <thread>
 
+using namespace config_datagram;
+
 namespace {
 
-constexpr uint8_t kSearch = 0xF6;
-constexpr uint8_t kSearchReply = 0xF7;
-constexpr uint8_t kReadRecord = 0xF8;
-constexpr uint8_t kRecordReply = 0xF9;
-constexpr uint8_t kWriteConfig = 0xFA;
-constexpr uint8_t kWriteConfirm = 0xFB;
-constexpr uint8_t kIPSetup = 0xFC;
-constexpr uint8_t kWriteAssign = 0xFD;
-
-constexpr std::size_t kHeaderSize = 4;
-// A search reply carries the module's MAC address at bytes 24 to 29.
-constexpr std::size_t kSearchReplyMac = 24;
-constexpr std::size_t kSearchReplySize = kSearchReplyMac + 6;
-constexpr std::size_t kRecordDatagramSize = kHeaderSize + kSetupRecordSize;
 constexpr std::size_t kIPSetupSize = 20;
 constexpr std::size_t kMaxNameLength = 64;
 constexpr int kPollsPerSecond = 10;
@@ -55,11 +44,10 @@ std::string TLantronixConfig::Receive(int timeoutMs)
     return sender;
 }
 
-bool TLantronixConfig::Accepted(uint8_t type, std::size_t minLength) const
+std::span<const uint8_t> TLantronixConfig::Received() const
 {
     const auto length = static_cast<std::size_t>(std::max(RecvLength, 0));
-    return length >= minLength && length >= kHeaderSize && length <= RecvBuffer.size() &&
-           RecvBuffer[0] == 0 && RecvBuffer[1] == 0 && RecvBuffer[2] == 0 && RecvBuffer[3] == type;
+    return std::span(RecvBuffer).first(std::min(length, RecvBuffer.size()));
 }
 
 void TLantronixConfig::SearchDevices(int timeoutMs)
@@ -72,9 +60,9 @@ void TLantronixConfig::SearchDevices(int timeoutMs)
     UDP1.Broadcast(ConfigPort(), Header(kSearch));
     while (budget > 0) {
         const std::string sender = Receive(0);
-        if (Accepted(kSearchReply, kSearchReplySize)) {
+        if (const auto mac = SearchReplyMac(Received())) {
             TDeviceEntry entry;
-            std::copy_n(RecvBuffer.begin() + kSearchReplyMac, entry.MAC.size(), entry.MAC.begin());
+            entry.MAC = *mac;
             entry.IP = IPTextToBytes(sender);
             entry.Name = IPToHostName(sender).substr(0, kMaxNameLength);
             Devices.push_back(std::move(entry));
@@ -96,9 +84,10 @@ bool TLantronixConfig::GetSetupRecord(const std::string& host, TSetupRecord& rec
     } catch (const ENetError&) {
         return false;
     }
-    if (!Accepted(kRecordReply, kRecordDatagramSize))
+    const auto reply = SetupRecordReply(Received());
+    if (!reply)
         return false;
-    std::copy_n(RecvBuffer.begin() + kHeaderSize, record.size(), record.begin());
+    record = *reply;
     return true;
 }
 
@@ -111,7 +100,7 @@ bool TLantronixConfig::SetSetupRecord(const std::string& host, const TSetupRecor
     std::copy(record.begin(), record.end(), datagram.begin() + kHeaderSize);
     UDP1.SendBuffer(host, ConfigPort(), datagram);
     Receive(kReplyTimeoutMs);
-    return Accepted(kWriteConfirm, kHeaderSize);
+    return IsConfigReply(Received(), kWriteConfirm);
 }
 
 void TLantronixConfig::SendIPSetup(const std::string& ip, const std::string& mac)

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "netsetup/TSetupRecord.h"
+#include "netsetup/ConfigDatagram.h"
 #include "platform/net/TUdpSocket.h"
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,7 @@ struct TDeviceEntry {
     // The sender's IPv4 address, dotted order.
     std::array<uint8_t, 4> IP{};
     // The module's MAC address as the reply carries it.
-    std::array<uint8_t, 6> MAC{};
+    TMacAddress MAC{};
 };
 using TDeviceList = std::vector<TDeviceEntry>;
 
@@ -77,6 +78,6 @@ public:
 private:
     // One receive into RecvBuffer; gives the sender's address.
     std::string Receive(int timeoutMs);
-    // Whether the last datagram received is a reply of this type at least minLength long.
-    bool Accepted(uint8_t type, std::size_t minLength) const;
+    // The last datagram received, as far as it fitted into RecvBuffer.
+    std::span<const uint8_t> Received() const;
 };
