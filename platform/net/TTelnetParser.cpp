@@ -24,6 +24,16 @@ std::string Command(uint8_t verb, uint8_t option)
     return {static_cast<char>(IAC), static_cast<char>(verb), static_cast<char>(option)};
 }
 
+bool AcceptedFromPeer(uint8_t option)
+{
+    return option == kEcho || option == kEndOfRecord;
+}
+
+bool OfferedHere(uint8_t option)
+{
+    return option == kEcho || option == kTerminalType;
+}
+
 }  // namespace
 
 void TTelnetParser::Reset()
@@ -31,6 +41,8 @@ void TTelnetParser::Reset()
     state_ = TState::Data;
     data_.clear();
     subNegotiation_.clear();
+    local_.fill(false);
+    remote_.fill(false);
 }
 
 std::vector<TTelnetParser::TOutput> TTelnetParser::Process(std::string_view bytes)
@@ -69,7 +81,7 @@ std::vector<TTelnetParser::TOutput> TTelnetParser::Process(std::string_view byte
             if (b == IAC) {
                 state_ = TState::SubCommand;
             } else {
-                subNegotiation_ += c;
+                AddSubNegotiationByte(c);
                 state_ = TState::SubData;
             }
             break;
@@ -80,7 +92,7 @@ std::vector<TTelnetParser::TOutput> TTelnetParser::Process(std::string_view byte
             } else {
                 // IAC IAC inside a sub-negotiation is one 255 of its data.
                 if (b == IAC)
-                    subNegotiation_ += c;
+                    AddSubNegotiationByte(c);
                 state_ = TState::SubData;
             }
             break;
@@ -94,24 +106,43 @@ void TTelnetParser::Negotiate(uint8_t verb, uint8_t option)
 {
     switch (verb) {
     case WILL:
-        Answer(Command(option == kEcho || option == kEndOfRecord ? DO : DONT, option));
+        if (remote_[option])
+            return;
+        remote_[option] = AcceptedFromPeer(option);
+        Answer(Command(remote_[option] ? DO : DONT, option));
         break;
     case WONT:
+        if (!remote_[option])
+            return;
+        remote_[option] = false;
         Answer(Command(DONT, option));
         break;
     case DO:
-        Answer(Command(option == kEcho || option == kTerminalType ? WILL : WONT, option));
+        if (local_[option])
+            return;
+        local_[option] = OfferedHere(option);
+        Answer(Command(local_[option] ? WILL : WONT, option));
         break;
     default:  // DONT
+        if (!local_[option])
+            return;
+        local_[option] = false;
         Answer(Command(WONT, option));
         break;
     }
 }
 
+void TTelnetParser::AddSubNegotiationByte(char c)
+{
+    if (subNegotiation_.size() < kMaxSubNegotiation)
+        subNegotiation_ += c;
+}
+
 void TTelnetParser::EndSubNegotiation()
 {
-    if (subNegotiation_.size() < 2 || static_cast<uint8_t>(subNegotiation_[0]) != kTerminalType ||
-        static_cast<uint8_t>(subNegotiation_[1]) != kTerminalTypeSend)
+    const std::string sub = std::exchange(subNegotiation_, {});
+    if (sub.size() < 2 || static_cast<uint8_t>(sub[0]) != kTerminalType ||
+        static_cast<uint8_t>(sub[1]) != kTerminalTypeSend)
         return;
     std::string answer{static_cast<char>(IAC), static_cast<char>(SB),
                        static_cast<char>(kTerminalType), static_cast<char>(kTerminalTypeIs)};

@@ -23,6 +23,7 @@
 #include <chrono>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -139,6 +140,8 @@ TEST_F(TerminalTest, OptionsAreAnsweredAsTheTableSaysAndTheTerminalTypeIsDumb)
         EXPECT_EQ(peer.Received(), opening);
 
         // (DO TERMINAL-TYPE was in the opening: another would make the peer ask again.)
+        // WILL ECHO repeats the opening's, WONT 5 and DONT 7 name options already off:
+        // none of them changes anything, so none is answered.
         peer.Send(Op(WILL, 1) + Op(WILL, 25) + Op(WILL, 3) + Op(WONT, 5) + Op(DO, 1) + Op(DO, 31) +
                   Op(DONT, 7) +
                   // a terminal-type request split across two reads
@@ -146,12 +149,41 @@ TEST_F(TerminalTest, OptionsAreAnsweredAsTheTableSaysAndTheTerminalTypeIsDumb)
         QTest::qWait(100);
         peer.Send("\x01"s + IAC + SE + "tail");
         EXPECT_TRUE(WaitFor([&] { return Logged("< tail"); }));
-        const std::string answers = Op(DO, 1) + Op(DO, 25) + Op(DONT, 3) + Op(DONT, 5) +
-                                    Op(WILL, 1) + Op(WONT, 31) + Op(WONT, 7) + IAC + SB + "\x18" +
-                                    "\x00"s + "dumb" + IAC + SE;
+        const std::string answers = Op(DO, 25) + Op(DONT, 3) + Op(WILL, 1) + Op(WONT, 31) + IAC +
+                                    SB + "\x18" + "\x00"s + "dumb" + IAC + SE;
         EXPECT_TRUE(WaitFor([&] { return peer.Received().size() >= (opening + answers).size(); }));
         EXPECT_EQ(peer.Received(), opening + answers);
     });
+}
+
+TEST(TerminalNegotiation, APeerThatAnswersEveryCommandComesToRestAndDataStillShows)
+{
+    ScriptedUi scripted;
+    TelnetPeer peer(TelnetPeer::TRole::Mirror);
+    TFormLantronix form;
+    scripted.ExpectModal([&](QWidget&) {
+        // Besides the opening's DO 24 and WILL 1: an option already off and two refusals.
+        peer.Send(Op(WONT, 5) + Op(DO, 31) + Op(WILL, 3));
+        std::string seen;
+        const bool resting = QTest::qWaitFor(
+            [&] {
+                QTest::qWait(200);
+                const std::string before = std::exchange(seen, peer.Received());
+                return !before.empty() && before == seen;
+            },
+            5000);
+        EXPECT_TRUE(resting);
+        // WILL 24, DO 1, WONT 24 (after the mirror's DONT 24), WONT 31 and DONT 3.
+        EXPECT_EQ(seen.size(), 15u);
+        peer.Send("hello\r\n");
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                return form.findChild<QPlainTextEdit*>("Memo1")->toPlainText().contains("< hello");
+            },
+            5000));
+        return 0;
+    });
+    form.OpenTerminal("127.0.0.1", peer.Port());
 }
 
 TEST_F(TerminalTest, DataAroundTelnetCommandsIsCutIntoChunksAndEscapesUndone)
