@@ -33,7 +33,7 @@ std::array<uint8_t, kHeaderSize> Header(uint8_t type)
 
 std::array<uint8_t, 4> TLantronixConfig::IPTextToBytes(const std::string& text)
 {
-    const InAddr address = InetAddr(text).value_or(0xFFFFFFFFu);
+    const InAddr address = DottedAddress(text).value_or(0xFFFFFFFFu);
     std::array<uint8_t, 4> bytes;
     std::memcpy(bytes.data(), &address, bytes.size());
     return bytes;

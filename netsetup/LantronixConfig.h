@@ -67,8 +67,9 @@ public:
     // Nothing is awaited. Socket failures raise ENetError.
     void SendIPSetup(const std::string& ip, const std::string& mac);
 
-    // The address's four bytes in dotted order, read as inet_addr reads; FF FF FF FF for a
-    // text that is no address.
+    // The address's four bytes in dotted order, each part read as a decimal number from 0
+    // to 255 as the address boxes hold it (DottedAddress: "010" is 10, not octal 8);
+    // FF FF FF FF for a text that is no such address.
     static std::array<uint8_t, 4> IPTextToBytes(const std::string& text);
 
     // The configuration service's socket, opened on first use and kept.

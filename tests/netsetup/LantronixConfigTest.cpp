@@ -307,8 +307,9 @@ TEST(IPTextToBytes, DottedOrderAndAllOnesForNoAddress)
 {
     using Bytes4 = std::array<uint8_t, 4>;
     EXPECT_EQ(TLantronixConfig::IPTextToBytes("192.168.1.20"), (Bytes4{0xC0, 0xA8, 1, 0x14}));
-    EXPECT_EQ(TLantronixConfig::IPTextToBytes("010.0.0.1"), (Bytes4{8, 0, 0, 1}));
-    for (const char* text : {"no address", "", "1.2.3.256", "1.2.3.4."})
+    // Each part as the address boxes hold it: decimal, also with a leading 0.
+    EXPECT_EQ(TLantronixConfig::IPTextToBytes("010.0.0.08"), (Bytes4{10, 0, 0, 8}));
+    for (const char* text : {"no address", "", "1.2.3.256", "1.2.3.4.", "1.2.3. 7", "0x7f.0.0.1"})
         EXPECT_EQ(TLantronixConfig::IPTextToBytes(text), (Bytes4{0xFF, 0xFF, 0xFF, 0xFF})) << text;
 }
 
