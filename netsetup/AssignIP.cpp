@@ -102,4 +102,6 @@ void AssignIP(TFormIP& form, TLantronixConfig& config, const std::string& hostna
     }
     if (config.SetSetupRecord(target, record, true))
         ui::ShowMessage(ui::MsgKind::Information, "OK, setup done (device reboots)");
+    else
+        ShowSetupFailed(target);
 }

@@ -31,6 +31,11 @@ std::array<uint8_t, kHeaderSize> Header(uint8_t type)
 
 }  // namespace
 
+void ShowSetupFailed(const std::string& host)
+{
+    ui::ShowMessage(ui::MsgKind::Error, "Error: failed to setup config in " + host);
+}
+
 std::array<uint8_t, 4> TLantronixConfig::IPTextToBytes(const std::string& text)
 {
     const InAddr address = DottedAddress(text).value_or(0xFFFFFFFFu);

@@ -21,6 +21,10 @@ struct TDeviceEntry {
 };
 using TDeviceList = std::vector<TDeviceEntry>;
 
+// The error box of a command whose setup record could not be read or whose write was not
+// confirmed: "Error: failed to setup config in " and the target host.
+void ShowSetupFailed(const std::string& host);
+
 // The network modules' configuration service on UDP (ConfigPort): finding modules by
 // broadcast, reading and writing a module's setup record, and assigning an address to a
 // module named by its MAC address. A read or a write counts only the reply of the module

@@ -244,6 +244,17 @@ TEST_F(AssignIPCommand, RecordWrittenBackWithTheMaskOfTheAddressClass)
     EXPECT_EQ(record[40], 0x5A);
 }
 
+TEST_F(AssignIPCommand, AWriteTheModuleDoesNotConfirmIsReported)
+{
+    module->SetMisbehaviour(ModuleSimulator::Misbehaviour::Silent, 1, 1);  // the write's reply
+    Answer([](QWidget&) {});
+    script.ExpectMessage(ui::MsgKind::Error, "Error: failed to setup config in reader-3",
+                         ui::Buttons::OK);
+    AssignIP(form, config, "reader-3", "192.168.1.20", "");
+    EXPECT_EQ(module->Received().size(), 2u);
+    EXPECT_EQ(module->GetRecord()[3], 20);  // stored, only the confirmation is missing
+}
+
 TEST_F(AssignIPCommand, FixedZeroAddressIsTreatedAsAutomatic)
 {
     Answer([&](QWidget&) {
