@@ -2,6 +2,7 @@
 
 #include "../support/ScriptedUi.h"
 #include "../support/TelnetPeer.h"
+#include "../support/TempDir.h"
 #include "platform/net/ESocketError.h"
 #include "platform/net/NetPorts.h"
 #include "platform/net/TableResolver.h"
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -239,6 +241,17 @@ TEST_F(TerminalTest, FailedConnectShowsNoWindowAndRaisesTheSocketError)
     EXPECT_EQ(Log(), std::vector<std::string>{"Connecting to 127.0.0.1."});
 }
 
+TEST_F(TerminalTest, AHostNameThatDoesNotResolveShowsNoWindowAndRaises)
+{
+    TableResolver table;
+    SetResolverForTesting(&table);
+    EXPECT_THROW(form.OpenTerminal("no-such-device", peer.Port()), ESocketError);
+    SetResolverForTesting(nullptr);
+    EXPECT_TRUE(scripted.Modals().empty());
+    EXPECT_EQ(Log(), std::vector<std::string>{"Resolving hostname no-such-device."});
+    EXPECT_EQ(peer.Connections(), 0);
+}
+
 TEST_F(TerminalTest, SecondSessionKeepsTheFirstOnesLinesAbove)
 {
     Session([&](QWidget&) {});
@@ -298,6 +311,27 @@ TEST_F(OutsideProgramsTest, PingAndTelnetRunAgainstTheTargetHost)
     RunTelnet(nullptr, "10.0.0.7");
     EXPECT_EQ(commands, (std::vector<std::vector<std::string>>{{"ping", "reader-3"},
                                                                {"telnet", "10.0.0.7", "9999"}}));
+}
+
+TEST(OutsidePrograms, NoTerminalEmulatorToRunThemInShowsTheSystemsText)
+{
+    // The real launcher, with a search path where no terminal emulator can be found.
+    const TempDir empty;
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QByteArray::fromStdString(empty.path()));
+    const bool noTerminal = QStandardPaths::findExecutable("x-terminal-emulator").isEmpty() &&
+                            QStandardPaths::findExecutable("xterm").isEmpty();
+    if (noTerminal) {
+        ScriptedUi scripted;
+        scripted.ExpectMessage(ui::MsgKind::Error, std::strerror(ENOENT), ui::Buttons::OK);
+        RunPing(nullptr, "reader-3");
+        scripted.ExpectMessage(ui::MsgKind::Error,
+                               "Error: failed to execute telnet.exe\r"s + std::strerror(ENOENT),
+                               ui::Buttons::OK);
+        RunTelnet(nullptr, "reader-3");
+    }
+    qputenv("PATH", path);
+    EXPECT_TRUE(noTerminal) << "a terminal emulator was found outside PATH; nothing was run";
 }
 
 TEST_F(OutsideProgramsTest, FailureToStartShowsTheSystemsText)
