@@ -1,6 +1,7 @@
 #include "netsetup/ULantronix.h"
 
 #include "../support/ScriptedUi.h"
+#include "../support/TelnetBytes.h"
 #include "../support/TelnetPeer.h"
 #include "../support/TempDir.h"
 #include "platform/net/ESocketError.h"
@@ -32,19 +33,7 @@ namespace {
 
 using namespace std::string_literals;
 
-const std::string IAC = "\xFF";
-const std::string WILL = "\xFB";
-const std::string WONT = "\xFC";
-const std::string DO = "\xFD";
-const std::string DONT = "\xFE";
-const std::string SB = "\xFA";
-const std::string SE = "\xF0";
-const std::string EOR = "\xEF";
-
-std::string Op(const std::string& verb, int option)
-{
-    return IAC + verb + std::string(1, static_cast<char>(option));
-}
+using namespace telnet_bytes;
 
 // A port on 127.0.0.1 where nothing listens.
 uint16_t ClosedPort()
@@ -313,6 +302,23 @@ TEST_F(OutsideProgramsTest, PingAndTelnetRunAgainstTheTargetHost)
                                                                {"telnet", "10.0.0.7", "9999"}}));
 }
 
+// Ping and telnet on one host, each failing to start for err.
+void ExpectPingAndTelnetToFail(ScriptedUi& scripted, int err)
+{
+    scripted.ExpectMessage(ui::MsgKind::Error, std::strerror(err), ui::Buttons::OK);
+    RunPing(nullptr, "reader-3");
+    scripted.ExpectMessage(ui::MsgKind::Error,
+                           "Error: failed to execute telnet.exe\r"s + std::strerror(err),
+                           ui::Buttons::OK);
+    RunTelnet(nullptr, "reader-3");
+}
+
+TEST_F(OutsideProgramsTest, FailureToStartShowsTheSystemsText)
+{
+    answer = ENOENT;
+    ExpectPingAndTelnetToFail(scripted, ENOENT);
+}
+
 TEST(OutsidePrograms, NoTerminalEmulatorToRunThemInShowsTheSystemsText)
 {
     // The real launcher, with a search path where no terminal emulator can be found.
@@ -323,26 +329,10 @@ TEST(OutsidePrograms, NoTerminalEmulatorToRunThemInShowsTheSystemsText)
                             QStandardPaths::findExecutable("xterm").isEmpty();
     if (noTerminal) {
         ScriptedUi scripted;
-        scripted.ExpectMessage(ui::MsgKind::Error, std::strerror(ENOENT), ui::Buttons::OK);
-        RunPing(nullptr, "reader-3");
-        scripted.ExpectMessage(ui::MsgKind::Error,
-                               "Error: failed to execute telnet.exe\r"s + std::strerror(ENOENT),
-                               ui::Buttons::OK);
-        RunTelnet(nullptr, "reader-3");
+        ExpectPingAndTelnetToFail(scripted, ENOENT);
     }
     qputenv("PATH", path);
     EXPECT_TRUE(noTerminal) << "a terminal emulator was found outside PATH; nothing was run";
-}
-
-TEST_F(OutsideProgramsTest, FailureToStartShowsTheSystemsText)
-{
-    answer = ENOENT;
-    scripted.ExpectMessage(ui::MsgKind::Error, std::strerror(ENOENT), ui::Buttons::OK);
-    RunPing(nullptr, "reader-3");
-    scripted.ExpectMessage(ui::MsgKind::Error,
-                           "Error: failed to execute telnet.exe\r"s + std::strerror(ENOENT),
-                           ui::Buttons::OK);
-    RunTelnet(nullptr, "reader-3");
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "platform/net/TTelnetParser.h"
+#include "tests/support/TelnetBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -11,18 +12,7 @@ using namespace std::string_literals;
 using TOutput = TTelnetParser::TOutput;
 using TKind = TOutput::TKind;
 
-const std::string IAC = "\xFF";
-const std::string DONT = "\xFE";
-const std::string DO = "\xFD";
-const std::string WONT = "\xFC";
-const std::string WILL = "\xFB";
-const std::string SB = "\xFA";
-const std::string SE = "\xF0";
-
-std::string Op(const std::string& verb, int option)
-{
-    return IAC + verb + static_cast<char>(option);
-}
+using namespace telnet_bytes;
 
 // Only the answers, joined, of one run.
 std::string Answers(const std::vector<TOutput>& outputs)
