@@ -205,13 +205,15 @@ void TFormIP::EnableAddressEdits()
     const bool fixed = chkFixedIP->isChecked();
     for (const TOctetRow* row : {&EditIP, &EditNM, &EditGW})
         for (TFieldEdit* box : *row) {
-            // Disabling keeps the background of the moment as the box's normal colour: it
-            // must not be the error colour.
-            if (!fixed)
-                box->SetErrorState(false);
-            box->SetEnabled(fixed);
-            if (fixed)
+            // Disabling keeps the background of the moment as the box's normal colour, so
+            // the error mark goes first; enabling restores that colour, so it comes after.
+            if (fixed) {
+                box->SetEnabled(true);
                 box->SetErrorState(!DecimalOctet(box->Text()));
+            } else {
+                box->SetErrorState(false);
+                box->SetEnabled(false);
+            }
         }
 }
 
