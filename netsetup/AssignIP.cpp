@@ -2,7 +2,6 @@
 
 #include "netsetup/LantronixConfig.h"
 #include "netsetup/UIP.h"
-#include "platform/net/InetAddress.h"
 #include "platform/text/Format.h"
 #include "platform/ui/Ui.h"
 
@@ -34,16 +33,6 @@ uint32_t FromBytes(const std::array<uint8_t, 4>& bytes)
 void PutBytes(TSetupRecord& record, size_t offset, const std::array<uint8_t, 4>& bytes)
 {
     std::copy(bytes.begin(), bytes.end(), record.begin() + static_cast<std::ptrdiff_t>(offset));
-}
-
-// An address the person typed that is no dotted address would reach the module as
-// 255.255.255.255: it is refused instead.
-bool CheckAddress(const std::string& text)
-{
-    if (DottedAddress(text))
-        return true;
-    ui::ShowMessage(ui::MsgKind::Error, Format("Error: \"%s\" is no valid IP address", text));
-    return false;
 }
 
 }  // namespace
@@ -86,7 +75,7 @@ void AssignIP(TFormIP& form, TLantronixConfig& config, const std::string& hostna
         std::string mask;
         std::string gateway;
         std::string newMac = mac;
-        if (form.ShowAssignIPDialog(true, newIp, mask, gateway, newMac) && CheckAddress(newIp))
+        if (form.ShowAssignIPDialog(true, newIp, mask, gateway, newMac))
             config.SendIPSetup(newIp, newMac);
         return;
     }
@@ -99,17 +88,20 @@ void AssignIP(TFormIP& form, TLantronixConfig& config, const std::string& hostna
         Format("%d.%d.%d.%d", record[gw], record[gw + 1], record[gw + 2], record[gw + 3]);
     if (!form.ShowAssignIPDialog(record[setup_record::kAddress] == 0, newIp, mask, gateway, newMac))
         return;
-    if (newIp == "0.0.0.0") {
-        PutBytes(record, setup_record::kAddress, {0, 0, 0, 0});
+    // The boxes are read as decimal numbers, so "000.0.0.0" asks for automatic assignment
+    // as "0.0.0.0" does.
+    const auto address = TLantronixConfig::IPTextToBytes(newIp);
+    if (address == std::array<uint8_t, 4>{0, 0, 0, 0}) {
+        PutBytes(record, setup_record::kAddress, address);
         record[setup_record::kHostBits] = 0;
         PutBytes(record, gw, {0, 0, 0, 0});
     } else {
-        if (!CheckAddress(newIp) || !CheckAddress(mask) || !CheckAddress(gateway))
-            return;
-        PutBytes(record, setup_record::kAddress, TLantronixConfig::IPTextToBytes(newIp));
+        PutBytes(record, setup_record::kAddress, address);
         record[setup_record::kHostBits] = MaskToHostBits(mask);
         PutBytes(record, gw, TLantronixConfig::IPTextToBytes(gateway));
     }
     if (config.SetSetupRecord(target, record, true))
         ui::ShowMessage(ui::MsgKind::Information, "OK, setup done (device reboots)");
+    else
+        ShowSetupFailed(target);
 }

@@ -17,7 +17,8 @@ uint8_t MaskToHostBits(const std::string& mask);
 // Devices > Assign IP on one device row. The module's setup record is read from the
 // hostname (the ip-address when the hostname is empty); when it can be read, the dialog
 // shows the row's address with the record's mask and gateway and the changed record is
-// written back (FD); otherwise the dialog asks for the address (and the MAC when the row
+// written back (FD), and a write the module does not confirm is reported as Initialize
+// config reports it; otherwise the dialog asks for the address (and the MAC when the row
 // has none) and the module is named by its MAC in an IP-SETUP broadcast.
 void AssignIP(TFormIP& form, TLantronixConfig& config, const std::string& hostname,
               const std::string& ip, const std::string& mac);

@@ -68,5 +68,5 @@ void InitializeConfig(IDeviceListHost& host, TLantronixConfig& config)
             return;
         }
     }
-    ui::ShowMessage(ui::MsgKind::Error, "Error: failed to setup config in " + target);
+    ShowSetupFailed(target);
 }

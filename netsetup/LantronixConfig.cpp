@@ -1,9 +1,11 @@
 #include "netsetup/LantronixConfig.h"
 
+#include "netsetup/ConfigDatagram.h"
 #include "netsetup/IPHelper.h"
 #include "platform/net/ESocketError.h"
 #include "platform/net/InetAddress.h"
 #include "platform/net/NetPorts.h"
+#include "platform/net/Resolver.h"
 #include "platform/ui/Ui.h"
 
 #include <algorithm>
@@ -11,26 +13,16 @@
 #include <cstring>
 #include <thread>
 
+using namespace config_datagram;
+
 namespace {
 
-constexpr uint8_t kSearch = 0xF6;
-constexpr uint8_t kSearchReply = 0xF7;
-constexpr uint8_t kReadRecord = 0xF8;
-constexpr uint8_t kRecordReply = 0xF9;
-constexpr uint8_t kWriteConfig = 0xFA;
-constexpr uint8_t kWriteConfirm = 0xFB;
-constexpr uint8_t kIPSetup = 0xFC;
-constexpr uint8_t kWriteAssign = 0xFD;
-
-constexpr std::size_t kHeaderSize = 4;
-// A search reply carries the module's MAC address at bytes 24 to 29.
-constexpr std::size_t kSearchReplyMac = 24;
-constexpr std::size_t kSearchReplySize = kSearchReplyMac + 6;
-constexpr std::size_t kRecordDatagramSize = kHeaderSize + kSetupRecordSize;
 constexpr std::size_t kIPSetupSize = 20;
 constexpr std::size_t kMaxNameLength = 64;
 constexpr int kPollsPerSecond = 10;
 constexpr auto kEmptyPollSleep = std::chrono::milliseconds(100);
+// The whole search lasts at most this many times its time-out.
+constexpr int kSearchBoundFactor = 10;
 
 std::array<uint8_t, kHeaderSize> Header(uint8_t type)
 {
@@ -39,9 +31,14 @@ std::array<uint8_t, kHeaderSize> Header(uint8_t type)
 
 }  // namespace
 
+void ShowSetupFailed(const std::string& host)
+{
+    ui::ShowMessage(ui::MsgKind::Error, "Error: failed to setup config in " + host);
+}
+
 std::array<uint8_t, 4> TLantronixConfig::IPTextToBytes(const std::string& text)
 {
-    const InAddr address = InetAddr(text).value_or(0xFFFFFFFFu);
+    const InAddr address = DottedAddress(text).value_or(0xFFFFFFFFu);
     std::array<uint8_t, 4> bytes;
     std::memcpy(bytes.data(), &address, bytes.size());
     return bytes;
@@ -55,11 +52,10 @@ std::string TLantronixConfig::Receive(int timeoutMs)
     return sender;
 }
 
-bool TLantronixConfig::Accepted(uint8_t type, std::size_t minLength) const
+std::span<const uint8_t> TLantronixConfig::Received() const
 {
     const auto length = static_cast<std::size_t>(std::max(RecvLength, 0));
-    return length >= minLength && length >= kHeaderSize && length <= RecvBuffer.size() &&
-           RecvBuffer[0] == 0 && RecvBuffer[1] == 0 && RecvBuffer[2] == 0 && RecvBuffer[3] == type;
+    return std::span(RecvBuffer).first(std::min(length, RecvBuffer.size()));
 }
 
 void TLantronixConfig::SearchDevices(int timeoutMs)
@@ -70,16 +66,13 @@ void TLantronixConfig::SearchDevices(int timeoutMs)
     if (budget <= 0)
         budget = 1;
     UDP1.Broadcast(ConfigPort(), Header(kSearch));
-    while (budget > 0) {
+    // Only empty polls use up the budget: a peer that never stops sending would hold the
+    // search for as long as it sends, so the whole search is bounded too.
+    const auto end = Clock::now() + kSearchBoundFactor * budget * kEmptyPollSleep;
+    while (budget > 0 && Clock::now() < end) {
         const std::string sender = Receive(0);
-        if (Accepted(kSearchReply, kSearchReplySize)) {
-            TDeviceEntry entry;
-            std::copy_n(RecvBuffer.begin() + kSearchReplyMac, entry.MAC.size(), entry.MAC.begin());
-            entry.IP = IPTextToBytes(sender);
-            entry.Name = IPToHostName(sender).substr(0, kMaxNameLength);
-            Devices.push_back(std::move(entry));
-            ++DeviceCount;
-        }
+        if (const auto mac = SearchReplyMac(Received()))
+            AddDevice(IPTextToBytes(sender), *mac, sender);
         ui::CurrentUi().ProcessMessages();
         if (RecvLength == 0) {
             --budget;
@@ -88,17 +81,51 @@ void TLantronixConfig::SearchDevices(int timeoutMs)
     }
 }
 
+void TLantronixConfig::AddDevice(const std::array<uint8_t, 4>& ip, const TMacAddress& mac,
+                                 const std::string& sender)
+{
+    // A module that answers more than once is one module.
+    if (std::any_of(Devices.begin(), Devices.end(),
+                    [&](const TDeviceEntry& entry) { return entry.IP == ip && entry.MAC == mac; }))
+        return;
+    Devices.push_back({IPToHostName(sender).substr(0, kMaxNameLength), ip, mac});
+    ++DeviceCount;
+}
+
+void TLantronixConfig::DropQueued(Clock::time_point deadline)
+{
+    while (Clock::now() < deadline && !Receive(0).empty()) {
+    }
+}
+
+bool TLantronixConfig::Exchange(const std::string& host, std::span<const uint8_t> request,
+                                uint8_t replyType)
+{
+    const InAddr target = HostAddress(host);
+    const std::string targetText = InetNtoa(target);
+    const auto deadline = Clock::now() + std::chrono::milliseconds(kReplyTimeoutMs);
+    DropQueued(deadline);
+    UDP1.SendTo(target, ConfigPort(), request);
+    for (;;) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0)
+            return false;
+        const std::string sender = Receive(static_cast<int>(left.count()));
+        if (sender == targetText && IsConfigReply(Received(), replyType))
+            return true;
+    }
+}
+
 bool TLantronixConfig::GetSetupRecord(const std::string& host, TSetupRecord& record)
 {
     try {
-        UDP1.SendBuffer(host, ConfigPort(), Header(kReadRecord));
-        Receive(kReplyTimeoutMs);
+        if (!Exchange(host, Header(kReadRecord), kRecordReply))
+            return false;
     } catch (const ENetError&) {
         return false;
     }
-    if (!Accepted(kRecordReply, kRecordDatagramSize))
-        return false;
-    std::copy_n(RecvBuffer.begin() + kHeaderSize, record.size(), record.begin());
+    record = *SetupRecordReply(Received());
     return true;
 }
 
@@ -109,9 +136,7 @@ bool TLantronixConfig::SetSetupRecord(const std::string& host, const TSetupRecor
     const auto header = Header(assign ? kWriteAssign : kWriteConfig);
     std::copy(header.begin(), header.end(), datagram.begin());
     std::copy(record.begin(), record.end(), datagram.begin() + kHeaderSize);
-    UDP1.SendBuffer(host, ConfigPort(), datagram);
-    Receive(kReplyTimeoutMs);
-    return Accepted(kWriteConfirm, kHeaderSize);
+    return Exchange(host, datagram, kWriteConfirm);
 }
 
 void TLantronixConfig::SendIPSetup(const std::string& ip, const std::string& mac)
@@ -125,5 +150,6 @@ void TLantronixConfig::SendIPSetup(const std::string& ip, const std::string& mac
         0, 0, 0, kIPSetup, 'I', 'P', '-', 'S', 'E', 'T', 'U', 'P', 0, 0, macBytes[4], macBytes[5]};
     const auto address = IPTextToBytes(ip);
     std::copy(address.begin(), address.end(), datagram.begin() + 16);
+    DropQueued(Clock::now() + std::chrono::milliseconds(kReplyTimeoutMs));
     UDP1.Broadcast(ConfigPort(), datagram);
 }

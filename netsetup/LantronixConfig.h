@@ -1,10 +1,12 @@
 #pragma once
 
-#include "netsetup/TSetupRecord.h"
+#include "netsetup/ConfigDatagram.h"
 #include "platform/net/TUdpSocket.h"
 
 #include <array>
+#include <chrono>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -15,15 +17,21 @@ struct TDeviceEntry {
     // The sender's IPv4 address, dotted order.
     std::array<uint8_t, 4> IP{};
     // The module's MAC address as the reply carries it.
-    std::array<uint8_t, 6> MAC{};
+    TMacAddress MAC{};
 };
 using TDeviceList = std::vector<TDeviceEntry>;
 
+// The error box of a command whose setup record could not be read or whose write was not
+// confirmed: "Error: failed to setup config in " and the target host.
+void ShowSetupFailed(const std::string& host);
+
 // The network modules' configuration service on UDP (ConfigPort): finding modules by
 // broadcast, reading and writing a module's setup record, and assigning an address to a
-// module named by its MAC address. Replies are matched neither to their sender nor to
-// their request: the first datagram that fits counts. Every exchange blocks the calling
-// (GUI) thread; only the search lets pending window messages run meanwhile.
+// module named by its MAC address. A read or a write counts only the reply of the module
+// it asked: datagrams still queued from earlier exchanges are dropped before the request
+// goes out, and while it waits anything from another sender or of another type is dropped
+// too. Every exchange blocks the calling (GUI) thread; only the search lets pending window
+// messages run meanwhile.
 //
 // The terminal window owns the one instance for the life of the program, so the socket
 // and the search results live as long as the program does.
@@ -39,20 +47,22 @@ public:
     TLantronixConfig& operator=(const TLantronixConfig&) = delete;
 
     // Broadcasts the search (F6) and collects the F7 replies into Devices and DeviceCount,
-    // in the order they are read. Polls without waiting, processes pending window messages
-    // after each poll, and sleeps 100 ms after each poll that finds nothing; the search
-    // ends after timeoutMs / 100 (at least one) such empty polls. Each reply costs a
-    // reverse look-up of its sender. Socket failures raise ENetError.
+    // in the order they are read, one entry per module (sender's address and MAC): a module
+    // that answers again adds nothing. Polls without waiting, processes pending window
+    // messages after each poll, and sleeps 100 ms after each poll that finds nothing; the
+    // search ends after timeoutMs / 100 (at least one) such empty polls, and in any case
+    // ten times that long after the first poll. Each new module costs a reverse look-up of
+    // its sender. Socket failures raise ENetError.
     void SearchDevices(int timeoutMs);
 
     // Asks host (dotted address or name) for its setup record (F8, reply F9). false when
-    // no fitting reply is the first datagram within kReplyTimeoutMs, or on any socket or
+    // host's record reply does not come within kReplyTimeoutMs, or on any socket or
     // resolution failure.
     bool GetSetupRecord(const std::string& host, TSetupRecord& record);
 
     // Writes record to host, with type FD when assign is true (address assignment) and FA
-    // when false (initial configuration); true when the first datagram within
-    // kReplyTimeoutMs is the module's FB confirmation. Socket failures raise ENetError.
+    // when false (initial configuration); true when host's FB confirmation comes within
+    // kReplyTimeoutMs. Socket and resolution failures raise ENetError.
     bool SetSetupRecord(const std::string& host, const TSetupRecord& record, bool assign);
 
     // Broadcasts "IP-SETUP" (FC) asking the module whose MAC address ends in the fifth and
@@ -61,8 +71,9 @@ public:
     // Nothing is awaited. Socket failures raise ENetError.
     void SendIPSetup(const std::string& ip, const std::string& mac);
 
-    // The address's four bytes in dotted order, read as inet_addr reads; FF FF FF FF for a
-    // text that is no address.
+    // The address's four bytes in dotted order, each part read as a decimal number from 0
+    // to 255 as the address boxes hold it (DottedAddress: "010" is 10, not octal 8);
+    // FF FF FF FF for a text that is no such address.
     static std::array<uint8_t, 4> IPTextToBytes(const std::string& text);
 
     // The configuration service's socket, opened on first use and kept.
@@ -75,8 +86,19 @@ public:
     TDeviceList Devices;
 
 private:
-    // One receive into RecvBuffer; gives the sender's address.
+    using Clock = std::chrono::steady_clock;
+
+    // Adds the module that sent a search reply, unless it is listed already.
+    void AddDevice(const std::array<uint8_t, 4>& ip, const TMacAddress& mac,
+                   const std::string& sender);
+    // One receive into RecvBuffer; gives the sender's address ("" when none came).
     std::string Receive(int timeoutMs);
-    // Whether the last datagram received is a reply of this type at least minLength long.
-    bool Accepted(uint8_t type, std::size_t minLength) const;
+    // Drops what is queued on the socket, so that no late reply to an earlier exchange
+    // counts for the next; a peer that keeps sending holds it no longer than deadline.
+    void DropQueued(Clock::time_point deadline);
+    // Sends request to host and waits, until kReplyTimeoutMs after the start, for a reply of
+    // replyType from host's address; true when it came (it is then in RecvBuffer).
+    bool Exchange(const std::string& host, std::span<const uint8_t> request, uint8_t replyType);
+    // The last datagram received, as far as it fitted into RecvBuffer.
+    std::span<const uint8_t> Received() const;
 };

@@ -1,6 +1,8 @@
 #include "netsetup/UIP.h"
 
+#include "platform/net/InetAddress.h"
 #include "platform/text/Cp1252.h"
+#include "platform/text/Format.h"
 #include "platform/ui/Guarded.h"
 #include "platform/ui/Ui.h"
 #include "widgets/FieldEdit.h"
@@ -136,7 +138,7 @@ TFormIP::TFormIP(QWidget* parent)
     btnOK->setDefault(true);
     chkAutoIP->setChecked(true);
 
-    connect(btnOK, &QPushButton::clicked, this, ui::Guarded([this] { accept(); }));
+    connect(btnOK, &QPushButton::clicked, this, ui::Guarded([this] { btnOKClick(); }));
     connect(btnCancel, &QPushButton::clicked, this, ui::Guarded([this] { reject(); }));
     for (QRadioButton* radio : {chkAutoIP, chkFixedIP})
         connect(radio, &QRadioButton::toggled, this, ui::Guarded([this] { DoUpdateUI(); }));
@@ -202,15 +204,44 @@ void TFormIP::EnableAddressEdits()
 {
     const bool fixed = chkFixedIP->isChecked();
     for (const TOctetRow* row : {&EditIP, &EditNM, &EditGW})
-        for (TFieldEdit* box : *row)
-            box->SetEnabled(fixed);
+        for (TFieldEdit* box : *row) {
+            // Disabling keeps the background of the moment as the box's normal colour, so
+            // the error mark goes first; enabling restores that colour, so it comes after.
+            if (fixed) {
+                box->SetEnabled(true);
+                box->SetErrorState(!DecimalOctet(box->Text()));
+            } else {
+                box->SetErrorState(false);
+                box->SetEnabled(false);
+            }
+        }
 }
 
-void TFormIP::OnValidateDecimal(TFieldEdit& /*sender*/, const std::string& value, bool& IsValid)
+void TFormIP::OnValidateDecimal(TFieldEdit& sender, const std::string& value, bool& IsValid)
 {
+    IsValid = !sender.Enabled() || DecimalOctet(value).has_value();
+}
 
-    IsValid = !value.empty() && value.size() <= 3 &&
-              value.find_first_not_of("0123456789") == std::string::npos && std::stoi(value) <= 255;
+TFieldEdit* TFormIP::FirstInvalidAddressBox() const
+{
+    for (const TOctetRow* row : {&EditIP, &EditNM, &EditGW})
+        for (TFieldEdit* box : *row)
+            if (box->isVisibleTo(this) && box->Enabled() && !DecimalOctet(box->Text()))
+                return box;
+    return nullptr;
+}
+
+void TFormIP::btnOKClick()
+{
+    TFieldEdit* invalid = FirstInvalidAddressBox();
+    if (!invalid) {
+        accept();
+        return;
+    }
+    invalid->setFocus();
+    invalid->selectAll();
+    ui::ShowMessage(ui::MsgKind::Error,
+                    Format("Error: \"%s\" is no number from 0 to 255", invalid->Text()));
 }
 
 bool TFormIP::ShowAssignIPDialog(bool AutoIP, std::string& IP, std::string& Mask,

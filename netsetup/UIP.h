@@ -34,8 +34,14 @@ public:
     void DoUpdateUI();
     // The address boxes are enabled exactly while a fixed address is chosen.
     void EnableAddressEdits();
-    // An address box holds a decimal number from 0 to 255.
+    // An address box holds a decimal number from 0 to 255 (DecimalOctet). A disabled box
+    // counts as valid: its text is not used, and it carries no error mark, which disabling
+    // would otherwise keep as the box's own colour.
     void OnValidateDecimal(TFieldEdit& sender, const std::string& value, bool& IsValid);
+    // OK closes the dialog only while every address box in use (shown and enabled) holds
+    // a decimal number from 0 to 255; otherwise the first other one takes the focus and an
+    // error box names its text.
+    void btnOKClick();
 
 protected:
     void mousePressEvent(QMouseEvent* e) override;
@@ -46,6 +52,8 @@ private:
     void FormCreate();
     TOctetRow CreateOctetRow(const char* name, int top);
     TFieldEdit* CreateBox(QWidget* parent, const std::string& name);
+    // The first address box in use whose text is no address part; nullptr when none.
+    TFieldEdit* FirstInvalidAddressBox() const;
 
     QWidget* PanelMain;
     QRadioButton* chkAutoIP;

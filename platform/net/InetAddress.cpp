@@ -104,18 +104,25 @@ std::optional<InAddr> DottedAddress(std::string_view text)
         return std::nullopt;
     std::array<uint8_t, 4> bytes;
     for (size_t i = 0; i < 4; ++i) {
-        const auto part = parts[i];
-        if (part.empty() || part.size() > 3)
+        const auto octet = DecimalOctet(parts[i]);
+        if (!octet)
             return std::nullopt;
-        int value = 0;
-        for (char c : part) {
-            if (c < '0' || c > '9')
-                return std::nullopt;
-            value = value * 10 + (c - '0');
-        }
-        if (value > 255)
-            return std::nullopt;
-        bytes[i] = static_cast<uint8_t>(value);
+        bytes[i] = *octet;
     }
     return MakeInAddr(bytes[0], bytes[1], bytes[2], bytes[3]);
+}
+
+std::optional<uint8_t> DecimalOctet(std::string_view text)
+{
+    if (text.empty() || text.size() > 3)
+        return std::nullopt;
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    if (value > 255)
+        return std::nullopt;
+    return static_cast<uint8_t>(value);
 }

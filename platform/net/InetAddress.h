@@ -17,9 +17,13 @@ std::optional<InAddr> InetAddr(std::string_view text);
 // inet_ntoa: "%d.%d.%d.%d".
 std::string InetNtoa(InAddr address);
 
-// Only the plain dotted form: four decimal parts of one to three digits, each at most 255.
-// The TCP client resolves every other host text by name.
+// Only the plain dotted form: four parts, each a DecimalOctet. The TCP client resolves
+// every other host text by name.
 std::optional<InAddr> DottedAddress(std::string_view text);
+
+// One part of the plain dotted form, as an address box holds it: one to three decimal
+// digits and nothing else, at most 255. A leading 0 is a decimal digit ("010" is 10).
+std::optional<uint8_t> DecimalOctet(std::string_view text);
 
 // The address from its four parts in dotted order.
 InAddr MakeInAddr(uint8_t a, uint8_t b, uint8_t c, uint8_t d);

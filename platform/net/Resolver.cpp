@@ -1,5 +1,7 @@
 #include "platform/net/Resolver.h"
 
+#include "platform/net/ESocketError.h"
+
 #include <arpa/inet.h>
 #include <netdb.h>
 #include <netinet/in.h>
@@ -72,4 +74,14 @@ std::optional<HostEntry> GetHostByName(std::string_view name)
 std::optional<HostEntry> GetHostByAddr(InAddr address)
 {
     return CurrentResolver().GetHostByAddr(address);
+}
+
+InAddr HostAddress(std::string_view host)
+{
+    if (const auto dotted = DottedAddress(host))
+        return *dotted;
+    const auto entry = GetHostByName(host);
+    if (!entry || entry->addresses.empty())
+        throw ESocketError(HOST_NOT_FOUND, hstrerror(HOST_NOT_FOUND));
+    return entry->addresses.front();
 }

@@ -31,3 +31,7 @@ void SetResolverForTesting(Resolver* resolver);
 // Shorthands for the resolver in force; each is one blocking call.
 std::optional<HostEntry> GetHostByName(std::string_view name);
 std::optional<HostEntry> GetHostByAddr(InAddr address);
+
+// The address to send to: a plain dotted address as it is, any other text as a name, to
+// the first address the resolver lists. A name that does not resolve raises ESocketError.
+InAddr HostAddress(std::string_view host);

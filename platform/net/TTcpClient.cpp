@@ -5,7 +5,6 @@
 #include "platform/net/Resolver.h"
 #include "platform/text/Format.h"
 
-#include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -65,16 +64,9 @@ void TTcpClient::Connect()
         return;
     buffer_.clear();
     discardingLine_ = false;
-    InAddr address;
-    if (const auto dotted = DottedAddress(host_)) {
-        address = *dotted;
-    } else {
+    if (!DottedAddress(host_))
         Status(TStatus::Resolving, Format("Resolving hostname %s.", host_));
-        const auto entry = GetHostByName(host_);
-        if (!entry || entry->addresses.empty())
-            throw ESocketError(HOST_NOT_FOUND, hstrerror(HOST_NOT_FOUND));
-        address = entry->addresses.front();
-    }
+    const InAddr address = HostAddress(host_);
     Status(TStatus::Connecting, Format("Connecting to %s.", InetNtoa(address)));
 
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/net/TTcpClient.h"
+#include "platform/net/TTelnetParser.h"
 
 #include <cstdint>
 #include <functional>
@@ -34,8 +35,8 @@ public:
     void SetHost(std::string host) { tcp_.SetHost(std::move(host)); }
     uint16_t Port() const { return tcp_.Port(); }
     void SetPort(uint16_t port) { tcp_.SetPort(port); }
-    const std::string& TerminalType() const { return terminalType_; }
-    void SetTerminalType(std::string type) { terminalType_ = std::move(type); }
+    const std::string& TerminalType() const { return parser_.TerminalType(); }
+    void SetTerminalType(std::string type) { parser_.SetTerminalType(std::move(type)); }
     void SetOnStatus(StatusHandler handler) { tcp_.SetOnStatus(std::move(handler)); }
     void SetOnDataAvailable(DataHandler handler) { onData_ = std::move(handler); }
 
@@ -51,22 +52,13 @@ public:
     void SendLine(std::string_view line);
 
 private:
-    enum class TState { Data, Command, Option, SubOption, SubData, SubCommand };
-
     void ReadAvailable();
     // Runs the bytes through the parser; answers go out at once, data to the data event.
     void Process(std::string_view bytes);
-    void Negotiate(uint8_t verb, uint8_t option);
-    void EndSubNegotiation();
-    void DeliverData();
 
     TTcpClient tcp_;
     std::unique_ptr<QSocketNotifier> notifier_;
-    std::string terminalType_ = "dumb";
+    TTelnetParser parser_;
     DataHandler onData_;
-    TState state_ = TState::Data;
-    uint8_t verb_ = 0;
-    std::string data_;
-    std::string subNegotiation_;
     bool reading_ = false;
 };

@@ -3,9 +3,7 @@
 #include "platform/net/ESocketError.h"
 #include "platform/net/InetAddress.h"
 #include "platform/net/NetPorts.h"
-#include "platform/net/Resolver.h"
 
-#include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -62,7 +60,7 @@ uint16_t TUdpSocket::LocalPort()
     return ntohs(local.sin_port);
 }
 
-void TUdpSocket::SendTo(uint32_t address, uint16_t port, std::span<const uint8_t> bytes)
+void TUdpSocket::SendTo(InAddr address, uint16_t port, std::span<const uint8_t> bytes)
 {
     const sockaddr_in peer = SocketAddress(address, port);
     for (;;) {
@@ -72,20 +70,6 @@ void TUdpSocket::SendTo(uint32_t address, uint16_t port, std::span<const uint8_t
         if (errno != EINTR)
             throw ESocketError::FromErrno(errno);
     }
-}
-
-void TUdpSocket::SendBuffer(const std::string& host, uint16_t port, std::span<const uint8_t> bytes)
-{
-    InAddr address;
-    if (const auto dotted = DottedAddress(host)) {
-        address = *dotted;
-    } else {
-        const auto entry = GetHostByName(host);
-        if (!entry || entry->addresses.empty())
-            throw ESocketError(HOST_NOT_FOUND, hstrerror(HOST_NOT_FOUND));
-        address = entry->addresses.front();
-    }
-    SendTo(address, port, bytes);
 }
 
 void TUdpSocket::Broadcast(uint16_t port, std::span<const uint8_t> bytes)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/net/InetAddress.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -15,9 +17,9 @@ public:
     TUdpSocket(const TUdpSocket&) = delete;
     TUdpSocket& operator=(const TUdpSocket&) = delete;
 
-    // Sends the bytes unchanged to host (a dotted address, else a name resolved first to
-    // its first address) and port.
-    void SendBuffer(const std::string& host, uint16_t port, std::span<const uint8_t> bytes);
+    // Sends the bytes unchanged to address and port. A host text is resolved first with
+    // HostAddress (platform/net/Resolver.h), so that a reply can be matched to it.
+    void SendTo(InAddr address, uint16_t port, std::span<const uint8_t> bytes);
     // Sends the bytes unchanged to the broadcast address (BroadcastAddress) and port,
     // with broadcasting switched on.
     void Broadcast(uint16_t port, std::span<const uint8_t> bytes);
@@ -31,7 +33,6 @@ public:
 
 private:
     int Handle();
-    void SendTo(uint32_t address, uint16_t port, std::span<const uint8_t> bytes);
 
     int fd_ = -1;
 };

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 namespace {
 
 using Misbehaviour = ModuleSimulator::Misbehaviour;
@@ -103,6 +105,35 @@ TEST_F(InitializeConfigCommand, ReadOrWriteFailureNamesTheTarget)
                          ui::Buttons::OK);
     InitializeConfig(window, config);
     EXPECT_EQ(module->Received().size(), 3u);
+}
+
+TEST_F(InitializeConfigCommand, ALateRecordOfAnotherModuleIsNotWrittenIntoThisOne)
+{
+    const auto other = OtherModule(milliseconds(0));
+    TSetupRecord first = Configured(0x11);
+    first[0] = 10, first[3] = 1;  // the first module's address
+    first[21] = 0;
+    module->SetRecord(first);
+    TSetupRecord second = Configured(0x22);
+    second[0] = 10, second[3] = 2;
+    second[21] = 0;
+    other->SetRecord(second);
+
+    SelectRow(kModuleIp, "module-a");
+    module->SetMisbehaviour(Misbehaviour::Late, 1);
+    script.ExpectMessage(ui::MsgKind::Error, "Error: failed to setup config in 127.0.0.2",
+                         ui::Buttons::OK);
+    InitializeConfig(window, config);
+    std::this_thread::sleep_for(milliseconds(400));  // its record is queued by now
+
+    window.hosts.SetSelected(0, false);
+    SelectRow(kOtherModuleIp, "module-b");
+    script.ExpectMessage(ui::MsgKind::Information, "OK, initialization done (device reboots)",
+                         ui::Buttons::OK);
+    InitializeConfig(window, config);
+    second[21] = 0x27;
+    EXPECT_EQ(other->GetRecord(), second);
+    EXPECT_EQ(module->GetRecord(), first);
 }
 
 TEST_F(InitializeConfigCommand, RowWithoutAddressIsTargetedByItsHostname)

@@ -72,13 +72,31 @@ TEST_F(Search, OnlyEmptyPollsUseUpTheBudgetOfTimeoutOver100)
         EXPECT_EQ(config.DeviceCount, 0);
     }
 
-    // A module answering twice: two entries, two more polls, still ten empty ones.
+    // A module answering twice: one entry, two more polls, still ten empty ones.
     module->SetMisbehaviour(Misbehaviour::Twice);
     const int before = pumps.Pumps();
     config.SearchDevices(1000);
     EXPECT_EQ(pumps.Pumps() - before, 12);
-    ASSERT_EQ(config.DeviceCount, 2);
-    EXPECT_EQ(config.Devices[1].MAC, kMac);
+    ASSERT_EQ(config.DeviceCount, 1);
+    EXPECT_EQ(config.Devices.size(), 1u);
+}
+
+TEST_F(Search, AModuleThatNeverStopsAnsweringEndsAtTenTimesTheTimeoutWithOneEntry)
+{
+    names.AddReverse(kModuleIp, "module-a");
+    // Each poll takes a millisecond, so the flood never leaves the socket empty.
+    pumps.SlowPumps(milliseconds(1));
+    module->SetMisbehaviour(Misbehaviour::Flood);
+    constexpr int kTimeout = 300;
+    const auto start = Clock::now();
+    config.SearchDevices(kTimeout);
+    const auto took = Clock::now() - start;
+    module->SetMisbehaviour(Misbehaviour::None);
+    EXPECT_GE(took, milliseconds(10 * kTimeout - 100));
+    EXPECT_LT(took, milliseconds(10 * kTimeout + 500));
+    ASSERT_EQ(config.DeviceCount, 1);
+    EXPECT_EQ(config.Devices.size(), 1u);
+    EXPECT_EQ(config.Devices[0].Name, "module-a");
 }
 
 TEST_F(Search, AReplyTooLateForOneSearchIsReadByTheNext)
@@ -138,42 +156,85 @@ TEST_F(SetupRecord, ReadsTheRecordByNameOrAddress)
     EXPECT_EQ(record, Pattern());
 }
 
-TEST_F(SetupRecord, ReadFailsOnTheFirstDatagramThatDoesNotFit)
+TEST_F(SetupRecord, DatagramsQueuedBeforeTheReadAreDroppedAndALongReplyIsTaken)
 {
+    module->SetRecord(Pattern());
+    // A stray search reply and a record from elsewhere, queued before the request.
+    SendStray(Bytes({0, 0, 0, 0xF7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                     0, 0, 0, 0,    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    std::vector<uint8_t> foreignRecord(124, 0x33);
+    foreignRecord[0] = foreignRecord[1] = foreignRecord[2] = 0;
+    foreignRecord[3] = 0xF9;
+    SendStray(foreignRecord);
+    TSetupRecord record{};
+    ASSERT_TRUE(config.GetSetupRecord(kModuleIp, record));
+    EXPECT_EQ(record, Pattern());
+
+    // 300 bytes: the record is read from the start, the rest is not looked at.
+    module->SetMisbehaviour(Misbehaviour::Long, 1);
+    record = {};
+    ASSERT_TRUE(config.GetSetupRecord(kModuleIp, record));
+    EXPECT_EQ(record, Pattern());
+}
+
+TEST_F(SetupRecord, AReplyThatDoesNotFitIsDroppedAndTheReadGivesUpAfterOneSecond)
+{
+    // Short: 123 bytes.
     for (auto misbehaviour :
          {Misbehaviour::Short, Misbehaviour::WrongType, Misbehaviour::WrongPrefix}) {
         module->SetMisbehaviour(misbehaviour, 1);
         TSetupRecord record{};
+        const auto start = Clock::now();
         EXPECT_FALSE(config.GetSetupRecord(kModuleIp, record)) << static_cast<int>(misbehaviour);
+        EXPECT_GE(Clock::now() - start, milliseconds(950)) << static_cast<int>(misbehaviour);
         EXPECT_EQ(record, TSetupRecord{});
     }
-
-    // A stray search reply queued before the read decides it; the module's answer then
-    // waits for the next receive, which takes it without asking again.
-    SendStray(Bytes({0, 0, 0, 0xF7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                     0, 0, 0, 0,    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-    TSetupRecord record{};
-    EXPECT_FALSE(config.GetSetupRecord(kModuleIp, record));
-    EXPECT_FALSE(config.SetSetupRecord(kModuleIp, record, false));
-    EXPECT_EQ(config.RecvBuffer[3], 0xF9);
 }
 
-TEST_F(SetupRecord, ReadGivesUpAfterOneSecondAndALateReplyWaitsForTheNextExchange)
+TEST_F(SetupRecord, ALateOrRepeatedReplyCountsForNoLaterExchange)
 {
     module->SetRecord(Pattern());
-    module->SetMisbehaviour(Misbehaviour::Late, 1);
     TSetupRecord record{};
+    // The second copy of a reply sent twice is dropped before the write goes out.
+    module->SetMisbehaviour(Misbehaviour::Twice, 1);
+    ASSERT_TRUE(config.GetSetupRecord(kModuleIp, record));
+    EXPECT_TRUE(config.SetSetupRecord(kModuleIp, record, true));
+    EXPECT_EQ(config.RecvLength, 4);
+
+    module->SetMisbehaviour(Misbehaviour::Late, 1);
     const auto start = Clock::now();
     EXPECT_FALSE(config.GetSetupRecord(kModuleIp, record));
     const auto took = Clock::now() - start;
     EXPECT_GE(took, milliseconds(950));
     EXPECT_LT(took, milliseconds(1500));
     EXPECT_EQ(config.RecvLength, 0);
-
-    // Replies are matched to no request: the late one now answers the write.
+    // The late record is queued now; the write still waits for its own confirmation.
     std::this_thread::sleep_for(milliseconds(400));
-    EXPECT_FALSE(config.SetSetupRecord(kModuleIp, record, true));
-    EXPECT_EQ(config.RecvLength, 124);
+    EXPECT_TRUE(config.SetSetupRecord(kModuleIp, record, true));
+    EXPECT_EQ(config.RecvLength, 4);
+
+    // A late confirmation does not confirm the next write.
+    module->SetMisbehaviour(Misbehaviour::Late, 1);
+    EXPECT_FALSE(config.SetSetupRecord(kModuleIp, record, false));
+    std::this_thread::sleep_for(milliseconds(400));
+    module->SetMisbehaviour(Misbehaviour::Silent, 1);
+    EXPECT_FALSE(config.SetSetupRecord(kModuleIp, record, false));
+}
+
+TEST_F(SetupRecord, AReplyFromAnotherModuleIsNotTakenForTheOneAsked)
+{
+    const auto other = OtherModule(milliseconds(500));
+    ModuleSimulator::Record otherRecord;
+    otherRecord.fill(0x33);
+    other->SetRecord(otherRecord);
+    module->SetRecord(Pattern());
+
+    module->SetMisbehaviour(Misbehaviour::Late, 1);
+    TSetupRecord record{};
+    EXPECT_FALSE(config.GetSetupRecord(kModuleIp, record));
+    // The first module's record arrives while the other one is asked, before its answer.
+    ASSERT_TRUE(config.GetSetupRecord(kOtherModuleIp, record));
+    EXPECT_EQ(record, otherRecord);
 }
 
 TEST_F(SetupRecord, NameThatDoesNotResolveFailsTheReadAndRaisesFromTheWrite)
@@ -246,8 +307,9 @@ TEST(IPTextToBytes, DottedOrderAndAllOnesForNoAddress)
 {
     using Bytes4 = std::array<uint8_t, 4>;
     EXPECT_EQ(TLantronixConfig::IPTextToBytes("192.168.1.20"), (Bytes4{0xC0, 0xA8, 1, 0x14}));
-    EXPECT_EQ(TLantronixConfig::IPTextToBytes("010.0.0.1"), (Bytes4{8, 0, 0, 1}));
-    for (const char* text : {"no address", "", "1.2.3.256", "1.2.3.4."})
+    // Each part as the address boxes hold it: decimal, also with a leading 0.
+    EXPECT_EQ(TLantronixConfig::IPTextToBytes("010.0.0.08"), (Bytes4{10, 0, 0, 8}));
+    for (const char* text : {"no address", "", "1.2.3.256", "1.2.3.4.", "1.2.3. 7", "0x7f.0.0.1"})
         EXPECT_EQ(TLantronixConfig::IPTextToBytes(text), (Bytes4{0xFF, 0xFF, 0xFF, 0xFF})) << text;
 }
 

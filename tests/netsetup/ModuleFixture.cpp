@@ -9,6 +9,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <thread>
+
 CountingUi::CountingUi(ScriptedUi& script) : script_(script)
 {
     ui::SetCurrentUi(this);
@@ -49,6 +51,7 @@ void CountingUi::ProcessMessages()
     ++pumps_;
     if (failPumps_)
         throw ESocketError(ENETDOWN, "Network is down");
+    std::this_thread::sleep_for(pumpDelay_);
     script_.ProcessMessages();
 }
 
@@ -98,4 +101,15 @@ void ModuleFixture::SendStray(const std::vector<uint8_t>& bytes)
         ::sendto(fd, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to),
         static_cast<ssize_t>(bytes.size()));
     ::close(fd);
+}
+
+std::unique_ptr<ModuleSimulator>
+ModuleFixture::OtherModule(std::chrono::milliseconds replyDelay) const
+{
+    ModuleSimulator::Options options;
+    options.bindAddress = kOtherModuleIp;
+    options.port = module->Port();
+    options.mac[5] = 0x0E;
+    options.replyDelay = replyDelay;
+    return std::make_unique<ModuleSimulator>(options);
 }

@@ -7,13 +7,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 // Forwards to the script and counts the message pumps: the search pumps once per poll. It
-// can make a pump fail, standing in for a socket failure in the middle of a search.
+// can make a pump fail, standing in for a socket failure in the middle of a search, or
+// take time, as a window repainting does.
 class CountingUi final : public ui::Ui {
 public:
     explicit CountingUi(ScriptedUi& script);
@@ -23,6 +25,7 @@ public:
 
     int Pumps() const { return pumps_; }
     void FailPumps() { failPumps_ = true; }
+    void SlowPumps(std::chrono::milliseconds delay) { pumpDelay_ = delay; }
 
     ui::Result MessageBox(ui::MsgKind kind, const std::string& text, ui::Buttons buttons) override;
     bool InputBox(const std::string& caption, const std::string& prompt,
@@ -37,6 +40,7 @@ private:
     ScriptedUi& script_;
     int pumps_ = 0;
     bool failPumps_ = false;
+    std::chrono::milliseconds pumpDelay_{0};
 };
 
 // Points the configuration port and the broadcast at a loopback address.
@@ -48,6 +52,7 @@ void PointConfigServiceAt(const std::string& address, uint16_t port);
 class ModuleFixture : public ::testing::Test {
 protected:
     static constexpr const char* kModuleIp = "127.0.0.2";
+    static constexpr const char* kOtherModuleIp = "127.0.0.3";
 
     void SetUp() override;
     void TearDown() override;
@@ -56,6 +61,9 @@ protected:
     static std::vector<uint8_t> Bytes(std::initializer_list<int> bytes);
     // Sends a stray datagram from elsewhere to the configuration socket.
     void SendStray(const std::vector<uint8_t>& bytes);
+    // A second module, on kOtherModuleIp and the first one's port, that answers after
+    // replyDelay.
+    std::unique_ptr<ModuleSimulator> OtherModule(std::chrono::milliseconds replyDelay) const;
 
     ScriptedUi script;
     CountingUi pumps{script};

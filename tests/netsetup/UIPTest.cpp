@@ -2,6 +2,8 @@
 #include "netsetup/UIP.h"
 
 #include "tests/netsetup/ModuleFixture.h"
+#include "platform/text/Cp1252.h"
+#include "platform/toolkit/TColor.h"
 #include "widgets/FieldEdit.h"
 
 #include <QApplication>
@@ -149,16 +151,45 @@ TEST_F(AssignIPDialog, CancelKeepsTheArgumentsAndBoxesKeepWhatTheLastUseLeft)
     EXPECT_FALSE(form.ShowAssignIPDialog(false, shortIp, mask, gw, mac));
 }
 
-TEST_F(AssignIPDialog, AddressBoxOutsideTheOctetRangeShowsItsErrorState)
+TEST_F(AssignIPDialog, ErrorMarkFollowsTheTextOfABoxInUse)
 {
+    Radio("chkFixedIP")->click();
     Box("EditIP1")->SetText("256");
-
     EXPECT_TRUE(Box("EditIP1")->ErrorState());
     Box("EditIP1")->SetText("255");
     EXPECT_FALSE(Box("EditIP1")->ErrorState());
     bool valid = true;
     form.OnValidateDecimal(*Box("EditIP1"), "", valid);
     EXPECT_FALSE(valid);
+
+    // OK refused for "256"; the next use fills "127" into a box that automatic assignment
+    // disables: no error colour is left behind, then or when the box is enabled again.
+    std::string ip = "10.0.0.7", mask = "255.0.0.0", gw = "10.0.0.1", mac = "x";
+    Expect(
+        [&](QWidget& window) {
+            Box("EditIP1")->SetText("256");
+            scripted.ExpectMessage(ui::MsgKind::Error, "Error: \"256\" is no number from 0 to 255",
+                                   ui::Buttons::OK);
+            Click("btnOK");
+            EXPECT_TRUE(window.isVisible());
+            EXPECT_EQ(form.focusWidget(), Box("EditIP1"));
+            EXPECT_EQ(Box("EditIP1")->Color(), 0x0000FFu);
+        },
+        "btnCancel");
+    EXPECT_FALSE(form.ShowAssignIPDialog(false, ip, mask, gw, mac));
+
+    std::string next = "127.0.0.2", noMask;
+    Expect(
+        [&](QWidget&) {
+            EXPECT_EQ(Box("EditIP1")->Text(), "127");
+            EXPECT_FALSE(Box("EditIP1")->ErrorState());
+            EXPECT_EQ(Box("EditIP1")->Color(), 0xF0F0F0u);
+            Radio("chkFixedIP")->click();
+            EXPECT_FALSE(Box("EditIP1")->ErrorState());
+            EXPECT_EQ(Box("EditIP1")->Color(), clWindow);
+        },
+        "btnCancel");
+    EXPECT_FALSE(form.ShowAssignIPDialog(true, next, noMask, gw, mac));
 }
 
 // The command against a simulated module. The row's hostname names the module (on the
@@ -213,12 +244,24 @@ TEST_F(AssignIPCommand, RecordWrittenBackWithTheMaskOfTheAddressClass)
     EXPECT_EQ(record[40], 0x5A);
 }
 
+TEST_F(AssignIPCommand, AWriteTheModuleDoesNotConfirmIsReported)
+{
+    module->SetMisbehaviour(ModuleSimulator::Misbehaviour::Silent, 1, 1);  // the write's reply
+    Answer([](QWidget&) {});
+    script.ExpectMessage(ui::MsgKind::Error, "Error: failed to setup config in reader-3",
+                         ui::Buttons::OK);
+    AssignIP(form, config, "reader-3", "192.168.1.20", "");
+    EXPECT_EQ(module->Received().size(), 2u);
+    EXPECT_EQ(module->GetRecord()[3], 20);  // stored, only the confirmation is missing
+}
+
 TEST_F(AssignIPCommand, FixedZeroAddressIsTreatedAsAutomatic)
 {
     Answer([&](QWidget&) {
         form.findChild<QRadioButton*>("chkFixedIP")->click();
-        for (const char* name : {"EditIP1", "EditIP2", "EditIP3", "EditIP4"})
+        for (const char* name : {"EditIP1", "EditIP2", "EditIP3"})
             Box(name)->SetText("0");
+        Box("EditIP4")->SetText("000");
     });
     script.ExpectMessage(ui::MsgKind::Information, "OK, setup done (device reboots)",
                          ui::Buttons::OK);
@@ -228,13 +271,90 @@ TEST_F(AssignIPCommand, FixedZeroAddressIsTreatedAsAutomatic)
         EXPECT_EQ(record[i], 0) << "byte " << i;
 }
 
-TEST_F(AssignIPCommand, AnAddressThatIsNoAddressIsNotWritten)
+// Every address box, on both paths, is a decimal number from 0 to 255: OK is refused for
+// anything else, and what it accepts is read as decimal ("010" is 10, "08" is 8).
+class AddressBoxes : public AssignIPCommand {
+protected:
+    static constexpr const char* kRowNames[] = {"EditIP", "EditNM", "EditGW"};
+
+    // Runs Assign IP on the row with the box holding text and OK pressed: closed when the
+    // text is accepted, else refused for that text and then cancelled.
+    void Run(const std::string& hostname, const std::string& box, const std::string& text,
+             bool refused)
+    {
+        script.ExpectModal([this, box, text, refused](QWidget& window) {
+            window.show();
+            form.findChild<QRadioButton*>("chkFixedIP")->click();
+            // Past the numeric filter (" 7" is "0" to it), as an input method can.
+            Box(box)->QLineEdit::setText(ToQString(text));
+            if (refused) {
+                script.ExpectMessage(ui::MsgKind::Error,
+                                     "Error: \"" + text + "\" is no number from 0 to 255",
+                                     ui::Buttons::OK);
+                form.findChild<QPushButton*>("btnOK")->click();
+                EXPECT_TRUE(window.isVisible()) << box << " " << text;
+                EXPECT_EQ(form.focusWidget(), Box(box)) << box << " " << text;
+                form.findChild<QPushButton*>("btnCancel")->click();
+            } else {
+                form.findChild<QPushButton*>("btnOK")->click();
+            }
+            window.hide();
+            return static_cast<QDialog&>(window).result();
+        });
+        if (!refused && hostname == "reader-3")
+            script.ExpectMessage(ui::MsgKind::Information, "OK, setup done (device reboots)",
+                                 ui::Buttons::OK);
+        AssignIP(form, config, hostname, "192.168.1.20", "00-20-4A-0B-0C-0D");
+    }
+};
+
+TEST_F(AddressBoxes, RecordPathRefusesAnythingButADecimalOctetAndWritesNothing)
 {
-    Answer([&](QWidget&) { Box("EditIP4")->SetText("300"); });
-    script.ExpectMessage(ui::MsgKind::Error, "Error: \"192.168.1.300\" is no valid IP address",
-                         ui::Buttons::OK);
-    AssignIP(form, config, "reader-3", "192.168.1.20", "");
-    EXPECT_EQ(module->Received().size(), 1u);  // the read only
+    for (const char* row : kRowNames)
+        for (int i = 1; i <= 4; ++i)
+            for (const char* text : {"256", "", " 7"})
+                Run("reader-3", row + std::to_string(i), text, true);
+    for (const auto& datagram : module->Received())
+        EXPECT_EQ(datagram, Bytes({0, 0, 0, 0xF8}));
+}
+
+TEST_F(AddressBoxes, RecordPathReadsEveryBoxAsDecimal)
+{
+    for (const auto& [text, value] : {std::pair{"010", 10}, {"08", 8}}) {
+        for (int i = 0; i < 4; ++i) {
+            Run("reader-3", "EditIP" + std::to_string(i + 1), text, false);
+            EXPECT_EQ(module->GetRecord()[i], value) << "EditIP" << i + 1 << " " << text;
+            Run("reader-3", "EditGW" + std::to_string(i + 1), text, false);
+            EXPECT_EQ(module->GetRecord()[12 + i], value) << "EditGW" << i + 1 << " " << text;
+        }
+    }
+    // The mask 255.255.255.10 has one zero bit at its low end, 255.255.255.8 three.
+    Box("EditNM1")->SetText("255");
+    for (const auto& [text, hostBits] : {std::pair{"010", 1}, {"08", 3}}) {
+        Run("reader-3", "EditNM4", text, false);
+        EXPECT_EQ(module->GetRecord()[6], hostBits) << text;
+    }
+}
+
+TEST_F(AddressBoxes, IPSetupPathRefusesAndReadsTheAddressBoxesAlike)
+{
+    // The host name does not resolve, so the record cannot be read: the IP-SETUP path.
+    Box("EditNM1")->SetText("256");  // hidden on this path: it does not count
+    for (int i = 1; i <= 4; ++i)
+        for (const char* text : {"256", "", " 7"})
+            Run("ghost", "EditIP" + std::to_string(i), text, true);
+    EXPECT_FALSE(module->WaitForReceived(1, std::chrono::milliseconds(100)));
+
+    for (const auto& [text, value] : {std::pair{"010", 10}, {"08", 8}}) {
+        for (int i = 0; i < 4; ++i) {
+            const size_t before = module->Received().size();
+            Run("ghost", "EditIP" + std::to_string(i + 1), text, false);
+            ASSERT_TRUE(module->WaitForReceived(before + 1, std::chrono::milliseconds(1000)));
+            const auto datagram = module->Received().back();
+            ASSERT_EQ(datagram.size(), 20u);
+            EXPECT_EQ(datagram[16 + i], value) << "EditIP" << i + 1 << " " << text;
+        }
+    }
 }
 
 TEST_F(AssignIPCommand, CancelOnTheRecordPathSendsNothing)

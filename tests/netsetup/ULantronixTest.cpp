@@ -1,7 +1,9 @@
 #include "netsetup/ULantronix.h"
 
 #include "../support/ScriptedUi.h"
+#include "../support/TelnetBytes.h"
 #include "../support/TelnetPeer.h"
+#include "../support/TempDir.h"
 #include "platform/net/ESocketError.h"
 #include "platform/net/NetPorts.h"
 #include "platform/net/TableResolver.h"
@@ -12,6 +14,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -24,25 +27,14 @@
 #include <chrono>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
 
 using namespace std::string_literals;
 
-const std::string IAC = "\xFF";
-const std::string WILL = "\xFB";
-const std::string WONT = "\xFC";
-const std::string DO = "\xFD";
-const std::string DONT = "\xFE";
-const std::string SB = "\xFA";
-const std::string SE = "\xF0";
-const std::string EOR = "\xEF";
-
-std::string Op(const std::string& verb, int option)
-{
-    return IAC + verb + std::string(1, static_cast<char>(option));
-}
+using namespace telnet_bytes;
 
 // A port on 127.0.0.1 where nothing listens.
 uint16_t ClosedPort()
@@ -159,6 +151,8 @@ TEST_F(TerminalTest, OptionsAreAnsweredAsTheTableSaysAndTheTerminalTypeIsDumb)
         EXPECT_EQ(peer.Received(), opening);
 
         // (DO TERMINAL-TYPE was in the opening: another would make the peer ask again.)
+        // WILL ECHO repeats the opening's, WONT 5 and DONT 7 name options already off:
+        // none of them changes anything, so none is answered.
         peer.Send(Op(WILL, 1) + Op(WILL, 25) + Op(WILL, 3) + Op(WONT, 5) + Op(DO, 1) + Op(DO, 31) +
                   Op(DONT, 7) +
                   // a terminal-type request split across two reads
@@ -166,12 +160,41 @@ TEST_F(TerminalTest, OptionsAreAnsweredAsTheTableSaysAndTheTerminalTypeIsDumb)
         QTest::qWait(100);
         peer.Send("\x01"s + IAC + SE + "tail");
         EXPECT_TRUE(WaitFor([&] { return Logged("< tail"); }));
-        const std::string answers = Op(DO, 1) + Op(DO, 25) + Op(DONT, 3) + Op(DONT, 5) +
-                                    Op(WILL, 1) + Op(WONT, 31) + Op(WONT, 7) + IAC + SB + "\x18" +
-                                    "\x00"s + "dumb" + IAC + SE;
+        const std::string answers = Op(DO, 25) + Op(DONT, 3) + Op(WILL, 1) + Op(WONT, 31) + IAC +
+                                    SB + "\x18" + "\x00"s + "dumb" + IAC + SE;
         EXPECT_TRUE(WaitFor([&] { return peer.Received().size() >= (opening + answers).size(); }));
         EXPECT_EQ(peer.Received(), opening + answers);
     });
+}
+
+TEST(TerminalNegotiation, APeerThatAnswersEveryCommandComesToRestAndDataStillShows)
+{
+    ScriptedUi scripted;
+    TelnetPeer peer(TelnetPeer::TRole::Mirror);
+    TFormLantronix form;
+    scripted.ExpectModal([&](QWidget&) {
+        // Besides the opening's DO 24 and WILL 1: an option already off and two refusals.
+        peer.Send(Op(WONT, 5) + Op(DO, 31) + Op(WILL, 3));
+        std::string seen;
+        const bool resting = QTest::qWaitFor(
+            [&] {
+                QTest::qWait(200);
+                const std::string before = std::exchange(seen, peer.Received());
+                return !before.empty() && before == seen;
+            },
+            5000);
+        EXPECT_TRUE(resting);
+        // WILL 24, DO 1, WONT 24 (after the mirror's DONT 24), WONT 31 and DONT 3.
+        EXPECT_EQ(seen.size(), 15u);
+        peer.Send("hello\r\n");
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                return form.findChild<QPlainTextEdit*>("Memo1")->toPlainText().contains("< hello");
+            },
+            5000));
+        return 0;
+    });
+    form.OpenTerminal("127.0.0.1", peer.Port());
 }
 
 TEST_F(TerminalTest, DataAroundTelnetCommandsIsCutIntoChunksAndEscapesUndone)
@@ -225,6 +248,17 @@ TEST_F(TerminalTest, FailedConnectShowsNoWindowAndRaisesTheSocketError)
     }
     EXPECT_TRUE(scripted.Modals().empty());
     EXPECT_EQ(Log(), std::vector<std::string>{"Connecting to 127.0.0.1."});
+}
+
+TEST_F(TerminalTest, AHostNameThatDoesNotResolveShowsNoWindowAndRaises)
+{
+    TableResolver table;
+    SetResolverForTesting(&table);
+    EXPECT_THROW(form.OpenTerminal("no-such-device", peer.Port()), ESocketError);
+    SetResolverForTesting(nullptr);
+    EXPECT_TRUE(scripted.Modals().empty());
+    EXPECT_EQ(Log(), std::vector<std::string>{"Resolving hostname no-such-device."});
+    EXPECT_EQ(peer.Connections(), 0);
 }
 
 TEST_F(TerminalTest, SecondSessionKeepsTheFirstOnesLinesAbove)
@@ -288,15 +322,37 @@ TEST_F(OutsideProgramsTest, PingAndTelnetRunAgainstTheTargetHost)
                                                                {"telnet", "10.0.0.7", "9999"}}));
 }
 
+// Ping and telnet on one host, each failing to start for err.
+void ExpectPingAndTelnetToFail(ScriptedUi& scripted, int err)
+{
+    scripted.ExpectMessage(ui::MsgKind::Error, std::strerror(err), ui::Buttons::OK);
+    RunPing(nullptr, "reader-3");
+    scripted.ExpectMessage(ui::MsgKind::Error,
+                           "Error: failed to execute telnet.exe\r"s + std::strerror(err),
+                           ui::Buttons::OK);
+    RunTelnet(nullptr, "reader-3");
+}
+
 TEST_F(OutsideProgramsTest, FailureToStartShowsTheSystemsText)
 {
     answer = ENOENT;
-    scripted.ExpectMessage(ui::MsgKind::Error, std::strerror(ENOENT), ui::Buttons::OK);
-    RunPing(nullptr, "reader-3");
-    scripted.ExpectMessage(ui::MsgKind::Error,
-                           "Error: failed to execute telnet.exe\r"s + std::strerror(ENOENT),
-                           ui::Buttons::OK);
-    RunTelnet(nullptr, "reader-3");
+    ExpectPingAndTelnetToFail(scripted, ENOENT);
+}
+
+TEST(OutsidePrograms, NoTerminalEmulatorToRunThemInShowsTheSystemsText)
+{
+    // The real launcher, with a search path where no terminal emulator can be found.
+    const TempDir empty;
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QByteArray::fromStdString(empty.path()));
+    const bool noTerminal = QStandardPaths::findExecutable("x-terminal-emulator").isEmpty() &&
+                            QStandardPaths::findExecutable("xterm").isEmpty();
+    if (noTerminal) {
+        ScriptedUi scripted;
+        ExpectPingAndTelnetToFail(scripted, ENOENT);
+    }
+    qputenv("PATH", path);
+    EXPECT_TRUE(noTerminal) << "a terminal emulator was found outside PATH; nothing was run";
 }
 
 }  // namespace

@@ -16,6 +16,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr size_t kRecordDatagram = 124;
+// Datagrams of a flood sent at each turn of the loop, which then turns again at once.
+constexpr int kFloodBurst = 64;
 constexpr char kIPSetup[] = "IP-SETUP";
 
 std::vector<uint8_t> Reply(uint8_t type, size_t size)
@@ -85,6 +87,7 @@ void ModuleSimulator::SetMisbehaviour(Misbehaviour misbehaviour, int times, int 
     misbehaviour_ = misbehaviour;
     misbehaviourTimes_ = times;
     misbehaviourSkip_ = skip;
+    flood_.reset();
 }
 
 std::vector<std::vector<uint8_t>> ModuleSimulator::Received() const
@@ -111,6 +114,8 @@ void ModuleSimulator::Run()
                 const int ms = static_cast<int>(std::max<int64_t>(0, left.count()));
                 wait = wait < 0 ? ms : std::min(wait, ms);
             }
+            if (flood_)
+                wait = 0;
         }
         pollfd fds[2] = {{fd_, POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
         if (::poll(fds, 2, wait) < 0 && errno != EINTR)
@@ -212,6 +217,12 @@ void ModuleSimulator::Queue(std::vector<uint8_t> reply, const sockaddr_in& peer)
     case Misbehaviour::Late:
         due += kLateDelay;
         break;
+    case Misbehaviour::Long:
+        reply.resize(kLongReplySize, 0x5A);
+        break;
+    case Misbehaviour::Flood:
+        flood_ = Pending{Clock::now() + kFloodLength, std::move(reply), peer};
+        return;
     }
     for (int i = 0; i < copies; ++i)
         pending_.push_back({due, reply, peer});
@@ -231,4 +242,9 @@ void ModuleSimulator::SendDue()
                  reinterpret_cast<const sockaddr*>(&it->peer), sizeof it->peer);
         it = pending_.erase(it);
     }
+    if (flood_ && flood_->due <= now)
+        flood_.reset();
+    for (int i = 0; flood_ && i < kFloodBurst; ++i)
+        ::sendto(fd_, flood_->bytes.data(), flood_->bytes.size(), 0,
+                 reinterpret_cast<const sockaddr*>(&flood_->peer), sizeof flood_->peer);
 }

@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <netinet/in.h>
 #include <string>
 #include <thread>
@@ -14,8 +15,8 @@
 // a 120-byte setup record and answers the search (F6 -> F7 with its MAC address), the
 // record read (F8 -> F9), the record writes (FA and FD -> FB, the record stored) and takes
 // the address assignment (FC "IP-SETUP" naming its MAC address: the address goes into the
-// record, no reply). It can be told to answer late, short, twice, with the wrong type or
-// prefix, or not at all. Used by the tests and by tools/tavrin-device.
+// record, no reply). It can be told to answer late, short, long, twice, without end, with
+// the wrong type or prefix, or not at all. Used by the tests.
 class ModuleSimulator final {
 public:
     using Record = std::array<uint8_t, 120>;
@@ -29,6 +30,8 @@ public:
         WrongPrefix,  // the reply beginning 01 00 00
         Twice,        // the reply sent twice
         Late,         // the reply sent LateDelay after the request
+        Long,         // the reply padded to LongReplySize bytes
+        Flood,        // the reply sent again and again without pause, for FloodLength at most
     };
 
     struct Options {
@@ -43,6 +46,9 @@ public:
     };
 
     static constexpr std::chrono::milliseconds kLateDelay{1300};
+    static constexpr size_t kLongReplySize = 300;
+    // Long enough to outlast a search bounded at ten times a short time-out.
+    static constexpr std::chrono::milliseconds kFloodLength{5000};
 
     explicit ModuleSimulator(Options options);
     ModuleSimulator();
@@ -57,7 +63,7 @@ public:
     void SetRecord(const Record& record);
 
     // After `skip` replies sent as they should be, the next `times` replies (-1: all that
-    // follow) misbehave so.
+    // follow) misbehave so. A flood in progress stops.
     void SetMisbehaviour(Misbehaviour misbehaviour, int times = -1, int skip = 0);
 
     // Every datagram received, in order.
@@ -90,5 +96,6 @@ private:
     int misbehaviourTimes_ = 0;
     int misbehaviourSkip_ = 0;
     std::vector<Pending> pending_;
+    std::optional<Pending> flood_;  // its due time is when it ends
     std::thread thread_;
 };

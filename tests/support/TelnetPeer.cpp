@@ -16,9 +16,12 @@ constexpr char IAC = '\xFF';
 constexpr char SB = '\xFA';
 constexpr char SE = '\xF0';
 constexpr char WILL = '\xFB';
+constexpr char WONT = '\xFC';
 constexpr char DO = '\xFD';
+constexpr char DONT = '\xFE';
 constexpr char kEcho = 1;
 constexpr char kTerminalType = 24;
+constexpr char kEndOfRecord = 25;
 
 bool IsVerb(char c)
 {
@@ -26,9 +29,22 @@ bool IsVerb(char c)
     return b >= 251 && b <= 254;
 }
 
+// The terminal's answer table without any memory of the options' state.
+std::string MirrorAnswer(char verb, char option)
+{
+    char answer = WONT;
+    if (verb == WILL)
+        answer = option == kEcho || option == kEndOfRecord ? DO : DONT;
+    else if (verb == WONT)
+        answer = DONT;
+    else if (verb == DO)
+        answer = option == kEcho || option == kTerminalType ? WILL : WONT;
+    return {IAC, answer, option};
+}
+
 }  // namespace
 
-TelnetPeer::TelnetPeer(bool negotiate) : negotiate_(negotiate)
+TelnetPeer::TelnetPeer(TRole role) : role_(role)
 {
     listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
@@ -150,7 +166,7 @@ void TelnetPeer::Run()
             std::lock_guard lock(mutex_);
             ++connections_;
             closeRequested_ = false;
-            if (negotiate_)
+            if (role_ != TRole::Silent)
                 outgoing_ = std::string{IAC, DO, kTerminalType, IAC, WILL, kEcho} + outgoing_;
         }
         state_ = TState::Data;
@@ -230,8 +246,10 @@ std::string TelnetPeer::Take(const std::string& bytes)
             }
             break;
         case TState::Option:
+            if (role_ == TRole::Mirror)
+                answers += MirrorAnswer(verb_, c);
             // The client will name its terminal type: ask for it.
-            if (verb_ == WILL && c == kTerminalType)
+            else if (verb_ == WILL && c == kTerminalType)
                 answers += std::string{IAC, SB, kTerminalType, 1, IAC, SE};
             state_ = TState::Data;
             break;

@@ -14,9 +14,14 @@
 // records every byte the client sends and can send anything, once or without end.
 class TelnetPeer final {
 public:
-    // negotiate: open each connection with the server's offers; without, it stays silent
-    // until told to send.
-    explicit TelnetPeer(bool negotiate = true);
+    enum class TRole {
+        Server,  // opens with the offers above and asks for the terminal type
+        Silent,  // says nothing until told to send
+        Mirror,  // opens as Server does, then answers every option command the client sends
+                 // by the terminal's own table, whatever state the option is in
+    };
+
+    explicit TelnetPeer(TRole role = TRole::Server);
     ~TelnetPeer();
     TelnetPeer(const TelnetPeer&) = delete;
     TelnetPeer& operator=(const TelnetPeer&) = delete;
@@ -51,7 +56,7 @@ private:
     // Parses what the client sent and answers as a server; returns the answers to send.
     std::string Take(const std::string& bytes);
 
-    const bool negotiate_;
+    const TRole role_;
     uint16_t port_ = 0;
     int listenFd_ = -1;
     int wakePipe_[2] = {-1, -1};

@@ -47,6 +47,15 @@ TEST(InetAddress, DottedAddressTakesOnlyFourDecimalParts)
         EXPECT_EQ(Dotted(text), "none") << text;
 }
 
+TEST(InetAddress, DecimalOctetIsOneToThreeDecimalDigitsUpTo255)
+{
+    for (const auto& [text, value] :
+         {std::pair{"0", 0}, {"7", 7}, {"010", 10}, {"08", 8}, {"255", 255}, {"000", 0}})
+        EXPECT_EQ(DecimalOctet(text), std::optional<uint8_t>(value)) << text;
+    for (const char* text : {"", "256", " 7", "7 ", "-1", "+1", "0x1", "0010", "1.0"})
+        EXPECT_EQ(DecimalOctet(text), std::nullopt) << text;
+}
+
 TEST(InetAddress, TableResolverAnswersFromItsTableOnly)
 {
     TableResolver resolver;
