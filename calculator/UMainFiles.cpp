@@ -1,7 +1,7 @@
 #include "calculator/ResultFile.h"
 #include "calculator/UMain.h"
 #include "calculator/ViewSettings.h"
-#include "platform/text/Format.h"
+#include "platform/text/FileName.h"
 #include "platform/text/TextFile.h"
 #include "platform/toolkit/TListView.h"
 #include "platform/ui/Ui.h"
@@ -107,7 +107,7 @@ void TFormMain::mnuFileSaveClick()
     default:
         return;  // no page, no list to save: nothing is written and nothing shown
     }
-    ui::ShowMessage(ui::MsgKind::Information, Format("OK: file %s saved", *fileName));
+    ui::ShowUnicodeMessage(ui::MsgKind::Information, FileMessage("OK: file %s saved", {*fileName}));
 }
 
 }  // namespace quantivo

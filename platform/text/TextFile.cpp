@@ -1,6 +1,7 @@
 #include "platform/text/TextFile.h"
 
 #include "platform/text/Errors.h"
+#include "platform/text/FileName.h"
 #include "platform/text/Format.h"
 
 #include <atomic>
@@ -43,12 +44,12 @@ std::string ErrorText(int error)
 
 [[noreturn]] void ThrowOpenError(const std::string& fileName, int error)
 {
-    throw EFOpenError(Format("Cannot open file \"%s\". %s", fileName, ErrorText(error)));
+    throw EFOpenError(FileMessage("Cannot open file \"%s\". %s", {fileName, ErrorText(error)}));
 }
 
 [[noreturn]] void ThrowCreateError(const std::string& fileName, int error)
 {
-    throw EFCreateError(Format("Cannot create file \"%s\". %s", fileName, ErrorText(error)));
+    throw EFCreateError(FileMessage("Cannot create file \"%s\". %s", {fileName, ErrorText(error)}));
 }
 
 bool WriteAll(int fd, const std::string& bytes)
