@@ -13,7 +13,7 @@
 
 namespace {
 
-// Closes on every path out; the write path closes by hand to see close's own error.
+// Closes on every path out; the write paths close by hand to see close's own error.
 class FileDescriptor final {
 public:
     explicit FileDescriptor(int fd) : fd_(fd) {}
@@ -37,19 +37,44 @@ private:
     int fd_;
 };
 
+const char* const kNotRegular = "Not a regular file";
+
 std::string ErrorText(int error)
 {
     return std::strerror(error);
 }
 
-[[noreturn]] void ThrowOpenError(const std::string& fileName, int error)
+std::string NotRegularReason(mode_t mode)
 {
-    throw EFOpenError(FileMessage("Cannot open file \"%s\". %s", {fileName, ErrorText(error)}));
+    return S_ISDIR(mode) ? ErrorText(EISDIR) : kNotRegular;
 }
 
-[[noreturn]] void ThrowCreateError(const std::string& fileName, int error)
+[[noreturn]] void ThrowOpenError(const std::string& fileName, const std::string& reason)
 {
-    throw EFCreateError(FileMessage("Cannot create file \"%s\". %s", {fileName, ErrorText(error)}));
+    throw EFOpenError(FileMessage("Cannot open file \"%s\". %s", {fileName, reason}));
+}
+
+[[noreturn]] void ThrowCreateError(const std::string& fileName, const std::string& reason)
+{
+    throw EFCreateError(FileMessage("Cannot create file \"%s\". %s", {fileName, reason}));
+}
+
+int OpenRegularFile(const std::string& fileName, struct stat& info)
+{
+    // Looked at before it is opened: opening a FIFO or a device may already wait or act.
+    if (::stat(fileName.c_str(), &info) != 0)
+        ThrowOpenError(fileName, ErrorText(errno));
+    if (!S_ISREG(info.st_mode))
+        ThrowOpenError(fileName, NotRegularReason(info.st_mode));
+    FileDescriptor fd(::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (fd.get() < 0)
+        ThrowOpenError(fileName, ErrorText(errno));
+    // The name may have been given to something else in the meantime.
+    if (::fstat(fd.get(), &info) != 0)
+        ThrowOpenError(fileName, ErrorText(errno));
+    if (!S_ISREG(info.st_mode))
+        ThrowOpenError(fileName, NotRegularReason(info.st_mode));
+    return fd.release();
 }
 
 bool WriteAll(int fd, const std::string& bytes)
@@ -92,27 +117,61 @@ std::vector<std::string> Split(std::string_view text)
 
 }  // namespace
 
-std::string ReadFileBytes(const std::string& fileName)
+TInputFile::TInputFile(const std::string& fileName) : fileName_(fileName)
 {
-    FileDescriptor fd(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0)
-        ThrowOpenError(fileName, errno);
-    std::string bytes;
     struct stat info {};
-    if (::fstat(fd.get(), &info) == 0 && info.st_size > 0)
-        bytes.reserve(static_cast<std::size_t>(info.st_size));
+    fd_ = OpenRegularFile(fileName, info);
+    size_ = static_cast<std::uint64_t>(info.st_size);
+}
+
+TInputFile::~TInputFile()
+{
+    ::close(fd_);
+}
+
+std::optional<std::string> TInputFile::ReadAt(std::uint64_t offset, std::uint64_t size) const
+{
+    if (size > kMaxReadBytes || offset > size_ || size > size_ - offset)
+        return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::pread(fd_, bytes.data() + done, bytes.size() - done,
+                                  static_cast<off_t>(offset + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return std::nullopt;
+        done += static_cast<std::size_t>(n);
+    }
+    return bytes;
+}
+
+std::string TInputFile::ReadAll() const
+{
+    if (size_ > kMaxReadBytes)
+        ThrowOpenError(fileName_, ErrorText(EFBIG));
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(size_));
     char buffer[65536];
     for (;;) {
-        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        const ssize_t n = ::pread(fd_, buffer, sizeof buffer, static_cast<off_t>(bytes.size()));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            ThrowOpenError(fileName, errno);  // a folder opens but does not read
+            ThrowOpenError(fileName_, ErrorText(errno));
         if (n == 0)
-            break;
+            return bytes;
+        // A file that grows while it is read, or tells no size, stops at the bound too.
+        if (bytes.size() + static_cast<std::size_t>(n) > kMaxReadBytes)
+            ThrowOpenError(fileName_, ErrorText(EFBIG));
         bytes.append(buffer, static_cast<std::size_t>(n));
     }
-    return bytes;
+}
+
+std::string ReadFileBytes(const std::string& fileName)
+{
+    return TInputFile(fileName).ReadAll();
 }
 
 void WriteFileReplacing(const std::string& fileName, const std::string& bytes)
@@ -124,7 +183,7 @@ void WriteFileReplacing(const std::string& fileName, const std::string& bytes)
         fdNumber = ::open(tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     } while (fdNumber < 0 && errno == EEXIST);
     if (fdNumber < 0)
-        ThrowCreateError(fileName, errno);
+        ThrowCreateError(fileName, ErrorText(errno));
     FileDescriptor fd(fdNumber);
 
     // The replacement keeps the old file's permissions.
@@ -141,7 +200,7 @@ void WriteFileReplacing(const std::string& fileName, const std::string& bytes)
     if (::rename(tempName.c_str(), fileName.c_str()) != 0) {
         const int error = errno;
         ::unlink(tempName.c_str());
-        ThrowCreateError(fileName, error);
+        ThrowCreateError(fileName, ErrorText(error));
     }
 }
 

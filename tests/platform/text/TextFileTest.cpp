@@ -8,8 +8,19 @@
 #include <sys/stat.h>
 
 using namespace std::string_literals;
+namespace fs = std::filesystem;
 
 namespace {
+
+void ExpectOpenError(const std::string& name, const std::string& reason)
+{
+    try {
+        ReadFileBytes(name);
+        ADD_FAILURE() << "no error for " << name;
+    } catch (const EFOpenError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + name + "\". " + reason);
+    }
+}
 
 std::string AllBytes()
 {
@@ -44,7 +55,36 @@ TEST(TextFile, ReadFailuresNameTheFileAndTheReason)
         EXPECT_EQ(std::string(e.what()),
                   "Cannot open file \"" + missing + "\". No such file or directory");
     }
-    EXPECT_THROW(ReadFileBytes(dir.path()), EFOpenError);  // a folder opens but does not read
+    ExpectOpenError(dir.path(), "Is a directory");
+}
+
+// Nothing is opened or read before the name is known to be a regular file, so no special
+// file can hold the program or fill its memory.
+TEST(TextFile, OnlyRegularFilesAreRead)
+{
+    TempDir dir;
+    const std::string fifo = dir.file("Pellicor.lst");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+    ExpectOpenError(fifo, "Not a regular file");
+    fs::create_symlink("/dev/zero", dir.file("zero.lst"));
+    ExpectOpenError(dir.file("zero.lst"), "Not a regular file");
+}
+
+TEST(TextFile, ReadsStopAtTheBound)
+{
+    TempDir dir;
+    const std::string big = dir.file("big.lst");
+    WriteFileReplacing(big, "x");
+    ASSERT_EQ(::truncate(big.c_str(), kMaxReadBytes + 1), 0);  // sparse: no disk, no time
+    ExpectOpenError(big, "File too large");
+
+    // The parts a reader asks for lie inside the file and the bound, or come back as none.
+    const TInputFile file(big);
+    EXPECT_EQ(file.Size(), kMaxReadBytes + 1);
+    EXPECT_EQ(file.ReadAt(kMaxReadBytes, 1), std::string(1, '\0'));
+    EXPECT_EQ(file.ReadAt(kMaxReadBytes + 1, 1), std::nullopt);
+    EXPECT_EQ(file.ReadAt(0, kMaxReadBytes + 1), std::nullopt);
+    EXPECT_EQ(file.ReadAt(UINT64_MAX, 2), std::nullopt);
 }
 
 TEST(TextFile, ReplacingKeepsTheOldFilesPermissions)
