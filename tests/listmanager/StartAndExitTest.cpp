@@ -1,6 +1,7 @@
 // Start-up with the list file beside the program, the close question and the exit.
 #include "tests/listmanager/ListManagerFixture.h"
 
+#include "platform/text/Errors.h"
 #include "platform/toolkit/TListView.h"
 #include "widgets/FieldEdit.h"
 
@@ -70,6 +71,28 @@ TEST_F(ListManagerTest, UnreadableListFileAtStartIsReportedAndKeptAtExit)
     EXPECT_EQ(f.PlateList1->Count(), 0);
     Destroy();
     EXPECT_TRUE(std::filesystem::is_symlink(ListFile()));
+    ui.VerifyDone();
+}
+
+// A list file made read-only is refused at exit as an in-place write would be, and so is
+// Save as onto a read-only file; both stay as they were.
+TEST_F(ListManagerTest, AReadOnlyListFileIsNotReplaced)
+{
+    WriteFile("Pellicor.lst", "AB12;5\r\n");
+    WriteFile("other.txt", "kept\r\n");
+    for (const std::string& name : {ListFile(), dir.file("other.txt")})
+        ASSERT_EQ(::chmod(name.c_str(), 0444), 0);
+    auto& f = Start();
+    f.PlateList1->AddRow("2", {"CD34", "6"});
+    f.Modified = true;
+    ui.ExpectSaveFile(dir.file("other.txt"));
+    EXPECT_THROW(f.mnuFileSaveClick(), EFCreateError);
+    EXPECT_TRUE(f.Modified);
+    ui.ExpectMessage(MsgKind::Error, "Cannot create file \"" + ListFile() + "\". Permission denied",
+                     Buttons::OK);
+    Destroy();
+    EXPECT_EQ(ReadFile("Pellicor.lst"), "AB12;5\r\n");
+    EXPECT_EQ(ReadFile("other.txt"), "kept\r\n");
     ui.VerifyDone();
 }
 
