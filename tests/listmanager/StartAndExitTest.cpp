@@ -11,6 +11,7 @@
 #include <QStatusBar>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 using ui::Buttons;
 using ui::MsgKind;
@@ -71,6 +72,37 @@ TEST_F(ListManagerTest, UnreadableListFileAtStartIsReportedAndKeptAtExit)
     EXPECT_EQ(f.PlateList1->Count(), 0);
     Destroy();
     EXPECT_TRUE(std::filesystem::is_symlink(ListFile()));
+    ui.VerifyDone();
+}
+
+// A FIFO named as the list file neither holds the start nor gets replaced at exit; rows
+// added meanwhile do not go without a word: the close says so first, and Cancel keeps the
+// window open for Save as.
+TEST_F(ListManagerTest, ASpecialListFileIsRefusedAtStartAndTheCloseSaysTheChangesStayUnwritten)
+{
+    ASSERT_EQ(::mkfifo(ListFile().c_str(), 0666), 0);
+    const std::string refused = "Cannot open file \"" + ListFile() + "\". Not a regular file";
+    ui.ExpectMessage(MsgKind::Error, refused, Buttons::OK);
+    auto& f = Start();
+    f.show();
+    EXPECT_TRUE(f.close()) << "nothing changed: nothing to say";
+
+    f.show();
+    f.PlateList1->AddRow("1", {"AB12", "5"});
+    f.Modified = true;
+    const std::string unwritten = "Error: the changes will not be written to " + ListFile() +
+                                  " at exit, since it could not be read at start:\r" + refused;
+    ui.ExpectMessage(MsgKind::Error, unwritten, Buttons::OK);
+    ui.ExpectMessage(MsgKind::Confirmation, kCloseQuestion, Buttons::YesNoCancel, Result::Cancel);
+    EXPECT_FALSE(f.close());
+    EXPECT_TRUE(f.Modified);
+    ui.ExpectMessage(MsgKind::Error, unwritten, Buttons::OK);
+    ui.ExpectMessage(MsgKind::Confirmation, kCloseQuestion, Buttons::YesNoCancel, Result::No);
+    EXPECT_TRUE(f.close());
+    Destroy();
+    struct stat info {};
+    EXPECT_EQ(::lstat(ListFile().c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
     ui.VerifyDone();
 }
 
