@@ -168,6 +168,12 @@ void TIniFile::EraseSection(const std::string& section)
         Changed();
 }
 
+void TIniFile::AddSection(const std::string& section)
+{
+    if (ForChange().AddSection(section))
+        Changed();
+}
+
 void TIniFile::BeginUpdate()
 {
     if (updateDepth_ == 0)
