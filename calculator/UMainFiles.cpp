@@ -61,7 +61,9 @@ void TFormMain::SaveViewSettings(const std::string& fileName) const
 void TFormMain::LoadPlatesFromFile(const std::string& fileName)
 {
     // Read first: a file that cannot be read leaves the field and the lists as they were.
-    const std::vector<std::string> lines = SplitLines(ReadFileBytes(fileName));
+    // Lines end at their line ends only: a NUL is one more control character, which the
+    // plate's clean-up drops, and never hides the lines after it.
+    const std::vector<std::string> lines = SplitLinesKeepingNul(ReadFileBytes(fileName));
     // The lines would only pass through the field to be computed and removed at once;
     // computing them straight away ends the same and keeps a long file quick.
     EditPlates->clear();

@@ -154,10 +154,10 @@ TEST_F(CalculatorWindow, PlateFilesOfAnyContentAreReadLineByLine)
     std::string bytes = "ab1\r\ncd2\rEF3\n";
     bytes += std::string(1 << 20, 'Z') + "\n";      // a very long line is no plate
     bytes += "\x01\x02\xFF\xFEgh4\x80\n";           // binary around a plate
-    bytes += std::string("ij5\0kl6\n", 8);      // the text ends at a NUL
+    bytes += std::string("ij5\0kl6\nmn7\0\n", 13);  // a NUL is a control character
     WriteFileReplacing(File("in.txt"), bytes);
     form_->LoadPlatesFromFile(File("in.txt"));
-    EXPECT_THAT(Plates(*form_->LV1), ElementsAre("AB1", "CD2", "EF3", "GH4", "IJ5"));
+    EXPECT_THAT(Plates(*form_->LV1), ElementsAre("AB1", "CD2", "EF3", "GH4", "IJ5KL6", "MN7"));
 
     std::string many;
     for (int i = 0; i < 100000; ++i)
