@@ -2,10 +2,10 @@
 
 #include "platform/text/Cp1252.h"
 #include "platform/text/Errors.h"
+#include "platform/text/FileName.h"
 #include "platform/text/Format.h"
 #include "platform/versionres/VersionReader.h"
 
-#include <QCoreApplication>
 #include <QVariant>
 
 namespace {
@@ -31,14 +31,14 @@ void TVersionInfo::LoadFile(const std::string& fileName)
 {
     versionBlock_.clear();
     firstTranslation_.reset();
-    fileName_ = fileName.empty() ? ToCp1252(QCoreApplication::applicationFilePath()) : fileName;
+    fileName_ = fileName.empty() ? RunningProgramFileName() : fileName;
 
     const uint32_t size = versionres::GetFileVersionInfoSize(fileName_);
     if (size == 0)
         return;
     std::vector<uint8_t> block(size);
     if (!versionres::GetFileVersionInfo(fileName_, block))
-        throw EError("Cannot retrieve Version Information for " + fileName_);
+        throw EError(FileMessage("Cannot retrieve Version Information for %s", {fileName_}));
     versionBlock_ = std::move(block);
 
     // A translation table shorter than one entry counts as none.

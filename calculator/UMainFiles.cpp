@@ -1,7 +1,7 @@
 #include "calculator/ResultFile.h"
 #include "calculator/UMain.h"
 #include "calculator/ViewSettings.h"
-#include "platform/text/Format.h"
+#include "platform/text/FileName.h"
 #include "platform/text/TextFile.h"
 #include "platform/toolkit/TListView.h"
 #include "platform/ui/Ui.h"
@@ -61,7 +61,9 @@ void TFormMain::SaveViewSettings(const std::string& fileName) const
 void TFormMain::LoadPlatesFromFile(const std::string& fileName)
 {
     // Read first: a file that cannot be read leaves the field and the lists as they were.
-    const std::vector<std::string> lines = SplitLines(ReadFileBytes(fileName));
+    // Lines end at their line ends only: a NUL is one more control character, which the
+    // plate's clean-up drops, and never hides the lines after it.
+    const std::vector<std::string> lines = SplitLinesKeepingNul(ReadFileBytes(fileName));
     // The lines would only pass through the field to be computed and removed at once;
     // computing them straight away ends the same and keeps a long file quick.
     EditPlates->clear();
@@ -107,7 +109,7 @@ void TFormMain::mnuFileSaveClick()
     default:
         return;  // no page, no list to save: nothing is written and nothing shown
     }
-    ui::ShowMessage(ui::MsgKind::Information, Format("OK: file %s saved", *fileName));
+    ui::ShowUnicodeMessage(ui::MsgKind::Information, FileMessage("OK: file %s saved", {*fileName}));
 }
 
 }  // namespace quantivo

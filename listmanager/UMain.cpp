@@ -16,6 +16,8 @@
 #include "matchlist/Settings.h"
 #include "matchlist/Wiegand.h"
 #include "platform/text/Cp1252.h"
+#include "platform/text/Errors.h"
+#include "platform/text/FileName.h"
 #include "platform/text/TextFile.h"
 #include "platform/toolkit/DefaultButton.h"
 #include "platform/toolkit/ProgramPath.h"
@@ -155,14 +157,18 @@ void TFormMain::FormCreate()
     ProgressBar1->hide();
     PageControlEditPlate->setProperty("Tag", 175);
     PageControlEditHost->setProperty("Tag", 175);
-    // Until the list file has been read, the exit must not replace it: a start-up that
-    // failed before or while reading it would otherwise write an empty list over it.
-    keepListFile_ = FileExists(ListFileName());
-    LoadSettings(*this, SettingsFileName());
-    // The list is read before the Wiegand format bounds id-numbers, so a restart never
-    // drops rows that were valid when they were saved.
-    LoadMatchList(*this, ListFileName(), 1, Delimiter, QuoteChar, 0);
-    keepListFile_ = false;
+    try {
+        LoadSettings(*this, SettingsFileName());
+        // The list is read before the Wiegand format bounds id-numbers, so a restart never
+        // drops rows that were valid when they were saved.
+        LoadMatchList(*this, ListFileName(), 1, Delimiter, QuoteChar, 0);
+    } catch (const std::exception& e) {
+        // A start-up that failed before or while reading the list file must not have the
+        // exit write an empty list over it.
+        if (FileExists(ListFileName()))
+            listFileUnread_ = ShownText(e);
+        throw;
+    }
     Modified = false;
     UpdateUI();
 }
@@ -188,6 +194,13 @@ bool TFormMain::FormCloseQuery()
 {
     if (!Modified)
         return true;
+    // The exit leaves an unread list file alone; the changes must not go without a word.
+    if (listFileUnread_)
+        ui::ShowUnicodeMessage(ui::MsgKind::Error,
+                               FileMessage("Error: the changes will not be written to %s at "
+                                           "exit, since it could not be read at start:\r",
+                                           {ListFileName()}) +
+                                   *listFileUnread_);
     switch (ui::ShowMessage(ui::MsgKind::Confirmation,
                             "Changes have been made!\r\rDo you want to save the changes?\r",
                             ui::Buttons::YesNoCancel)) {
@@ -214,7 +227,7 @@ void TFormMain::FormDestroy()
     // the match list.
     ui::Guarded([this] { SaveSettings(*this, SettingsFileName()); })();
     ui::Guarded([this] {
-        if (!keepListFile_)
+        if (!listFileUnread_)
             SaveMatchList(*this, ListFileName(), Delimiter, QuoteChar);
     })();
 }

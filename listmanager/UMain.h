@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -240,9 +241,9 @@ private:
     bool activated_ = false;
     bool updating_ = false;
     bool destroyed_ = false;
-    // The list file beside the program existed but was not read at start: the exit leaves
-    // it as it is instead of replacing it with an empty list.
-    bool keepListFile_ = false;
+    // Why the list file beside the program, which existed, was not read at start: the exit
+    // leaves it as it is instead of replacing it with an empty list.
+    std::optional<QString> listFileUnread_;
     TDummyPlates dummyPlates_;
     QShortcut* fileMenuShortcut_ = nullptr;
     std::unique_ptr<class TMainDeviceContext> deviceContext_;

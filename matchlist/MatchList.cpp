@@ -2,6 +2,7 @@
 
 #include "matchlist/IMatchListHost.h"
 #include "matchlist/ListFileText.h"
+#include "platform/text/FileName.h"
 #include "platform/text/Format.h"
 #include "platform/text/TextFile.h"
 #include "platform/toolkit/TListView.h"
@@ -173,5 +174,5 @@ void SaveMatchList(IMatchListHost& host, const std::string& fileName, char delim
         },
         specials, delimiter, quote);
     WriteFileReplacing(fileName, text);
-    ui::ShowMessage(ui::MsgKind::Information, Format("File saved %s", fileName));
+    ui::ShowUnicodeMessage(ui::MsgKind::Information, FileMessage("File saved %s", {fileName}));
 }

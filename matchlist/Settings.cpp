@@ -41,11 +41,13 @@ const std::array<WiegandSetting, 5>& WiegandSettings()
     return settings;
 }
 
-// A character code from 1 to 255; anything else, stored by hand, is unreadable.
+// A character code from 1 to 255; anything else, stored by hand, is unreadable, and so
+// are CR and LF, which would break every saved line that needs them in two.
 char ReadChar(const TIniFile& ini, const CharSetting& setting)
 {
     const int32_t code = ini.ReadInteger(kOptions, setting.key, setting.def);
-    return static_cast<char>(code >= 1 && code <= 255 ? code : setting.def);
+    const bool readable = code >= 1 && code <= 255 && code != '\r' && code != '\n';
+    return static_cast<char>(readable ? code : setting.def);
 }
 
 void WriteChar(TIniFile& ini, const CharSetting& setting, char c)
@@ -109,6 +111,7 @@ void SaveSettings(ISettingsHost& host, const std::string& fileName)
 
     ini.EraseSection("platelist");
     ini.EraseSection(kHostList);
+    ini.AddSection(kHostList);
     const TListView& hosts = host.HostList();
     for (int row = 0; row < hosts.Count(); ++row) {
         const std::string ip = GetColumnText(hosts, row, kDeviceIpColumn);

@@ -2,6 +2,7 @@
 
 #include "matchlist/ListFileText.h"
 #include "platform/text/Cp1252.h"
+#include "platform/text/FileName.h"
 #include "platform/text/TextFile.h"
 #include "platform/ui/Guarded.h"
 #include "platform/ui/Ui.h"
@@ -294,7 +295,7 @@ void TFormImport::FillPreview()
 bool TFormImport::ShowImportDialog(const std::string& fileName, int& firstLine, char& delimiter,
                                    char& quoteChar)
 {
-    PanelTitle->setText(ToQString("Example from file: " + fileName + " :"));
+    PanelTitle->setText(FileMessage("Example from file: %s :", {fileName}));
     {
         // One preview at the end instead of one per control set.
         const QSignalBlocker blockRow(EditRow1);

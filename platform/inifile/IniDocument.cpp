@@ -13,6 +13,11 @@ bool IsComment(const std::string& name)
     return !name.empty() && name[0] == ';';
 }
 
+std::string_view OneLine(std::string_view text)
+{
+    return text.substr(0, text.find_first_of("\r\n"));
+}
+
 std::string KeyLine(std::string_view name, std::string_view value)
 {
     std::string line(name);
@@ -130,18 +135,30 @@ std::vector<std::string> TIniDocument::Lines(std::string_view section) const
     return lines;
 }
 
+TIniDocument::Section& TIniDocument::FindOrAdd(std::string_view name)
+{
+    if (Section* s = Find(OneLine(name)))
+        return *s;
+    sections_.push_back(Section{Trim(OneLine(name)), {}, {}});
+    Section& s = sections_.back();
+    s.entries.push_back({"[" + s.name + "]", {}, {}, false});
+    return s;
+}
+
+bool TIniDocument::AddSection(std::string_view section)
+{
+    const std::size_t count = sections_.size();
+    FindOrAdd(section);
+    return sections_.size() != count;
+}
+
 bool TIniDocument::SetValue(std::string_view section, std::string_view key, std::string_view value)
 {
-    const std::string name = Trim(key);
-    const std::string text = Trim(value);
-    Section* s = Find(section);
-    if (!s) {
-        sections_.push_back(Section{Trim(section), {}, {}});
-        s = &sections_.back();
-        s->entries.push_back({"[" + s->name + "]", {}, {}, false});
-    }
-    if (const auto i = FindKey(*s, name)) {
-        Entry& entry = s->entries[*i];
+    const std::string name = Trim(OneLine(key));
+    const std::string text = Trim(OneLine(value));
+    Section& s = FindOrAdd(section);
+    if (const auto i = FindKey(s, name)) {
+        Entry& entry = s.entries[*i];
         if (entry.value == text)
             return false;
         entry.value = text;
@@ -150,12 +167,12 @@ bool TIniDocument::SetValue(std::string_view section, std::string_view key, std:
     }
     // After the section's last line that is not blank, so a blank line before the next
     // section stays where it was. Only blank lines move, so no key's index changes.
-    std::size_t at = s->entries.size();
-    while (at > 1 && Trim(s->entries[at - 1].raw).empty())
+    std::size_t at = s.entries.size();
+    while (at > 1 && Trim(s.entries[at - 1].raw).empty())
         --at;
-    s->entries.insert(s->entries.begin() + static_cast<std::ptrdiff_t>(at),
-                      Entry{KeyLine(name, text), name, text, true});
-    s->index.emplace(UpperCaseAscii(name), at);
+    s.entries.insert(s.entries.begin() + static_cast<std::ptrdiff_t>(at),
+                     Entry{KeyLine(name, text), name, text, true});
+    s.index.emplace(UpperCaseAscii(name), at);
     return true;
 }
 

@@ -22,8 +22,11 @@ public:
     // Every line but blanks and ';' comments, as "key=value" or as the lone name.
     std::vector<std::string> Lines(std::string_view section) const;
 
-    // False when the value was there already, so nothing needs writing.
+    // False when the value was there already, so nothing needs writing. Section, key and
+    // value each end at their first CR or LF: what follows would start lines of its own.
     bool SetValue(std::string_view section, std::string_view key, std::string_view value);
+    // A heading at the end when the section is not there; false when it was.
+    bool AddSection(std::string_view section);
     // Removes every section of that name; false when there was none.
     bool EraseSection(std::string_view section);
 
@@ -44,6 +47,7 @@ private:
     void AddLine(const std::string& line);
     const Section* Find(std::string_view name) const;
     Section* Find(std::string_view name);
+    Section& FindOrAdd(std::string_view name);
     static std::optional<std::size_t> FindKey(const Section& section, std::string_view key);
 
     // sections_[0] holds the lines before the first section header.

@@ -1,6 +1,7 @@
 #include "platform/inifile/IniFile.h"
 
 #include "platform/text/Errors.h"
+#include "platform/text/FileName.h"
 #include "platform/text/Format.h"
 #include "platform/text/IntegerReading.h"
 #include "platform/text/TextFile.h"
@@ -108,7 +109,7 @@ void TIniFile::Save()
 
 void TIniFile::ThrowWriteError() const
 {
-    throw EError(Format("Unable to write to %s", fileName_));
+    throw EError(FileMessage("Unable to write to %s", {fileName_}));
 }
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& key,
@@ -164,6 +165,12 @@ void TIniFile::WriteInteger(const std::string& section, const std::string& key, 
 void TIniFile::EraseSection(const std::string& section)
 {
     if (ForChange().EraseSection(section))
+        Changed();
+}
+
+void TIniFile::AddSection(const std::string& section)
+{
+    if (ForChange().AddSection(section))
         Changed();
 }
 

@@ -38,11 +38,15 @@ public:
     bool SectionExists(const std::string& section) const;
     bool ValueExists(const std::string& section, const std::string& key) const;
 
-    // A new key goes to the end of its section, a new section to the end of the file.
+    // A new key goes to the end of its section, a new section to the end of the file. A
+    // value (or name) ends at its first CR or LF, so it can never add a line of its own.
     void WriteString(const std::string& section, const std::string& key, const std::string& value);
     void WriteInteger(const std::string& section, const std::string& key, int32_t value);
     // Removes the section (every section of that name) with its lines.
     void EraseSection(const std::string& section);
+    // Writes the section's heading at the end of the file when it is not there, so a
+    // section stands in the file even while it holds no key.
+    void AddSection(const std::string& section);
 
     // Between BeginUpdate and the matching EndUpdate writes stay in memory; EndUpdate
     // writes the file once, raising "Unable to write to %s" as a single write would.

@@ -82,13 +82,17 @@ std::string NormalPath(const std::string& path)
     return out;
 }
 
-std::vector<Entry> Load()
+// A store that cannot be read reads as empty, unless the entries are loaded for a change:
+// writing them back would replace the whole store.
+std::vector<Entry> Load(bool forChange = false)
 {
     std::vector<Entry> entries;
     std::string bytes;
     try {
         bytes = ReadFileBytes(RegistryFileName());
     } catch (const EError&) {
+        if (forChange && FileExists(RegistryFileName()))
+            throw;
         return entries;  // no store yet
     }
     for (const std::string& line : SplitLinesKeepingNul(bytes)) {
@@ -169,12 +173,12 @@ bool TRegistry::OpenKey(const std::string& key, bool canCreate)
         path = current_ + "\\" + path;
     else if (!absolute && path.empty())
         path = current_;
-    std::vector<Entry> entries = Load();
-    if (!KeyExists(entries, path)) {
+    if (!KeyExists(Load(), path)) {
         if (!canCreate)
             return false;
-        entries.push_back({path, std::nullopt, {}, {}});
         try {
+            std::vector<Entry> entries = Load(true);
+            entries.push_back({path, std::nullopt, {}, {}});
             Save(entries);
         } catch (const EError&) {
             throw ERegistryException(Format("Failed to create key %s", key));
@@ -203,14 +207,14 @@ std::string TRegistry::ReadString(const std::string& name) const
 
 void TRegistry::WriteString(const std::string& name, const std::string& value)
 {
-    std::vector<Entry> entries = Load();
-    if (Entry* e = FindValue(entries, current_, name)) {
-        e->type = kStringType;
-        e->data = value;
-    } else {
-        entries.push_back({current_, name, kStringType, value});
-    }
     try {
+        std::vector<Entry> entries = Load(true);
+        if (Entry* e = FindValue(entries, current_, name)) {
+            e->type = kStringType;
+            e->data = value;
+        } else {
+            entries.push_back({current_, name, kStringType, value});
+        }
         Save(entries);
     } catch (const EError&) {
         throw ERegistryException(Format("Failed to set data for '%s'", name));

@@ -1,10 +1,12 @@
 #include "platform/text/TextFile.h"
 
 #include "platform/text/Errors.h"
+#include "platform/text/FileName.h"
 #include "platform/text/Format.h"
 
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,7 +14,7 @@
 
 namespace {
 
-// Closes on every path out; the write path closes by hand to see close's own error.
+// Closes on every path out; the write paths close by hand to see close's own error.
 class FileDescriptor final {
 public:
     explicit FileDescriptor(int fd) : fd_(fd) {}
@@ -36,19 +38,44 @@ private:
     int fd_;
 };
 
+const char* const kNotRegular = "Not a regular file";
+
 std::string ErrorText(int error)
 {
     return std::strerror(error);
 }
 
-[[noreturn]] void ThrowOpenError(const std::string& fileName, int error)
+std::string NotRegularReason(mode_t mode)
 {
-    throw EFOpenError(Format("Cannot open file \"%s\". %s", fileName, ErrorText(error)));
+    return S_ISDIR(mode) ? ErrorText(EISDIR) : kNotRegular;
 }
 
-[[noreturn]] void ThrowCreateError(const std::string& fileName, int error)
+[[noreturn]] void ThrowOpenError(const std::string& fileName, const std::string& reason)
 {
-    throw EFCreateError(Format("Cannot create file \"%s\". %s", fileName, ErrorText(error)));
+    throw EFOpenError(FileMessage("Cannot open file \"%s\". %s", {fileName, reason}));
+}
+
+[[noreturn]] void ThrowCreateError(const std::string& fileName, const std::string& reason)
+{
+    throw EFCreateError(FileMessage("Cannot create file \"%s\". %s", {fileName, reason}));
+}
+
+int OpenRegularFile(const std::string& fileName, struct stat& info)
+{
+    // Looked at before it is opened: opening a FIFO or a device may already wait or act.
+    if (::stat(fileName.c_str(), &info) != 0)
+        ThrowOpenError(fileName, ErrorText(errno));
+    if (!S_ISREG(info.st_mode))
+        ThrowOpenError(fileName, NotRegularReason(info.st_mode));
+    FileDescriptor fd(::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (fd.get() < 0)
+        ThrowOpenError(fileName, ErrorText(errno));
+    // The name may have been given to something else in the meantime.
+    if (::fstat(fd.get(), &info) != 0)
+        ThrowOpenError(fileName, ErrorText(errno));
+    if (!S_ISREG(info.st_mode))
+        ThrowOpenError(fileName, NotRegularReason(info.st_mode));
+    return fd.release();
 }
 
 bool WriteAll(int fd, const std::string& bytes)
@@ -65,12 +92,127 @@ bool WriteAll(int fd, const std::string& bytes)
     return true;
 }
 
-// A name beside the target that no other writer of this process or another one picks.
-std::string TemporaryName(const std::string& fileName)
+void WriteAndClose(FileDescriptor& fd, const std::string& bytes)
+{
+    const bool written = WriteAll(fd.get(), bytes) && ::fsync(fd.get()) == 0;
+    const bool closed = ::close(fd.release()) == 0;
+    if (!written || !closed)
+        throw EFCreateError("Stream write error");
+}
+
+std::string FolderOf(const std::string& fileName)
+{
+    const std::size_t slash = fileName.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : fileName.substr(0, slash);
+}
+
+// The file a name finally stands for: symbolic links are followed (a relative one from the
+// folder it sits in), so the replacement lands on the file the link names and the link
+// stays a link. A loop is left to fail with the system's own reason.
+std::string LinkTarget(std::string fileName)
+{
+    for (int links = 0; links < 40; ++links) {
+        struct stat info {};
+        if (::lstat(fileName.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return fileName;
+        std::string target(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(fileName.c_str(), target.data(), target.size());
+        if (n <= 0 || static_cast<std::size_t>(n) == target.size())
+            return fileName;
+        target.resize(static_cast<std::size_t>(n));
+        fileName = target.front() == '/' ? target : FolderOf(fileName) + "/" + target;
+    }
+    return fileName;
+}
+
+// 0 when the process may write the file or folder as an in-place write would find it,
+// else the system's reason. Root may write anything; a file that its person has made
+// read-only for everybody is still honoured as read-only.
+int WriteRefusal(const std::string& name, const struct stat& info)
+{
+    if (::faccessat(AT_FDCWD, name.c_str(), W_OK, AT_EACCESS) != 0)
+        return errno;
+    return ::geteuid() == 0 && (info.st_mode & 0222) == 0 ? EACCES : 0;
+}
+
+bool FolderTakesNoTemporary(const std::string& target)
+{
+    const std::string folder = FolderOf(target);
+    struct stat info {};
+    return ::stat(folder.c_str(), &info) == 0 && WriteRefusal(folder, info) != 0;
+}
+
+// The replacement takes the old file's owner (where the process may give it away, else at
+// least its group) before its mode, since a change of owner clears the set-id bits.
+void KeepOwnerAndMode(int fd, const struct stat& old)
+{
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0 &&
+        ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) {
+        // The replacement belongs to the process, as a file it created would.
+    }
+    ::fchmod(fd, old.st_mode & 07777);
+}
+
+void WriteInPlace(const std::string& fileName, const std::string& target, const std::string& bytes)
+{
+    FileDescriptor fd(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (fd.get() < 0)
+        ThrowCreateError(fileName, ErrorText(errno));
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
+        ThrowCreateError(fileName, kNotRegular);
+    if (::ftruncate(fd.get(), 0) != 0)
+        ThrowCreateError(fileName, ErrorText(errno));
+    WriteAndClose(fd, bytes);
+}
+
+// A new file beside target under a name nobody else picks; -1 (with errno) when the
+// folder takes none.
+int CreateBeside(const std::string& target, std::string& name)
 {
     static std::atomic<unsigned> counter{0};
-    return Format("%s.~%d.%u.tmp", fileName, static_cast<int>(::getpid()), counter++);
+    int fd = -1;
+    do {
+        name = Format("%s.~%d.%u.tmp", target, static_cast<int>(::getpid()), counter++);
+        fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EEXIST);
+    return fd;
 }
+
+// The new content's file beside the target, removed again on every path out unless it
+// was renamed into place.
+class TemporaryFile final {
+public:
+    explicit TemporaryFile(const std::string& target) : fd_(CreateBeside(target, name_))
+    {
+        error_ = fd_.get() < 0 ? errno : 0;
+    }
+    ~TemporaryFile()
+    {
+        if (!error_ && !renamed_)
+            ::unlink(name_.c_str());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    // 0 or the system's reason why the file could not be created.
+    int Error() const { return error_; }
+    FileDescriptor& Descriptor() { return fd_; }
+    // 0 or the system's reason.
+    int RenameTo(const std::string& target)
+    {
+        renamed_ = ::rename(name_.c_str(), target.c_str()) == 0;
+        return renamed_ ? 0 : errno;
+    }
+
+private:
+    std::string name_;  // set while fd_ is made
+    FileDescriptor fd_;
+    int error_ = 0;
+    bool renamed_ = false;
+};
 
 std::vector<std::string> Split(std::string_view text)
 {
@@ -91,57 +233,86 @@ std::vector<std::string> Split(std::string_view text)
 
 }  // namespace
 
-std::string ReadFileBytes(const std::string& fileName)
+TInputFile::TInputFile(const std::string& fileName) : fileName_(fileName)
 {
-    FileDescriptor fd(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0)
-        ThrowOpenError(fileName, errno);
-    std::string bytes;
     struct stat info {};
-    if (::fstat(fd.get(), &info) == 0 && info.st_size > 0)
-        bytes.reserve(static_cast<std::size_t>(info.st_size));
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+    fd_ = OpenRegularFile(fileName, info);
+    size_ = static_cast<std::uint64_t>(info.st_size);
+}
+
+TInputFile::~TInputFile()
+{
+    ::close(fd_);
+}
+
+std::optional<std::string> TInputFile::ReadAt(std::uint64_t offset, std::uint64_t size) const
+{
+    if (size > kMaxReadBytes || offset > size_ || size > size_ - offset)
+        return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::pread(fd_, bytes.data() + done, bytes.size() - done,
+                                  static_cast<off_t>(offset + done));
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0)
-            ThrowOpenError(fileName, errno);  // a folder opens but does not read
-        if (n == 0)
-            break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
+        if (n <= 0)
+            return std::nullopt;
+        done += static_cast<std::size_t>(n);
     }
     return bytes;
 }
 
+std::string TInputFile::ReadAll() const
+{
+    if (size_ > kMaxReadBytes)
+        ThrowOpenError(fileName_, ErrorText(EFBIG));
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(size_));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::pread(fd_, buffer, sizeof buffer, static_cast<off_t>(bytes.size()));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            ThrowOpenError(fileName_, ErrorText(errno));
+        if (n == 0)
+            return bytes;
+        // A file that grows while it is read, or tells no size, stops at the bound too.
+        if (bytes.size() + static_cast<std::size_t>(n) > kMaxReadBytes)
+            ThrowOpenError(fileName_, ErrorText(EFBIG));
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+}
+
+std::string ReadFileBytes(const std::string& fileName)
+{
+    return TInputFile(fileName).ReadAll();
+}
+
 void WriteFileReplacing(const std::string& fileName, const std::string& bytes)
 {
-    std::string tempName;
-    int fdNumber = -1;
-    do {
-        tempName = TemporaryName(fileName);
-        fdNumber = ::open(tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    } while (fdNumber < 0 && errno == EEXIST);
-    if (fdNumber < 0)
-        ThrowCreateError(fileName, errno);
-    FileDescriptor fd(fdNumber);
-
-    // The replacement keeps the old file's permissions.
+    const std::string target = LinkTarget(fileName);
     struct stat old {};
-    if (::stat(fileName.c_str(), &old) == 0)
-        ::fchmod(fd.get(), old.st_mode & 07777);
-
-    const bool written = WriteAll(fd.get(), bytes) && ::fsync(fd.get()) == 0;
-    const bool closed = ::close(fd.release()) == 0;
-    if (!written || !closed) {
-        ::unlink(tempName.c_str());
-        throw EFCreateError("Stream write error");
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (!exists && errno != ENOENT)
+        ThrowCreateError(fileName, ErrorText(errno));
+    if (exists) {
+        if (!S_ISREG(old.st_mode))
+            ThrowCreateError(fileName, NotRegularReason(old.st_mode));
+        if (const int refusal = WriteRefusal(target, old))
+            ThrowCreateError(fileName, ErrorText(refusal));
+        if (FolderTakesNoTemporary(target))
+            return WriteInPlace(fileName, target, bytes);
     }
-    if (::rename(tempName.c_str(), fileName.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(tempName.c_str());
-        ThrowCreateError(fileName, error);
-    }
+    TemporaryFile temporary(target);
+    if (temporary.Error())
+        ThrowCreateError(fileName, ErrorText(temporary.Error()));
+    if (exists)
+        KeepOwnerAndMode(temporary.Descriptor().get(), old);
+    WriteAndClose(temporary.Descriptor(), bytes);
+    if (const int error = temporary.RenameTo(target))
+        ThrowCreateError(fileName, ErrorText(error));
 }
 
 std::vector<std::string> SplitLines(const std::string& bytes)

@@ -1,17 +1,49 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
-// Files are bytes: no conversion, no byte-order mark.
+// Files are bytes: no conversion, no byte-order mark. File names are the file system's
+// bytes (platform/text/FileName.h).
 
-// Reads the whole file; raises EFOpenError "Cannot open file "%s". %s" when it cannot.
+// Every read of a file stops here: a bigger file is refused like one that cannot be opened.
+inline constexpr std::uint64_t kMaxReadBytes = std::uint64_t{256} << 20;
+
+// A regular file open for reading. A FIFO, device or folder is refused before it is
+// opened, and the open itself never waits, so no such name can hold or flood the program.
+// Raises EFOpenError "Cannot open file "%s". %s" with the system's reason.
+class TInputFile final {
+public:
+    explicit TInputFile(const std::string& fileName);
+    ~TInputFile();
+    TInputFile(const TInputFile&) = delete;
+    TInputFile& operator=(const TInputFile&) = delete;
+
+    std::uint64_t Size() const { return size_; }
+    // The bytes at offset; nothing when they do not all lie in the file or exceed the bound.
+    std::optional<std::string> ReadAt(std::uint64_t offset, std::uint64_t size) const;
+    // The whole file; past the bound the reason is "File too large".
+    std::string ReadAll() const;
+
+private:
+    std::string fileName_;
+    int fd_ = -1;
+    std::uint64_t size_ = 0;
+};
+
+// The whole file (TInputFile).
 std::string ReadFileBytes(const std::string& fileName);
 
-// Replaces the file with bytes: written to a temporary file beside it and renamed over
-// the old one only when complete, so a failure leaves the old file as it was.
-// Raises EFCreateError "Cannot create file "%s". %s" when the file cannot be created
-// and "Stream write error" when it cannot be written to the end.
+// Replaces the file with bytes as the person left it would have it: written to a
+// temporary file beside it and renamed over the old one only when complete, so a failure
+// leaves the old file as it was and no temporary file behind. A symbolic link is written
+// through to the file it names and stays a link; the file keeps its mode and, where the
+// process may keep it, its owner. An existing file the person may not write is refused as
+// an in-place write would be; where the folder takes no temporary file, a writable file is
+// written in place. Raises EFCreateError "Cannot create file "%s". %s" when the file
+// cannot be created and "Stream write error" when it cannot be written to the end.
 void WriteFileReplacing(const std::string& fileName, const std::string& bytes);
 
 // Lines end at CR, LF or CR LF; a NUL byte ends the text; a last line without a line

@@ -1,8 +1,6 @@
 #include "platform/toolkit/ProgramPath.h"
 
-#include "platform/text/Cp1252.h"
-
-#include <QCoreApplication>
+#include "platform/text/FileName.h"
 
 #include <utility>
 
@@ -21,7 +19,7 @@ std::string ProgramFileName()
     if (!Override().empty()) {
         return Override();
     }
-    return ToCp1252(QCoreApplication::applicationFilePath());
+    return RunningProgramFileName();
 }
 
 void SetProgramFileNameForTesting(std::string fileName)

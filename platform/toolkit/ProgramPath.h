@@ -2,8 +2,8 @@
 
 #include <string>
 
-// The running program's full file name (Windows-1252 text). The files that live beside
-// the program (settings, list file) are named after it.
+// The running program's full file name, as the file system's bytes. The files that live
+// beside the program (settings, list file) are named after it.
 std::string ProgramFileName();
 
 // Test hook: makes ProgramFileName give fileName (say, a name in a temporary folder);

@@ -1,6 +1,7 @@
 #include "platform/ui/FileDialogSetup.h"
 
 #include "platform/text/Cp1252.h"
+#include "platform/text/FileName.h"
 
 #include <QFileDialog>
 
@@ -48,10 +49,10 @@ void ConfigureFileDialog(QFileDialog& dialog, const FileDialogOptions& options, 
     dialog.setDefaultSuffix(ToQString(options.defaultExt));  // Qt drops a leading dot
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !options.overwritePrompt);
     if (!options.initialDir.empty()) {
-        dialog.setDirectory(ToQString(options.initialDir));
+        dialog.setDirectory(FileNameToQString(options.initialDir));
     }
     if (!options.fileName.empty()) {
-        dialog.selectFile(ToQString(options.fileName));
+        dialog.selectFile(FileNameToQString(options.fileName));
     }
 }
 

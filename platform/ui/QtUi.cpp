@@ -1,6 +1,7 @@
 #include "platform/ui/QtUi.h"
 
 #include "platform/text/Cp1252.h"
+#include "platform/text/FileName.h"
 #include "platform/ui/FileDialogSetup.h"
 #include "platform/ui/MessageText.h"
 
@@ -87,7 +88,7 @@ std::optional<std::string> RunFileDialog(const FileDialogOptions& options, FileD
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return ToCp1252(dialog.selectedFiles().constFirst());
+    return FileNameFromQString(dialog.selectedFiles().constFirst());
 }
 
 // Ends a modal loop when the window it runs for is hidden or closed.
@@ -157,6 +158,11 @@ private:
 }  // namespace
 
 Result QtUi::MessageBox(MsgKind kind, const std::string& text, Buttons buttons)
+{
+    return UnicodeMessageBox(kind, ToQString(text), buttons);
+}
+
+Result QtUi::UnicodeMessageBox(MsgKind kind, const QString& text, Buttons buttons)
 {
     LineKeepingMessageBox box(IconOf(kind), ApplicationTitle(), MessageDisplayText(text),
                               QMessageBox::NoButton, QApplication::activeWindow());

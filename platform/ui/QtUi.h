@@ -8,6 +8,7 @@ namespace ui {
 class QtUi final : public Ui {
 public:
     Result MessageBox(MsgKind kind, const std::string& text, Buttons buttons) override;
+    Result UnicodeMessageBox(MsgKind kind, const QString& text, Buttons buttons) override;
     bool InputBox(const std::string& caption, const std::string& prompt,
                   std::string& value) override;
     std::optional<std::string> OpenFile(const FileDialogOptions& options) override;

@@ -1,5 +1,7 @@
 #include "platform/ui/Ui.h"
 
+#include "platform/text/Cp1252.h"
+#include "platform/text/Errors.h"
 #include "platform/ui/Guarded.h"
 #include "platform/ui/QtUi.h"
 
@@ -17,6 +19,11 @@ Ui& RealUi()
 
 }  // namespace
 
+Result Ui::UnicodeMessageBox(MsgKind kind, const QString& text, Buttons buttons)
+{
+    return MessageBox(kind, ToCp1252(text), buttons);
+}
+
 Ui& CurrentUi()
 {
     return installed ? *installed : RealUi();
@@ -32,6 +39,11 @@ Result ShowMessage(MsgKind kind, const std::string& text, Buttons buttons)
     return CurrentUi().MessageBox(kind, text, buttons);
 }
 
+Result ShowUnicodeMessage(MsgKind kind, const QString& text, Buttons buttons)
+{
+    return CurrentUi().UnicodeMessageBox(kind, text, buttons);
+}
+
 BusyCursor::BusyCursor() : ui_(CurrentUi())
 {
     ui_.SetBusyCursor(true);
@@ -45,7 +57,7 @@ BusyCursor::~BusyCursor()
 void HandleException(const std::exception& e) noexcept
 {
     try {
-        ShowMessage(MsgKind::Error, e.what(), Buttons::OK);
+        ShowUnicodeMessage(MsgKind::Error, ShownText(e), Buttons::OK);
     } catch (...) {
         // The last line of defence: a failing error box must not take the program down.
     }

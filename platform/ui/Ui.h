@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <optional>
 #include <string>
 
@@ -7,8 +8,9 @@ class QWidget;
 
 // The one door to the person. Every message box, input box, file dialog, modal window,
 // busy cursor and message pump of the programs goes through the current Ui, so tests can
-// install ScriptedUi (tests/support) and answer them. Texts are Windows-1252; "\r" in a
-// message is a line break when drawn.
+// install ScriptedUi (tests/support) and answer them. Texts are Windows-1252 (but for
+// messages that name files, which come as the Unicode the box shows); "\r" in a message is
+// a line break when drawn. File names are the file system's bytes.
 namespace ui {
 
 enum class MsgKind { Error, Warning, Information, Confirmation };
@@ -22,7 +24,7 @@ struct FileDialogOptions {
     std::string filter;
     // added (without its dot, or with) when the chosen name has no extension: ".txt"
     std::string defaultExt;
-    std::string initialDir;
+    std::string initialDir;  // a file name: the file system's bytes
     std::string fileName;
     bool fileMustExist = false;
     bool pathMustExist = false;
@@ -34,10 +36,13 @@ public:
     virtual ~Ui() = default;
 
     virtual Result MessageBox(MsgKind kind, const std::string& text, Buttons buttons) = 0;
+    // A message that names a file (platform/text FileMessage), shown as given. A Ui that
+    // draws nothing may take it as system text, which is what this does.
+    virtual Result UnicodeMessageBox(MsgKind kind, const QString& text, Buttons buttons);
     // true with the edited value on OK; false (value unchanged) on Cancel.
     virtual bool InputBox(const std::string& caption, const std::string& prompt,
                           std::string& value) = 0;
-    // The chosen file's full name, or nothing when cancelled.
+    // The chosen file's full name as the file system's bytes, or nothing when cancelled.
     virtual std::optional<std::string> OpenFile(const FileDialogOptions& options) = 0;
     virtual std::optional<std::string> SaveFile(const FileDialogOptions& options) = 0;
     // Shows the window modally and returns its result code (QDialog::Accepted = 1,
@@ -55,6 +60,8 @@ void SetCurrentUi(Ui* ui);
 
 // Shorthand for CurrentUi().MessageBox.
 Result ShowMessage(MsgKind kind, const std::string& text, Buttons buttons = Buttons::OK);
+// Shorthand for CurrentUi().UnicodeMessageBox.
+Result ShowUnicodeMessage(MsgKind kind, const QString& text, Buttons buttons = Buttons::OK);
 
 // The hourglass for the life of the guard; guards nest. The guard restores through the Ui
 // it was set by, even when another Ui was installed meanwhile.

@@ -1,10 +1,6 @@
 #include "platform/versionres/ElfSection.h"
 
-#include "platform/text/Cp1252.h"
-
-#include <QFile>
-
-#include <vector>
+#include "platform/text/TextFile.h"
 
 namespace versionres {
 namespace {
@@ -49,27 +45,13 @@ bool Contains(uint64_t fileSize, uint64_t offset, uint64_t size)
     return offset <= fileSize && size <= fileSize - offset;
 }
 
-std::optional<std::string> ReadAt(QFile& file, uint64_t offset, uint64_t size)
-{
-    if (!Contains(static_cast<uint64_t>(file.size()), offset, size) ||
-        !file.seek(static_cast<qint64>(offset)))
-        return std::nullopt;
-    std::string bytes(size, '\0');
-    if (file.read(bytes.data(), static_cast<qint64>(size)) != static_cast<qint64>(size))
-        return std::nullopt;
-    return bytes;
-}
-
 }  // namespace
 
-std::optional<FileRange> FindElfSection(const std::string& fileName, const std::string& name)
+std::optional<FileRange> FindElfSection(const TInputFile& file, const std::string& name)
 {
-    QFile file(ToQString(fileName));
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const uint64_t fileSize = static_cast<uint64_t>(file.size());
+    const uint64_t fileSize = file.Size();
 
-    const auto ident = ReadAt(file, 0, 16);
+    const auto ident = file.ReadAt(0, 16);
     if (!ident || ident->compare(0, 4,
                                  "\x7F"
                                  "ELF") != 0)
@@ -81,7 +63,7 @@ std::optional<FileRange> FindElfSection(const std::string& fileName, const std::
     const Layout& l = elfClass == kClass64 ? kLayout64 : kLayout32;
     const bool bigEndian = data == kDataBig;
 
-    const auto header = ReadAt(file, 0, l.headerSize);
+    const auto header = file.ReadAt(0, l.headerSize);
     if (!header)
         return std::nullopt;
     const Fields h(*header, bigEndian);
@@ -92,7 +74,7 @@ std::optional<FileRange> FindElfSection(const std::string& fileName, const std::
     if (entrySize < l.minEntry || count == 0 || namesIndex >= count)
         return std::nullopt;
 
-    const auto table = ReadAt(file, shoff, entrySize * count);
+    const auto table = file.ReadAt(shoff, entrySize * count);
     if (!table)
         return std::nullopt;
     const Fields t(*table, bigEndian);
@@ -102,7 +84,7 @@ std::optional<FileRange> FindElfSection(const std::string& fileName, const std::
     };
 
     const FileRange namesRange = range(namesIndex);
-    const auto names = ReadAt(file, namesRange.offset, namesRange.size);
+    const auto names = file.ReadAt(namesRange.offset, namesRange.size);
     if (!names)
         return std::nullopt;
 

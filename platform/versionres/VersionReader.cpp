@@ -1,11 +1,13 @@
 #include "platform/versionres/VersionReader.h"
 
 #include "platform/text/Cp1252.h"
+#include "platform/text/Errors.h"
 #include "platform/text/TextCase.h"
+#include "platform/text/TextFile.h"
 #include "platform/versionres/ElfSection.h"
 
-#include <QFile>
 #include <QString>
+#include <algorithm>
 
 namespace versionres {
 namespace {
@@ -108,25 +110,34 @@ std::optional<Node> FindNode(std::span<const uint8_t> block, std::string_view pa
 
 uint32_t GetFileVersionInfoSize(const std::string& fileName)
 {
-    const std::optional<FileRange> section = FindElfSection(fileName, kVersionSectionName);
-    if (!section || section->size > UINT32_MAX)
+    try {
+        const std::optional<FileRange> section =
+            FindElfSection(TInputFile(fileName), kVersionSectionName);
+        if (!section || section->size > kMaxReadBytes)
+            return 0;
+        return static_cast<uint32_t>(section->size);
+    } catch (const EError&) {
         return 0;
-    return static_cast<uint32_t>(section->size);
+    }
 }
 
 bool GetFileVersionInfo(const std::string& fileName, std::span<uint8_t> buffer)
 {
-    const std::optional<FileRange> section = FindElfSection(fileName, kVersionSectionName);
-    if (!section)
+    try {
+        const TInputFile file(fileName);
+        const std::optional<FileRange> section = FindElfSection(file, kVersionSectionName);
+        if (!section)
+            return false;
+        const std::size_t wanted = std::min<uint64_t>(section->size, buffer.size());
+        const std::optional<std::string> bytes = file.ReadAt(section->offset, wanted);
+        if (!bytes)
+            return false;
+        std::copy(bytes->begin(), bytes->end(), buffer.begin());
+        const std::optional<Node> root = ReadNode(buffer.first(wanted), 0, wanted);
+        return root && root->key == kRootKey;
+    } catch (const EError&) {
         return false;
-    QFile file(ToQString(fileName));
-    const auto wanted = static_cast<qint64>(std::min<uint64_t>(section->size, buffer.size()));
-    if (!file.open(QIODevice::ReadOnly) || !file.seek(static_cast<qint64>(section->offset)) ||
-        file.read(reinterpret_cast<char*>(buffer.data()), wanted) != wanted)
-        return false;
-    const std::optional<Node> root = ReadNode(buffer.first(static_cast<std::size_t>(wanted)), 0,
-                                              static_cast<std::size_t>(wanted));
-    return root && root->key == kRootKey;
+    }
 }
 
 std::optional<std::span<const uint8_t>> VerQueryValue(std::span<const uint8_t> block,

@@ -12,7 +12,8 @@ namespace versionres {
 
 inline constexpr char kVersionSectionName[] = ".tavrin_version";
 
-// Size of the file's version block in bytes; 0 when the file has none or cannot be read.
+// Size of the file's version block in bytes; 0 when the file has none or cannot be read
+// (a block beyond the bound of every read, kMaxReadBytes, included).
 uint32_t GetFileVersionInfoSize(const std::string& fileName);
 
 // Fills buffer with the file's version block (as much as fits). False when the block

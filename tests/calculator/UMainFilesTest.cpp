@@ -3,10 +3,13 @@
 #include "platform/text/TextFile.h"
 #include "platform/toolkit/ProgramPath.h"
 #include "platform/toolkit/TListView.h"
+#include "tests/support/ForeignNames.h"
 
 #include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTabWidget>
+
+#include <filesystem>
 
 using ::testing::ElementsAre;
 using ui::Buttons;
@@ -149,12 +152,12 @@ TEST_F(CalculatorWindow, PlateFilesOfAnyContentAreReadLineByLine)
 {
     Open();
     std::string bytes = "ab1\r\ncd2\rEF3\n";
-    bytes += std::string(1 << 20, 'Z') + "\n";  // a very long line is no plate
-    bytes += "\x01\x02\xFF\xFEgh4\x80\n";       // binary around a plate
-    bytes += std::string("ij5\0kl6\n", 8);      // the text ends at a NUL
+    bytes += std::string(1 << 20, 'Z') + "\n";      // a very long line is no plate
+    bytes += "\x01\x02\xFF\xFEgh4\x80\n";           // binary around a plate
+    bytes += std::string("ij5\0kl6\nmn7\0\n", 13);  // a NUL is a control character
     WriteFileReplacing(File("in.txt"), bytes);
     form_->LoadPlatesFromFile(File("in.txt"));
-    EXPECT_THAT(Plates(*form_->LV1), ElementsAre("AB1", "CD2", "EF3", "GH4", "IJ5"));
+    EXPECT_THAT(Plates(*form_->LV1), ElementsAre("AB1", "CD2", "EF3", "GH4", "IJ5KL6", "MN7"));
 
     std::string many;
     for (int i = 0; i < 100000; ++i)
@@ -191,4 +194,38 @@ TEST_F(CalculatorWindow, ASettingsFileThatCannotBeWrittenIsReportedAtExit)
     ui_.ExpectMessage(MsgKind::Error, "Unable to write to " + File("missing") + "/Quantivo.ini",
                       Buttons::OK);
     Close();
+}
+
+// Names in any language, for the program's folder (the settings file) and for the plate
+// and result files, reach the file system unchanged and the box as the person typed them.
+TEST_F(CalculatorWindow, FilesOfAnyNameInAFolderOfAnyName)
+{
+    for (std::string_view piece : kForeignNames) {
+        const std::string folder = File("prog_" + std::string(piece));
+        std::filesystem::create_directory(folder);
+        SetProgramFileNameForTesting(folder + "/Quantivo");
+        WriteFileReplacing(folder + "/Quantivo.ini", "[settings]\r\nmode=1\r\n");
+        Open();
+        EXPECT_EQ(form_->ActivePageIndex(), 1) << folder;
+
+        const std::string plates = folder + "/" + std::string(piece) + ".txt";
+        WriteFileReplacing(plates, "hk 55 evb\r\n");
+        ui_.ExpectOpenFile(plates);
+        form_->mnuFileOpen->trigger();
+        EXPECT_THAT(Plates(*form_->LV2), ElementsAre("HK55EVB"));
+
+        const std::string results = folder + "/Ergebnis " + std::string(piece) + ".txt";
+        ui_.ExpectSaveFile(results);
+        ui_.ExpectMessageContaining(MsgKind::Information, "OK: file ", Buttons::OK);
+        form_->mnuFileSave->trigger();
+        EXPECT_EQ(ui_.Messages().back().shown,
+                  QString::fromStdString("OK: file " + results + " saved"));
+        EXPECT_EQ(ReadFileBytes(results),
+                  "Number plate;Wiegand 64-bit (raw)\r\nHK55EVB;0x600002191555EBDB\r\n");
+
+        form_->SetActivePageIndex(0);
+        Close();
+        EXPECT_NE(ReadFileBytes(folder + "/Quantivo.ini").find("mode=0\r\n"), std::string::npos);
+    }
+    ui_.VerifyDone();
 }

@@ -1,6 +1,7 @@
 // Start-up with the list file beside the program, the close question and the exit.
 #include "tests/listmanager/ListManagerFixture.h"
 
+#include "platform/text/Errors.h"
 #include "platform/toolkit/TListView.h"
 #include "widgets/FieldEdit.h"
 
@@ -10,6 +11,7 @@
 #include <QStatusBar>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 using ui::Buttons;
 using ui::MsgKind;
@@ -70,6 +72,59 @@ TEST_F(ListManagerTest, UnreadableListFileAtStartIsReportedAndKeptAtExit)
     EXPECT_EQ(f.PlateList1->Count(), 0);
     Destroy();
     EXPECT_TRUE(std::filesystem::is_symlink(ListFile()));
+    ui.VerifyDone();
+}
+
+// A FIFO named as the list file neither holds the start nor gets replaced at exit; rows
+// added meanwhile do not go without a word: the close says so first, and Cancel keeps the
+// window open for Save as.
+TEST_F(ListManagerTest, ASpecialListFileIsRefusedAtStartAndTheCloseSaysTheChangesStayUnwritten)
+{
+    ASSERT_EQ(::mkfifo(ListFile().c_str(), 0666), 0);
+    const std::string refused = "Cannot open file \"" + ListFile() + "\". Not a regular file";
+    ui.ExpectMessage(MsgKind::Error, refused, Buttons::OK);
+    auto& f = Start();
+    f.show();
+    EXPECT_TRUE(f.close()) << "nothing changed: nothing to say";
+
+    f.show();
+    f.PlateList1->AddRow("1", {"AB12", "5"});
+    f.Modified = true;
+    const std::string unwritten = "Error: the changes will not be written to " + ListFile() +
+                                  " at exit, since it could not be read at start:\r" + refused;
+    ui.ExpectMessage(MsgKind::Error, unwritten, Buttons::OK);
+    ui.ExpectMessage(MsgKind::Confirmation, kCloseQuestion, Buttons::YesNoCancel, Result::Cancel);
+    EXPECT_FALSE(f.close());
+    EXPECT_TRUE(f.Modified);
+    ui.ExpectMessage(MsgKind::Error, unwritten, Buttons::OK);
+    ui.ExpectMessage(MsgKind::Confirmation, kCloseQuestion, Buttons::YesNoCancel, Result::No);
+    EXPECT_TRUE(f.close());
+    Destroy();
+    struct stat info {};
+    EXPECT_EQ(::lstat(ListFile().c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    ui.VerifyDone();
+}
+
+// A list file made read-only is refused at exit as an in-place write would be, and so is
+// Save as onto a read-only file; both stay as they were.
+TEST_F(ListManagerTest, AReadOnlyListFileIsNotReplaced)
+{
+    WriteFile("Pellicor.lst", "AB12;5\r\n");
+    WriteFile("other.txt", "kept\r\n");
+    for (const std::string& name : {ListFile(), dir.file("other.txt")})
+        ASSERT_EQ(::chmod(name.c_str(), 0444), 0);
+    auto& f = Start();
+    f.PlateList1->AddRow("2", {"CD34", "6"});
+    f.Modified = true;
+    ui.ExpectSaveFile(dir.file("other.txt"));
+    EXPECT_THROW(f.mnuFileSaveClick(), EFCreateError);
+    EXPECT_TRUE(f.Modified);
+    ui.ExpectMessage(MsgKind::Error, "Cannot create file \"" + ListFile() + "\". Permission denied",
+                     Buttons::OK);
+    Destroy();
+    EXPECT_EQ(ReadFile("Pellicor.lst"), "AB12;5\r\n");
+    EXPECT_EQ(ReadFile("other.txt"), "kept\r\n");
     ui.VerifyDone();
 }
 

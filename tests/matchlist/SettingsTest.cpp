@@ -113,10 +113,14 @@ TEST_F(Settings, DefaultSaveWritesTheKnownFile)
               "[hostlist]\r\ngate=10.0.0.1\r\n10.0.0.9=10.0.0.9\r\n");
     EXPECT_EQ(dir.entries(), Texts{"Pellicor.ini"});
 
-    // Without device rows there is no device section at all.
+    // Without device rows the device section stands empty.
     host.hosts.Clear();
     SaveSettings(host, fileName);
-    EXPECT_EQ(ReadFileBytes(fileName).find("[hostlist]"), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(fileName),
+              "[options]\r\ndelimiter=59\r\nquotechar=34\r\n"
+              "[wiegand]\r\nbitlen=26\r\nfc_enable=1\r\nfc_len=8\r\nfc_val=1\r\n"
+              "parity_enable=1\r\n"
+              "[hostlist]\r\n");
 }
 
 TEST_F(Settings, MissingFileGivesTheDefaultsInOrder)
@@ -134,7 +138,7 @@ TEST_F(Settings, MissingFileGivesTheDefaultsInOrder)
     EXPECT_FALSE(host.modified);
 }
 
-TEST_F(Settings, SeparatorAndQuoteFallBackOutsideOneTo255)
+TEST_F(Settings, SeparatorAndQuoteFallBackOutsideOneTo255AndForLineBreaks)
 {
     const auto read = [this](const std::string& options) {
         FakeSettingsHost fresh;
@@ -149,6 +153,10 @@ TEST_F(Settings, SeparatorAndQuoteFallBackOutsideOneTo255)
     EXPECT_EQ(read("delimiter=$2C\r\nquotechar=0x27\r\n"), ",'");
     EXPECT_EQ(read("delimiter=\r\nquotechar=4294967330\r\n"), ";\"");
     EXPECT_EQ(read("Delimiter = 124 \r\n"), "|\"");
+    // A line break would split every saved line that needs it; its neighbours are fine.
+    EXPECT_EQ(read("delimiter=13\r\nquotechar=$0A\r\n"), ";\"");
+    EXPECT_EQ(read("delimiter=10\r\nquotechar=13\r\n"), ";\"");
+    EXPECT_EQ(read("delimiter=12\r\nquotechar=14\r\n"), "\x0C\x0E");
 
     // Codes above 127 are stored as their unsigned value.
     host.delimiter = '\xE4';

@@ -1,5 +1,7 @@
 #include "ScriptedUi.h"
 
+#include "platform/text/Cp1252.h"
+
 #include <QCoreApplication>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -160,7 +162,14 @@ std::optional<ScriptedUi::Step> ScriptedUi::Take(StepKind kind, const std::strin
 
 ui::Result ScriptedUi::MessageBox(ui::MsgKind kind, const std::string& text, ui::Buttons buttons)
 {
-    messages_.push_back({kind, text, buttons});
+    return UnicodeMessageBox(kind, ToQString(text), buttons);
+}
+
+ui::Result ScriptedUi::UnicodeMessageBox(ui::MsgKind kind, const QString& shown,
+                                         ui::Buttons buttons)
+{
+    const std::string text = ToCp1252(shown);
+    messages_.push_back({kind, text, buttons, shown});
     const std::string arrived = Describe(kind, text, buttons);
     const std::optional<Step> step = Take(StepKind::Message, arrived);
     if (!step) {

@@ -2,6 +2,7 @@
 
 #include "platform/ui/Ui.h"
 
+#include <QString>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -17,8 +18,9 @@ class ScriptedUi final : public ui::Ui {
 public:
     struct Message {
         ui::MsgKind kind;
-        std::string text;
+        std::string text;  // as system text; expectations compare with it
         ui::Buttons buttons;
+        QString shown;  // as the box shows it (file names in their own characters)
     };
     struct Input {
         std::string caption;
@@ -64,6 +66,8 @@ public:
     void VerifyDone();
 
     ui::Result MessageBox(ui::MsgKind kind, const std::string& text, ui::Buttons buttons) override;
+    ui::Result UnicodeMessageBox(ui::MsgKind kind, const QString& text,
+                                 ui::Buttons buttons) override;
     bool InputBox(const std::string& caption, const std::string& prompt,
                   std::string& value) override;
     std::optional<std::string> OpenFile(const ui::FileDialogOptions& options) override;

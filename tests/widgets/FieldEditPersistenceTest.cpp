@@ -174,3 +174,16 @@ TEST_F(FieldEditPersistenceTest, RegistryValueOfOtherType)
     }
     edit->Persistence().Enable = false;
 }
+
+// A stored text ends at its first line break, so a pasted "first\r\nEditB=injected" can
+// never write another edit's key.
+TEST_F(FieldEditPersistenceTest, AStoredTextNeverWritesAnotherKey)
+{
+    const std::string file = dir.file("my.ini");
+    {
+        auto edit = Make(TPersistenceLocation::plInifile, file);
+        edit->SetText("first\r\nEditB=injected\r\n[Other]");
+    }
+    EXPECT_EQ(ReadFileBytes(file), "[Edits]\r\nEditName=first\r\n");
+    EXPECT_EQ(TIniFile(file).ReadString("Edits", "EditB", "@"), "@");
+}

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <functional>
 #include <random>
+#include <sys/stat.h>
 
 using namespace std::string_literals;
 using Lines = std::vector<std::string>;
@@ -57,6 +58,18 @@ TEST(IniFileFailure, AFolderInThePlaceOfTheFileIsLeftAlone)
     ini.EndUpdate();
     EXPECT_EQ(ReadFileBytes(dir.file("Pellicor.ini/inside")), "kept");
     EXPECT_EQ(dir.entries(), Lines{"Pellicor.ini"});
+}
+
+// A FIFO in the file's place would hold the program at its first read.
+TEST(IniFileFailure, ASpecialFileInThePlaceOfTheFileIsLeftAlone)
+{
+    TempDir dir;
+    const std::string name = dir.file("Pellicor.ini");
+    ASSERT_EQ(::mkfifo(name.c_str(), 0666), 0);
+    TIniFile ini(name);
+    EXPECT_EQ(ini.ReadInteger("options", "delimiter", 59), 59);
+    ExpectWriteRefused([&] { ini.WriteInteger("options", "delimiter", 59); }, name);
+    EXPECT_TRUE(std::filesystem::is_fifo(name));
 }
 
 TEST(IniFileFailure, AWriteStoppedHalfWayLeavesTheOldFileAndReadsShowTheDisk)

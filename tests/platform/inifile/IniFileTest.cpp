@@ -147,6 +147,33 @@ TEST_F(IniFileTest, ErasingASectionTakesEveryCopyAndItsLinesOnly)
     EXPECT_FALSE(FileExists(other.file("none.ini")));
 }
 
+TEST_F(IniFileTest, AnEmptySectionStandsAsItsHeading)
+{
+    Given("[options]\r\nd=1\r\n");
+    ini_.AddSection("hostlist");
+    EXPECT_EQ(OnDisk(), "[options]\r\nd=1\r\n[hostlist]\r\n");
+    ini_.AddSection("HOSTLIST");
+    ini_.AddSection("options");
+    EXPECT_EQ(OnDisk(), "[options]\r\nd=1\r\n[hostlist]\r\n");
+    ini_.WriteString("hostlist", "gate", "10.0.0.1");
+    EXPECT_EQ(OnDisk(), "[options]\r\nd=1\r\n[hostlist]\r\ngate=10.0.0.1\r\n");
+}
+
+// A value (or name) ends at its first line break: what follows could otherwise write a
+// line of its own, another key among them.
+TEST_F(IniFileTest, AWrittenLineNeverBreaksIntoMore)
+{
+    ini_.WriteString("Edits", "EditB", "mine");
+    ini_.WriteString("Edits", "EditA", "first\r\nEditB=injected");
+    ini_.WriteString("Edits", "EditC", "one\rEditD=x\n[other]");
+    ini_.WriteString("Edits", "Edit\nE", "e");
+    ini_.WriteString("Sec\r\n[Edits]", "EditF", "f");
+    EXPECT_EQ(OnDisk(), "[Edits]\r\nEditB=mine\r\nEditA=first\r\nEditC=one\r\nEdit=e\r\n"
+                        "[Sec]\r\nEditF=f\r\n");
+    EXPECT_EQ(ini_.ReadString("Edits", "EditB", "?"), "mine");
+    EXPECT_EQ(ini_.ReadString("Edits", "EditD", "?"), "?");
+}
+
 TEST_F(IniFileTest, BytesAreKeptAsTheyAre)
 {
     const std::string value = "\x80\xE4\xFF\x01 x";

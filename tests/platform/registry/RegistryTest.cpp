@@ -2,7 +2,9 @@
 #include "platform/text/TextFile.h"
 #include "tests/support/TempDir.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -91,4 +93,19 @@ TEST_F(RegistryTest, UnwritableStoreFails)
     } catch (const ERegistryException& e) {
         EXPECT_STREQ(e.what(), "Failed to set data for 'V'");
     }
+}
+
+// A store that is there but cannot be read (here: beyond the bound of every read) reads as
+// empty, but no change replaces it with the one new entry.
+TEST_F(RegistryTest, AStoreThatCannotBeReadIsNotReplaced)
+{
+    const std::string store = dir.file("registry");
+    SetRegistryFileNameForTesting(store);
+    WriteFileReplacing(store, "K\tK\n");
+    ASSERT_EQ(::truncate(store.c_str(), kMaxReadBytes + 1), 0);
+    TRegistry reg;
+    EXPECT_FALSE(reg.OpenKey("K", false));
+    EXPECT_THROW(reg.OpenKey("K", true), ERegistryException);
+    EXPECT_THROW(reg.WriteString("V", "x"), ERegistryException);
+    EXPECT_EQ(std::filesystem::file_size(store), kMaxReadBytes + 1);
 }

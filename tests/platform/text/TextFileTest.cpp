@@ -3,13 +3,60 @@
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempDir.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace std::string_literals;
+namespace fs = std::filesystem;
 
 namespace {
+
+struct stat StatOf(const std::string& name)
+{
+    struct stat info {};
+    EXPECT_EQ(::lstat(name.c_str(), &info), 0) << name;
+    return info;
+}
+
+std::vector<std::string> Entries(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A file holding "old" with the given mode.
+std::string OldFile(const std::string& name, mode_t mode)
+{
+    WriteFileReplacing(name, "old");
+    EXPECT_EQ(::chmod(name.c_str(), mode), 0);
+    return name;
+}
+
+void ExpectOpenError(const std::string& name, const std::string& reason)
+{
+    try {
+        ReadFileBytes(name);
+        ADD_FAILURE() << "no error for " << name;
+    } catch (const EFOpenError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + name + "\". " + reason);
+    }
+}
+
+void ExpectCreateError(const std::string& name, const std::string& reason)
+{
+    try {
+        WriteFileReplacing(name, "new");
+        ADD_FAILURE() << "no error for " << name;
+    } catch (const EFCreateError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + name + "\". " + reason);
+    }
+}
 
 std::string AllBytes()
 {
@@ -44,20 +91,133 @@ TEST(TextFile, ReadFailuresNameTheFileAndTheReason)
         EXPECT_EQ(std::string(e.what()),
                   "Cannot open file \"" + missing + "\". No such file or directory");
     }
-    EXPECT_THROW(ReadFileBytes(dir.path()), EFOpenError);  // a folder opens but does not read
+    ExpectOpenError(dir.path(), "Is a directory");
 }
 
-TEST(TextFile, ReplacingKeepsTheOldFilesPermissions)
+// Nothing is opened or read before the name is known to be a regular file, so no special
+// file can hold the program or fill its memory.
+TEST(TextFile, OnlyRegularFilesAreRead)
 {
     TempDir dir;
-    const std::string name = dir.file("Pellicor.ini");
-    WriteFileReplacing(name, "old");
-    ASSERT_EQ(::chmod(name.c_str(), 0640), 0);
+    const std::string fifo = dir.file("Pellicor.lst");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+    ExpectOpenError(fifo, "Not a regular file");
+    fs::create_symlink("/dev/zero", dir.file("zero.lst"));
+    ExpectOpenError(dir.file("zero.lst"), "Not a regular file");
+}
+
+TEST(TextFile, ReadsStopAtTheBound)
+{
+    TempDir dir;
+    const std::string big = dir.file("big.lst");
+    WriteFileReplacing(big, "x");
+    ASSERT_EQ(::truncate(big.c_str(), kMaxReadBytes + 1), 0);  // sparse: no disk, no time
+    ExpectOpenError(big, "File too large");
+
+    // The parts a reader asks for lie inside the file and the bound, or come back as none.
+    const TInputFile file(big);
+    EXPECT_EQ(file.Size(), kMaxReadBytes + 1);
+    EXPECT_EQ(file.ReadAt(kMaxReadBytes, 1), std::string(1, '\0'));
+    EXPECT_EQ(file.ReadAt(kMaxReadBytes + 1, 1), std::nullopt);
+    EXPECT_EQ(file.ReadAt(0, kMaxReadBytes + 1), std::nullopt);
+    EXPECT_EQ(file.ReadAt(UINT64_MAX, 2), std::nullopt);
+}
+
+// Root may write anything, yet a file that its person made read-only for everybody is
+// refused for root too, exactly as an in-place write by anybody else would be.
+TEST(TextFile, AFileThePersonMayNotWriteIsRefusedAndKept)
+{
+    TempDir dir;
+    const std::string name = OldFile(dir.file("Pellicor.lst"), 0444);
+    ExpectCreateError(name, "Permission denied");
+    EXPECT_EQ(ReadFileBytes(name), "old");
+    EXPECT_EQ(StatOf(name).st_mode & 07777, 0444u);
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"Pellicor.lst"});
+
+    // Writable by somebody is writable for root; others ask the system.
+    ASSERT_EQ(::chmod(name.c_str(), ::geteuid() == 0 ? 0464 : 0644), 0);
     WriteFileReplacing(name, "new");
-    struct stat info {};
-    ASSERT_EQ(::stat(name.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0640u);
     EXPECT_EQ(ReadFileBytes(name), "new");
+}
+
+TEST(TextFile, OnlyRegularFilesAreReplaced)
+{
+    TempDir dir;
+    const std::string fifo = dir.file("Pellicor.lst");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+    ExpectCreateError(fifo, "Not a regular file");
+    EXPECT_TRUE(S_ISFIFO(StatOf(fifo).st_mode));
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"Pellicor.lst"});
+}
+
+// The write lands on the file the links name, beside it, and every link stays a link.
+TEST(TextFile, LinksAreWrittenThrough)
+{
+    TempDir dir;
+    fs::create_directory(dir.file("real"));
+    const std::string target = dir.file("real/list.txt");
+    WriteFileReplacing(target, "old");
+    fs::create_symlink("real/list.txt", dir.file("hop"));
+    fs::create_symlink("hop", dir.file("Pellicor.lst"));
+    WriteFileReplacing(dir.file("Pellicor.lst"), "new");
+    EXPECT_EQ(ReadFileBytes(target), "new");
+    EXPECT_TRUE(fs::is_symlink(dir.file("Pellicor.lst")));
+    EXPECT_TRUE(fs::is_symlink(dir.file("hop")));
+    EXPECT_EQ(Entries(dir.file("real")), std::vector<std::string>{"list.txt"});
+
+    // A link to a file not there yet makes that file.
+    fs::create_symlink(dir.file("real/made.txt"), dir.file("ahead"));
+    WriteFileReplacing(dir.file("ahead"), "made");
+    EXPECT_TRUE(fs::is_symlink(dir.file("ahead")));
+    EXPECT_EQ(ReadFileBytes(dir.file("real/made.txt")), "made");
+
+    // Links in a ring name no file: the system's reason, and the links stay.
+    fs::create_symlink("ring2", dir.file("ring1"));
+    fs::create_symlink("ring1", dir.file("ring2"));
+    ExpectCreateError(dir.file("ring1"), "Too many levels of symbolic links");
+    EXPECT_EQ(dir.entries(),
+              (std::vector<std::string>{"Pellicor.lst", "ahead", "hop", "real", "ring1", "ring2"}));
+}
+
+// Where the folder takes no temporary file, a file that may be written is written in
+// place (the same file), and a write that fails on the way leaves nothing behind.
+TEST(TextFile, AFolderThatTakesNoTemporaryFileHasTheFileWrittenInPlace)
+{
+    TempDir dir;
+    const std::string folder = dir.file("locked");
+    fs::create_directory(folder);
+    const std::string name = OldFile(folder + "/Pellicor.lst", 0644);
+    const ino_t inode = StatOf(name).st_ino;
+    ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
+    WriteFileReplacing(name, "new");
+    EXPECT_EQ(ReadFileBytes(name), "new");
+    EXPECT_EQ(StatOf(name).st_ino, inode);
+    try {
+        FileSizeLimit limit(2);
+        WriteFileReplacing(name, "longer");
+        ADD_FAILURE() << "no error";
+    } catch (const EFCreateError& e) {
+        EXPECT_EQ(std::string(e.what()), "Stream write error");
+    }
+    EXPECT_EQ(Entries(folder), std::vector<std::string>{"Pellicor.lst"});
+}
+
+// The owner too, where the process may give the file away (root may; a chown clears the
+// set-id bits, which the mode then brings back).
+TEST(TextFile, ReplacingKeepsTheOldFilesModeAndOwner)
+{
+    TempDir dir;
+    const bool root = ::geteuid() == 0;
+    const std::string name = OldFile(dir.file("Pellicor.ini"), root ? 02640 : 0640);
+    if (root) {
+        ASSERT_EQ(::chown(name.c_str(), 65534, 65534), 0);
+    }
+    const struct stat old = StatOf(name);
+    WriteFileReplacing(name, "new");
+    EXPECT_EQ(ReadFileBytes(name), "new");
+    EXPECT_EQ(StatOf(name).st_mode, old.st_mode);
+    EXPECT_EQ(StatOf(name).st_uid, old.st_uid);
+    EXPECT_EQ(StatOf(name).st_gid, old.st_gid);
 }
 
 TEST(TextFile, AFileThatCannotBeCreatedLeavesNothingBehind)

@@ -49,6 +49,18 @@ TEST(Guarded, EscapingErrorsAreShownAndTheProgramRunsOn)
     EXPECT_EQ(calls, 2);
 }
 
+TEST(Guarded, AnErrorThatNamesAFileShowsTheNameAsTyped)
+{
+    ScriptedUi script;
+    const QString name =
+        QString::fromUtf8("/tmp/\xD1\x81\xD0\xBF\xD0\xB8\xD1\x81\xD0\xBE\xD0\xBA \xC3\xA4.txt");
+    script.ExpectMessage(MsgKind::Error, "Cannot open file \"/tmp/?????? \xE4.txt\". x",
+                         Buttons::OK);
+    ui::HandleException(EFOpenError("Cannot open file \"" + name + "\". x"));
+    ASSERT_EQ(script.Messages().size(), 1u);
+    EXPECT_EQ(script.Messages()[0].shown, "Cannot open file \"" + name + "\". x");
+}
+
 TEST(Guarded, DefaultHandlerNeverThrows)
 {
     ThrowingUi failing;

@@ -1,10 +1,13 @@
 #include "platform/ui/FileDialogSetup.h"
 #include "platform/ui/MessageText.h"
 #include "platform/ui/Ui.h"
+#include "tests/support/ForeignNames.h"
 #include "tests/support/WhenModal.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -68,13 +71,27 @@ TEST(QtUi, MessageBoxShowsKindTitleTextAndButtons)
     EXPECT_EQ(icon, QMessageBox::Critical);
 }
 
+TEST(QtUi, AMessageThatNamesAFileShowsItAsGiven)
+{
+    const QString name =
+        QString::fromUtf8("/tmp/\xD1\x81\xD0\xBF\xD0\xB8\xD1\x81\xD0\xBE\xD0\xBA \xE5\x90\x8D.txt");
+    QString text;
+    WhenModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        text = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    EXPECT_EQ(RealUi().UnicodeMessageBox(MsgKind::Information, "File saved\r" + name, Buttons::OK),
+              Result::OK);
+    EXPECT_EQ(text, "File saved\n" + name);
+}
+
 TEST(QtUi, MessageTextKeepsItsBytesAndBreaksLinesAtCarriageReturns)
 {
     EXPECT_EQ(ui::MessageDisplayText("a\r\rb"), "a\n\nb");
     EXPECT_EQ(ui::MessageDisplayText("x\r\ny\r"), "x\ny\n");
-    EXPECT_EQ(ui::MessageDisplayText("\xAB"
-                                     "empty"
-                                     "\xBB <b>"),
+    EXPECT_EQ(ui::MessageDisplayText(QString::fromUtf8("«empty» <b>")),
               QString::fromUtf8("«empty» <b>"));
 }
 
@@ -134,6 +151,33 @@ TEST(QtUi, SaveDialogAddsTheDefaultExtensionToANameWithoutOne)
     }
     WhenModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
     EXPECT_EQ(RealUi().OpenFile(options), std::nullopt);
+}
+
+// The dialog's names are the file system's bytes, in the chosen folder and the typed name.
+TEST(QtUi, FileDialogsGiveNamesInAnyLanguageAsTheFileSystemsBytes)
+{
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString() + "/prog_\xC3\xA4 \xE2\x82\xAC";
+    ASSERT_TRUE(QDir().mkpath(QString::fromUtf8(folder)));
+    ui::FileDialogOptions options;
+    options.defaultExt = ".txt";
+    options.initialDir = folder;
+    for (std::string_view typed : kForeignNames) {
+        WhenModal([typed](QWidget* modal) {
+            auto* name = modal->findChild<QLineEdit*>("fileNameEdit");
+            ASSERT_NE(name, nullptr);
+            name->setText(QString::fromUtf8(typed.data(), static_cast<qsizetype>(typed.size())));
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        EXPECT_EQ(RealUi().SaveFile(options), folder + "/" + std::string(typed) + ".txt");
+    }
+    const std::string existing = folder + "/Liste_\xC3\xBC.txt";
+    QFile(QString::fromUtf8(existing)).open(QIODevice::WriteOnly);
+    options.fileName = existing;
+    WhenModal([](QWidget* modal) {
+        QTest::keyClick(modal->findChild<QLineEdit*>("fileNameEdit"), Qt::Key_Return);
+    });
+    EXPECT_EQ(RealUi().OpenFile(options), existing);
 }
 
 TEST(QtUi, InputBoxGivesTheEditedValueOnlyOnOK)

@@ -4,11 +4,16 @@
 #include "platform/versionres/VersionReader.h"
 #include "platform/versionres/VersionSource.h"
 #include "tests/platform/versionres/ElfImage.h"
+#include "tests/support/ForeignNames.h"
+#include "tests/support/TempDir.h"
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>
 
 #include <array>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <random>
 #include <vector>
 
@@ -182,6 +187,38 @@ TEST(VersionFile, FilesWithoutBlockHaveSizeZero)
     std::string moved = whole;
     moved[0x2F] = 0x7F;
     EXPECT_EQ(GetFileVersionInfoSize(WriteTestFile(moved)), 0u);
+}
+
+// The program file is opened as every outside file is: under a name in any language, and
+// only when it is a regular file (a FIFO would hold the about box for ever).
+TEST(VersionFile, OpenedAsEveryOutsideFile)
+{
+    TempDir dir;
+    const std::string block = PellicorBlock();
+    for (std::string_view piece : kForeignNames) {
+        const std::string folder = dir.file("prog_" + std::string(piece));
+        std::filesystem::create_directory(folder);
+        WriteFileReplacing(folder + "/Pellicor", MakeElfImage({{kVersionSectionName, block}}));
+        EXPECT_EQ(ReadBlock(folder + "/Pellicor"), block) << folder;
+    }
+    // A section that claims more than any read may take is none.
+    std::string huge = MakeElfImage({{kVersionSectionName, block}});
+    std::string size(8, '\0');
+    for (std::size_t i = 0; i < 8; ++i)
+        size[i] = static_cast<char>((block.size() >> (8 * i)) & 0xFF);
+    const std::size_t sizeField = huge.find(size);
+    ASSERT_NE(sizeField, std::string::npos);
+    for (std::size_t i = 0; i < 8; ++i)
+        huge[sizeField + i] = static_cast<char>(((kMaxReadBytes + 1) >> (8 * i)) & 0xFF);
+    WriteFileReplacing(dir.file("huge"), huge);
+    ASSERT_EQ(::truncate(dir.file("huge").c_str(), 2 * kMaxReadBytes), 0);
+    EXPECT_EQ(GetFileVersionInfoSize(dir.file("huge")), 0u);
+
+    const std::string fifo = dir.file("Quantivo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+    EXPECT_EQ(GetFileVersionInfoSize(fifo), 0u);
+    std::vector<uint8_t> buffer(block.size());
+    EXPECT_FALSE(GetFileVersionInfo(fifo, buffer));
 }
 
 TEST(VersionFile, UnreadableBlockIsReportedByGet)
