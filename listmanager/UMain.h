@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAction;
 class QShortcut;
@@ -28,6 +29,7 @@ class TFormImport;
 class TFormIP;
 class TFormLantronix;
 class TListView;
+struct TSelectChange;
 
 namespace pellicor {
 
@@ -175,7 +177,7 @@ public:
     // The lists' events.
     void DoColumnClick(TListView& list, int column);
     int DoCompare(const TListView& list, int a, int b) const;
-    void OnSelectPlate(int row);
+    void OnSelectPlate(const std::vector<TSelectChange>& changes);
     void PlateList1Exit();
     void OnKeyUp(TListView& list, int key, bool autoRepeat);
     void HostList1DblClick();
