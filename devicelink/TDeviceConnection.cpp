@@ -73,7 +73,6 @@ void TDeviceConnection::DisconnectDevice()
 
 bool TDeviceConnection::SendCommand(const std::string& command, std::string& reply, int timeout)
 {
-    lastTimedOut_ = false;
     for (;;) {
         reply.clear();
         LogLine("> " + command);
@@ -88,10 +87,11 @@ bool TDeviceConnection::SendCommand(const std::string& command, std::string& rep
                 LogLine("< " + reply);
                 if (const size_t echo = reply.find(command); echo != std::string::npos) {
                     reply.erase(0, echo + command.size());
+                    lastEnd_ = TCommandEnd::Echo;
                     return true;
                 }
                 if (line.timedOut) {
-                    lastTimedOut_ = true;
+                    lastEnd_ = TCommandEnd::TimedOut;
                     return true;
                 }
             }
@@ -100,6 +100,7 @@ bool TDeviceConnection::SendCommand(const std::string& command, std::string& rep
         }
         if (reply.size() <= 1)
             reply = "no acknowledge received";
+        lastEnd_ = TCommandEnd::Failed;
         const auto answer =
             ui::ShowMessage(ui::MsgKind::Error, Format("Error: communication failure (%s)", reply),
                             ui::Buttons::CancelRetryIgnore);

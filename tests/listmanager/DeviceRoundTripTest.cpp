@@ -1,12 +1,12 @@
 // Send and receive through the real main window against a simulated device on 127.0.0.1.
-#include "tests/listmanager/ListManagerFixture.h"
+#include "tests/listmanager/DeviceWindowFixture.h"
 
 #include "devicelink/TCommandGate.h"
 #include "devicelink/TDeviceCommands.h"
 #include "matchlist/MatchList.h"
+#include "matchlist/Wiegand.h"
 #include "platform/net/NetPorts.h"
 #include "platform/toolkit/TListView.h"
-#include "tests/support/DeviceSimulator.h"
 #include "widgets/FieldEdit.h"
 
 #include <QAction>
@@ -20,22 +20,38 @@ using ui::Buttons;
 using ui::MsgKind;
 using ui::Result;
 using RowList = std::vector<std::pair<std::string, std::string>>;
+using Lines = std::vector<std::string>;
 
-class DeviceRoundTripTest : public ListManagerTest {
-protected:
-    DeviceRoundTripTest() { SetDevicePortForTesting(device.Port()); }
-    ~DeviceRoundTripTest() override { SetDevicePortForTesting(0); }
+using Act = DeviceSimulator::CommandRule::Action;
+using DeviceRoundTripTest = DeviceWindowTest;
 
-    pellicor::TFormMain& StartWithDevice()
+namespace {
+
+DeviceSimulator::CommandRule On(std::string prefix, Act action)
+{
+    DeviceSimulator::CommandRule rule;
+    rule.prefix = std::move(prefix);
+    rule.action = action;
+    return rule;
+}
+
+uint64_t Frame(int id)
+{
+    return EncodeWiegand(TWiegandFormat{}, std::to_string(id));
+}
+
+// Points the device port where nothing listens.
+void PointAtAClosedPort()
+{
+    uint16_t closedPort;
     {
-        auto& f = Start();
-        f.HostList1->AddRow("1", {device.Address(), "", ""});
-        f.UpdateUI();
-        return f;
+        DeviceSimulator gone;
+        closedPort = gone.Port();
     }
+    SetDevicePortForTesting(closedPort);
+}
 
-    DeviceSimulator device;
-};
+}  // namespace
 
 TEST_F(DeviceRoundTripTest, AThousandPlatesAndTheSpecialEntriesComeBackUnchanged)
 {
@@ -104,4 +120,59 @@ TEST_F(DeviceRoundTripTest, ACloseDuringACommandWaitsForItsEnd)
     QApplication::processEvents();
     EXPECT_FALSE(closedWhileBusy);
     EXPECT_FALSE(f.isVisible()) << "the close ran once the command had ended";
+}
+
+TEST_F(DeviceRoundTripTest, AReceiveFromADeviceThatDoesNotAnswerKeepsTheMatchList)
+{
+    auto& f = StartWithDevice();
+    FillPlates(3);
+    f.SetSpecial(1, true, "22");
+    f.PlateList1->AddRow("4", {"NEW", "4"});  // counted by the next refresh only
+    f.Modified = true;
+    const RowList before = PlateRows();
+
+    // Cannot be reached: the connect error as before, the window refreshed, the list kept.
+    device.AddRule(On("", Act::Silent));
+    const uint16_t port = device.Port();
+    PointAtAClosedPort();
+    ui.ExpectMessageContaining(MsgKind::Error, "Socket Error # 111", Buttons::OK);
+    f.btnReceive->click();
+    ui.VerifyDone();
+    EXPECT_EQ(PlateRows(), before);
+    EXPECT_TRUE(f.chkNoRead->isChecked());
+    EXPECT_TRUE(f.Modified);
+    EXPECT_EQ(f.PlateCount, 4) << "the refresh ran";
+
+    // Silent: no box, the list kept.
+    SetDevicePortForTesting(port);
+    f.btnReceive->click();
+    EXPECT_EQ(device.Commands(), (Lines{"QLS"}));
+    EXPECT_EQ(PlateRows(), before);
+    EXPECT_EQ(f.EditNoRead->Text(), "22");
+    EXPECT_TRUE(f.PanelLeft->isEnabled());
+
+    // The exit writes the person's list, not an empty one.
+    ui.ExpectMessage(MsgKind::Information, "File saved " + ListFile(), Buttons::OK);
+    Destroy();
+    EXPECT_EQ(ReadFile("Pellicor.lst"), "P0;1\r\nP1;2\r\nP2;3\r\nNEW;4\r\nNOREAD;22\r\n");
+}
+
+TEST_F(DeviceRoundTripTest, AReceiveThatFailsPartWayKeepsTheEntriesReceivedSoFar)
+{
+    device.SetList({{"A1", Frame(1)}, {"B2", Frame(2)}, {"C3", Frame(3)}, {"D4", Frame(4)}});
+    device.AddRule(On("QLI0002", Act::Close));
+    auto& f = StartWithDevice();
+    FillPlates(5);
+    f.SetSpecial(2, true, "33");
+    f.Modified = false;
+    ui.ExpectMessage(MsgKind::Error, "Error: communication failure (no acknowledge received)",
+                     Buttons::CancelRetryIgnore, Result::Cancel);
+    ui.ExpectMessage(MsgKind::Warning, "Warning: upload aborted", Buttons::OK);
+    f.btnReceive->click();
+    ui.VerifyDone();
+    EXPECT_EQ(PlateRows(), (RowList{{"A1", "1"}, {"B2", "2"}}));
+    EXPECT_EQ(f.PlateList1->model()->rowCount(), 2) << "the rows are in the view";
+    EXPECT_FALSE(f.chkNoPlate->isChecked()) << "the list before went as a whole";
+    EXPECT_TRUE(f.Modified);
+    EXPECT_EQ(f.PlateCount, 2);
 }
