@@ -1,5 +1,6 @@
 #include "devicelink/ReceiveMatchList.h"
 
+#include "devicelink/CommandMessage.h"
 #include "devicelink/IDeviceCommandContext.h"
 #include "devicelink/TDeviceConnection.h"
 #include "devicelink/TDeviceInfo.h"
@@ -17,7 +18,7 @@ constexpr int kSilentEntriesLimit = 3;
 
 void UploadAborted()
 {
-    ui::ShowMessage(ui::MsgKind::Warning, "Warning: upload aborted", ui::Buttons::OK);
+    ShowCommandMessage(ui::MsgKind::Warning, "Warning: upload aborted", ui::Buttons::OK);
 }
 
 void AddDecoded(IDeviceCommandContext& context, const std::string& plate, const std::string& value)

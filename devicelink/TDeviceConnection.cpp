@@ -1,5 +1,6 @@
 #include "devicelink/TDeviceConnection.h"
 
+#include "devicelink/CommandMessage.h"
 #include "platform/net/ESocketError.h"
 #include "platform/net/NetPorts.h"
 #include "platform/text/Format.h"
@@ -101,9 +102,9 @@ bool TDeviceConnection::SendCommand(const std::string& command, std::string& rep
         if (reply.size() <= 1)
             reply = "no acknowledge received";
         lastEnd_ = TCommandEnd::Failed;
-        const auto answer =
-            ui::ShowMessage(ui::MsgKind::Error, Format("Error: communication failure (%s)", reply),
-                            ui::Buttons::CancelRetryIgnore);
+        const auto answer = ShowCommandMessage(ui::MsgKind::Error,
+                                               Format("Error: communication failure (%s)", reply),
+                                               ui::Buttons::CancelRetryIgnore);
         if (answer == ui::Result::Cancel)
             return false;
         if (answer == ui::Result::Ignore)
@@ -130,7 +131,7 @@ bool TDeviceConnection::SendBlock(const uint8_t* bytes, size_t count, int timeou
                 return true;
         } catch (const ENetError&) {
         }
-        const auto answer = ui::ShowMessage(
+        const auto answer = ShowCommandMessage(
             ui::MsgKind::Error, "Error: communication failure: " + BlockReason(replyByte),
             ui::Buttons::CancelRetry);
         if (answer == ui::Result::Cancel)

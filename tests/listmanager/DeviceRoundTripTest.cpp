@@ -12,9 +12,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QWindow>
+
+#include <chrono>
+#include <thread>
 
 using ui::Buttons;
 using ui::MsgKind;
@@ -50,6 +55,24 @@ void PointAtAClosedPort()
     }
     SetDevicePortForTesting(closedPort);
 }
+
+// Notes how many boxes had been shown when the first close reached the window.
+class CloseArrival final : public QObject {
+public:
+    explicit CloseArrival(const ScriptedUi& ui) : ui_(ui) {}
+    int boxesBefore = -1;  // -1: no close came
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Close && boxesBefore < 0)
+            boxesBefore = static_cast<int>(ui_.Messages().size());
+        return false;
+    }
+
+private:
+    const ScriptedUi& ui_;
+};
 
 }  // namespace
 
@@ -175,4 +198,44 @@ TEST_F(DeviceRoundTripTest, AReceiveThatFailsPartWayKeepsTheEntriesReceivedSoFar
     EXPECT_FALSE(f.chkNoPlate->isChecked()) << "the list before went as a whole";
     EXPECT_TRUE(f.Modified);
     EXPECT_EQ(f.PlateCount, 2);
+}
+
+// A box blocks the window, and the window system drops a close request to a blocked window:
+// a close the person asked for while a command waited must reach the window before the
+// command's box, and it runs when the command has ended.
+TEST_F(DeviceRoundTripTest, ACloseAskedForWhileACommandWaitsRunsOnceTheCommandHasEnded)
+{
+    auto& f = StartWithDevice();
+    f.Modified = false;
+    f.show();
+    QWindow* window = f.windowHandle();
+    CloseArrival arrival(ui);
+    f.installEventFilter(&arrival);
+
+    // Get device info on a device silent for a second.
+    auto silentOnce = On("QVE", Act::Silent);
+    silentOnce.times = 1;
+    device.AddRule(silentOnce);
+    std::thread person([window] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        QCoreApplication::postEvent(window, new QCloseEvent);
+    });
+    ui.ExpectMessageContaining(MsgKind::Information, "Device info:", Buttons::OK);
+    f.mnuHostInfo->trigger();
+    person.join();
+    EXPECT_EQ(arrival.boxesBefore, 0) << "the close came to the window before the box";
+    EXPECT_TRUE(f.isVisible()) << "and waited for the command's end";
+    QApplication::processEvents();
+    EXPECT_FALSE(f.isVisible());
+
+    // A receive whose connect fails: the default handler's box comes after the command.
+    f.show();
+    arrival.boxesBefore = -1;
+    PointAtAClosedPort();
+    QCoreApplication::postEvent(window, new QCloseEvent);
+    ui.ExpectMessageContaining(MsgKind::Error, "Socket Error # 111", Buttons::OK);
+    f.btnReceive->click();
+    EXPECT_EQ(arrival.boxesBefore, 1);
+    QApplication::processEvents();
+    EXPECT_FALSE(f.isVisible());
 }
