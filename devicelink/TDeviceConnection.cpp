@@ -24,6 +24,21 @@ std::string TimeStamp()
                   static_cast<int>(millis));
 }
 
+// "> #" and each byte as "%.2x " would write it; a full list is 4,096 blocks of 260 bytes,
+// so the digits are written directly.
+std::string BlockLogText(const uint8_t* bytes, size_t count)
+{
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text = "> #";
+    text.reserve(text.size() + 3 * count);
+    for (size_t i = 0; i < count; ++i) {
+        text += kDigits[bytes[i] >> 4];
+        text += kDigits[bytes[i] & 0x0F];
+        text += ' ';
+    }
+    return text;
+}
+
 std::string BlockReason(uint8_t replyByte)
 {
     switch (replyByte) {
@@ -114,10 +129,7 @@ bool TDeviceConnection::SendCommand(const std::string& command, std::string& rep
 
 bool TDeviceConnection::SendBlock(const uint8_t* bytes, size_t count, int timeout)
 {
-    std::string logText = "> #";
-    logText.reserve(3 + 3 * count);
-    for (size_t i = 0; i < count; ++i)
-        logText += Format("%.2x ", bytes[i]);
+    const std::string logText = BlockLogText(bytes, count);
     const std::string_view data(reinterpret_cast<const char*>(bytes), count);
     for (;;) {
         LogLine(logText);

@@ -109,15 +109,41 @@ TEST_F(DeviceRoundTripTest, AThousandPlatesAndTheSpecialEntriesComeBackUnchanged
     ui.VerifyDone();
 }
 
-TEST_F(DeviceRoundTripTest, TheLogShowsTheExchangeInTheDebugView)
+TEST_F(DeviceRoundTripTest, TheLogOfTheExchangeShowsInTheDebugViewAlsoWhenSwitchedOnAfterwards)
 {
     auto& f = StartWithDevice();
     f.PlateList1->AddRow("1", {"AB12", "1"});
     f.UpdateUI();
     f.mnuSend->trigger();
-    const std::string log = f.Memo1->toPlainText().toStdString();
-    EXPECT_NE(log.find(" > SLSAB12=000006020002"), std::string::npos) << log;
-    EXPECT_NE(log.find(" < QLS"), std::string::npos);
+    const Lines send{"Connecting to 127.0.0.1.",
+                     "Connected.",
+                     "> QVE",
+                     "< QVEVer1.10",
+                     "> QLS",
+                     "< QLS00000800",
+                     "> QTM",
+                     "< QTM0",
+                     "> CLS",
+                     "< CLS",
+                     "> SLSAB12=000006020002",
+                     "< SLSAB12=000006020002",
+                     "> QLS",
+                     "< QLS00010800",
+                     "Disconnecting.",
+                     "Disconnected."};
+    f.btnDebugClick();
+    EXPECT_EQ(LogLines(), send);
+
+    // With the view on, the next command's lines follow.
+    ui.ExpectMessage(MsgKind::Confirmation,
+                     "Host 127.0.0.1:\rClick Yes to confirm overwrite match-list.", Buttons::YesNo,
+                     Result::No);
+    f.mnuSend->trigger();
+    const Lines log = LogLines();
+    ASSERT_EQ(log.size(), send.size() + 10);
+    EXPECT_EQ(Lines(log.begin(), log.begin() + send.size()), send);
+    EXPECT_EQ(Lines(log.end() - 4, log.end()),
+              (Lines{"> QTM", "< QTM0", "Disconnecting.", "Disconnected."}));
 }
 
 TEST_F(DeviceRoundTripTest, ADroppedDeviceRowReceivesItsList)
