@@ -2,7 +2,6 @@
 // at the end is what showing each at once showed: rows, order, log lines, boxes, Modified.
 #include "tests/listmanager/DeviceWindowFixture.h"
 
-#include "matchlist/Wiegand.h"
 #include "platform/text/Format.h"
 #include "platform/toolkit/TListView.h"
 #include "widgets/FieldEdit.h"
@@ -22,7 +21,7 @@ constexpr int kEntries = 3000;
 
 std::string FrameHex(int id)
 {
-    return Format("%.12x", EncodeWiegand(TWiegandFormat{}, std::to_string(id)));
+    return Format("%.12x", DeviceFrame(id));
 }
 
 class DeviceFeedbackTest : public DeviceWindowTest {
@@ -33,11 +32,10 @@ protected:
     {
         std::vector<DeviceSimulator::Entry> list;
         for (int i = 0; i < kEntries; ++i)
-            list.push_back({i == 50 ? "NOREAD" : Format("R%d", i),
-                            EncodeWiegand(TWiegandFormat{}, std::to_string(i + 1))});
+            list.push_back({i == 50 ? "NOREAD" : Format("R%d", i), DeviceFrame(i + 1)});
         device.SetList(list);
         device.SetCountSpecials(true);
-        device.SetNoMatch(EncodeWiegand(TWiegandFormat{}, "7"));
+        device.SetNoMatch(DeviceFrame(7));
     }
 
     // Receives over a list of five plates, in a shown window.

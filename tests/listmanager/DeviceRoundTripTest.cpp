@@ -4,7 +4,6 @@
 #include "devicelink/TCommandGate.h"
 #include "devicelink/TDeviceCommands.h"
 #include "matchlist/MatchList.h"
-#include "matchlist/Wiegand.h"
 #include "platform/net/NetPorts.h"
 #include "platform/toolkit/TListView.h"
 #include "widgets/FieldEdit.h"
@@ -38,22 +37,6 @@ DeviceSimulator::CommandRule On(std::string prefix, Act action)
     rule.prefix = std::move(prefix);
     rule.action = action;
     return rule;
-}
-
-uint64_t Frame(int id)
-{
-    return EncodeWiegand(TWiegandFormat{}, std::to_string(id));
-}
-
-// Points the device port where nothing listens.
-void PointAtAClosedPort()
-{
-    uint16_t closedPort;
-    {
-        DeviceSimulator gone;
-        closedPort = gone.Port();
-    }
-    SetDevicePortForTesting(closedPort);
 }
 
 // Notes how many boxes had been shown when the first close reached the window.
@@ -183,7 +166,7 @@ TEST_F(DeviceRoundTripTest, AReceiveFromADeviceThatDoesNotAnswerKeepsTheMatchLis
     // Cannot be reached: the connect error as before, the window refreshed, the list kept.
     device.AddRule(On("", Act::Silent));
     const uint16_t port = device.Port();
-    PointAtAClosedPort();
+    SetDevicePortForTesting(DeviceSimulator::UnusedPort());
     ui.ExpectMessageContaining(MsgKind::Error, "Socket Error # 111", Buttons::OK);
     f.btnReceive->click();
     ui.VerifyDone();
@@ -208,7 +191,10 @@ TEST_F(DeviceRoundTripTest, AReceiveFromADeviceThatDoesNotAnswerKeepsTheMatchLis
 
 TEST_F(DeviceRoundTripTest, AReceiveThatFailsPartWayKeepsTheEntriesReceivedSoFar)
 {
-    device.SetList({{"A1", Frame(1)}, {"B2", Frame(2)}, {"C3", Frame(3)}, {"D4", Frame(4)}});
+    device.SetList({{"A1", DeviceFrame(1)},
+                    {"B2", DeviceFrame(2)},
+                    {"C3", DeviceFrame(3)},
+                    {"D4", DeviceFrame(4)}});
     device.AddRule(On("QLI0002", Act::Close));
     auto& f = StartWithDevice();
     FillPlates(5);
@@ -257,7 +243,7 @@ TEST_F(DeviceRoundTripTest, ACloseAskedForWhileACommandWaitsRunsOnceTheCommandHa
     // A receive whose connect fails: the default handler's box comes after the command.
     f.show();
     arrival.boxesBefore = -1;
-    PointAtAClosedPort();
+    SetDevicePortForTesting(DeviceSimulator::UnusedPort());
     QCoreApplication::postEvent(window, new QCloseEvent);
     ui.ExpectMessageContaining(MsgKind::Error, "Socket Error # 111", Buttons::OK);
     f.btnReceive->click();

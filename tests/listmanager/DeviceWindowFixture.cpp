@@ -1,9 +1,15 @@
 #include "tests/listmanager/DeviceWindowFixture.h"
 
+#include "matchlist/Wiegand.h"
 #include "platform/net/NetPorts.h"
 #include "platform/toolkit/TListView.h"
 
 #include <QPlainTextEdit>
+
+uint64_t DeviceFrame(int id)
+{
+    return EncodeWiegand(TWiegandFormat{}, std::to_string(id));
+}
 
 DeviceWindowTest::DeviceWindowTest()
 {

@@ -3,8 +3,12 @@
 #include "tests/listmanager/ListManagerFixture.h"
 #include "tests/support/DeviceSimulator.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
+
+// The frame value a device stores for the id-number under the default Wiegand format.
+uint64_t DeviceFrame(int id);
 
 // Tavrin List with one device row for a simulated device on 127.0.0.1.
 class DeviceWindowTest : public ListManagerTest {
