@@ -1,5 +1,6 @@
 #include "devicelink/ReceiveMatchList.h"
 
+#include "devicelink/CommandMessage.h"
 #include "devicelink/IDeviceCommandContext.h"
 #include "devicelink/TDeviceConnection.h"
 #include "devicelink/TDeviceInfo.h"
@@ -17,7 +18,7 @@ constexpr int kSilentEntriesLimit = 3;
 
 void UploadAborted()
 {
-    ui::ShowMessage(ui::MsgKind::Warning, "Warning: upload aborted", ui::Buttons::OK);
+    ShowCommandMessage(ui::MsgKind::Warning, "Warning: upload aborted", ui::Buttons::OK);
 }
 
 void AddDecoded(IDeviceCommandContext& context, const std::string& plate, const std::string& value)
@@ -27,14 +28,12 @@ void AddDecoded(IDeviceCommandContext& context, const std::string& plate, const 
         context.AddPlateEntry(plate, Format("%d", id));
 }
 
-// Reads the entries; false when one was cancelled.
+// Reads the entries of a device whose list holds count of them; false when one was
+// cancelled.
 bool ReceiveEntries(TDeviceConnection& connection, IDeviceCommandContext& context,
-                    TProgressSteps& progress)
+                    TProgressSteps& progress, int count)
 {
     std::string reply;
-    if (!connection.SendCommand("QLS", reply, kTimeout))
-        return false;
-    const int count = HexField(reply, 0, 4);
     if (count > 0)
         progress.Start(count);
     int silentEntries = 0;
@@ -42,7 +41,8 @@ bool ReceiveEntries(TDeviceConnection& connection, IDeviceCommandContext& contex
         progress.SetPosition(i);
         ui::CurrentUi().ProcessMessages();
         const bool answered = connection.SendCommand(Format("QLI%.4x", i), reply, kTimeout);
-        silentEntries = connection.LastCommandTimedOut() ? silentEntries + 1 : 0;
+        const bool silent = connection.LastCommandEnd() == TDeviceConnection::TCommandEnd::TimedOut;
+        silentEntries = silent ? silentEntries + 1 : 0;
         if (!answered || silentEntries == kSilentEntriesLimit) {
             UploadAborted();
             return false;
@@ -64,9 +64,15 @@ void Receive(TDeviceConnection& connection, IDeviceCommandContext& context)
         return;
     const bool connected = connection.ConnectDevice(hosts.front());
     TDeviceConnection::TDisconnectOnExit disconnect(connection);
-    if (!connected || !ReceiveEntries(connection, context, progress))
-        return;
     std::string reply;
+    // The person's list goes only for the list of a device that has answered: one that
+    // cannot be reached, stays silent or whose count was given up leaves it as it was.
+    if (!connected || !connection.SendCommand("QLS", reply, kTimeout) ||
+        connection.LastCommandEnd() != TDeviceConnection::TCommandEnd::Echo)
+        return;
+    context.ClearMatchList();
+    if (!ReceiveEntries(connection, context, progress, HexField(reply, 0, 4)))
+        return;
     if (!connection.SendCommand("QNF", reply, kTimeout))
         UploadAborted();
     // After a cancel the reply is the failure text, decoded all the same (to nothing).
@@ -77,7 +83,6 @@ void Receive(TDeviceConnection& connection, IDeviceCommandContext& context)
 
 void ReceiveMatchList(TDeviceConnection& connection, IDeviceCommandContext& context)
 {
-    context.ClearMatchList();
     try {
         Receive(connection, context);
     } catch (...) {

@@ -3,7 +3,8 @@
 class IDeviceCommandContext;
 class TDeviceConnection;
 
-// "Receive match-list": empties the match list, then reads every entry and the no-match
-// value of the first selected device into it. UpdateUI runs on every path; a connect
-// failure escapes as ESocketError after it.
+// "Receive match-list": replaces the match list with every entry and the no-match value of
+// the first selected device, once the device has answered its list-size query (QLS); a
+// receive that fails later keeps the entries read so far. UpdateUI runs on every path; a
+// connect failure escapes as ESocketError after it.
 void ReceiveMatchList(TDeviceConnection& connection, IDeviceCommandContext& context);

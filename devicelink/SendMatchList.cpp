@@ -1,5 +1,6 @@
 #include "devicelink/SendMatchList.h"
 
+#include "devicelink/CommandMessage.h"
 #include "devicelink/IDeviceCommandContext.h"
 #include "devicelink/TDeviceConnection.h"
 #include "devicelink/TDeviceInfo.h"
@@ -16,7 +17,7 @@ constexpr uint8_t kEot = 0x04;
 
 void TransmitFailed()
 {
-    ui::ShowMessage(ui::MsgKind::Error, "Error: transmit match-list failed", ui::Buttons::OK);
+    ShowCommandMessage(ui::MsgKind::Error, "Error: transmit match-list failed", ui::Buttons::OK);
 }
 
 bool CheckDevice(IDeviceCommandContext& context, const TDeviceInfo& info, const std::string& host)
@@ -25,14 +26,15 @@ bool CheckDevice(IDeviceCommandContext& context, const TDeviceInfo& info, const 
     const int room = info.Capacity - (context.SpecialChecked(TSpecialEntry::NoRead) ? 1 : 0) -
                      (context.SpecialChecked(TSpecialEntry::NoPlate) ? 1 : 0);
     if (room < plateCount) {
-        ui::ShowMessage(ui::MsgKind::Error,
-                        Format("Host %s:\rMatch-list too long (max. %d plates)", host, room));
+        ShowCommandMessage(ui::MsgKind::Error,
+                           Format("Host %s:\rMatch-list too long (max. %d plates)", host, room));
         return false;
     }
     if (!info.ListModeEnabled &&
-        ui::ShowMessage(ui::MsgKind::Warning,
-                        Format("Host %s:\rMatch-list mode not enabled (check dip-switches)", host),
-                        ui::Buttons::OKCancel) != ui::Result::OK)
+        ShowCommandMessage(
+            ui::MsgKind::Warning,
+            Format("Host %s:\rMatch-list mode not enabled (check dip-switches)", host),
+            ui::Buttons::OKCancel) != ui::Result::OK)
         return false;
     if (info.Count > 0) {
         std::string text = Format("Host %s:\rClick Yes to confirm overwrite match-list.", host);
@@ -40,7 +42,8 @@ bool CheckDevice(IDeviceCommandContext& context, const TDeviceInfo& info, const 
             text += Format("\r\rAdded %d plates.", plateCount - info.Count);
         else if (info.Count > plateCount)
             text += Format("\r\rDelete %d plates !!!", info.Count - plateCount);
-        if (ui::ShowMessage(ui::MsgKind::Confirmation, text, ui::Buttons::YesNo) != ui::Result::Yes)
+        if (ShowCommandMessage(ui::MsgKind::Confirmation, text, ui::Buttons::YesNo) !=
+            ui::Result::Yes)
             return false;
     }
     return true;
@@ -119,9 +122,10 @@ bool CheckCount(TDeviceConnection& connection, IDeviceCommandContext& context,
         return false;
     const int stored = HexField(reply, 0, 4);
     if (stored != context.PlateCount()) {
-        ui::ShowMessage(ui::MsgKind::Error,
-                        Format("Host %s:\rtransmit match-list failed (transferred %d of %d plates)",
-                               host, stored, context.PlateCount()));
+        ShowCommandMessage(
+            ui::MsgKind::Error,
+            Format("Host %s:\rtransmit match-list failed (transferred %d of %d plates)", host,
+                   stored, context.PlateCount()));
         return false;
     }
     return true;

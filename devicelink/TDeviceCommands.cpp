@@ -1,5 +1,6 @@
 #include "devicelink/TDeviceCommands.h"
 
+#include "devicelink/CommandMessage.h"
 #include "devicelink/IDeviceCommandContext.h"
 #include "devicelink/ReceiveMatchList.h"
 #include "devicelink/SendMatchList.h"
@@ -11,26 +12,36 @@ TDeviceCommands::TDeviceCommands(IDeviceCommandContext& context)
 {
 }
 
-void TDeviceCommands::btnSendClick()
-{
-    TCommandGate::TBusy busy(gate_);
-    if (busy.Entered())
-        SendMatchListToSelected(connection_, context_);
-}
-
-void TDeviceCommands::btnReceiveClick()
-{
-    TCommandGate::TBusy busy(gate_);
-    if (busy.Entered())
-        ReceiveMatchList(connection_, context_);
-}
-
-void TDeviceCommands::mnuHostInfoClick()
+void TDeviceCommands::Run(const std::function<void()>& command)
 {
     TCommandGate::TBusy busy(gate_);
     if (!busy.Entered())
         return;
-    const auto hosts = context_.SelectedDeviceHosts();
-    if (!hosts.empty())
-        ShowDeviceInfo(connection_, hosts.front());
+    try {
+        command();
+    } catch (...) {
+        // The default handler's box for the failure comes after the command: a close asked
+        // for while the connect waited must reach the window before that box blocks it.
+        LetPendingMessagesThrough();
+        throw;
+    }
+}
+
+void TDeviceCommands::btnSendClick()
+{
+    Run([this] { SendMatchListToSelected(connection_, context_); });
+}
+
+void TDeviceCommands::btnReceiveClick()
+{
+    Run([this] { ReceiveMatchList(connection_, context_); });
+}
+
+void TDeviceCommands::mnuHostInfoClick()
+{
+    Run([this] {
+        const auto hosts = context_.SelectedDeviceHosts();
+        if (!hosts.empty())
+            ShowDeviceInfo(connection_, hosts.front());
+    });
 }

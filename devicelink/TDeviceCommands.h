@@ -3,6 +3,8 @@
 #include "devicelink/TCommandGate.h"
 #include "devicelink/TDeviceConnection.h"
 
+#include <functional>
+
 class IDeviceCommandContext;
 
 // The device commands of the main window, which owns one of these and calls it from its
@@ -25,6 +27,9 @@ public:
     TDeviceConnection& Connection() { return connection_; }
 
 private:
+    // Runs the command unless another one runs.
+    void Run(const std::function<void()>& command);
+
     IDeviceCommandContext& context_;
     TCommandGate gate_;
     TDeviceConnection connection_;

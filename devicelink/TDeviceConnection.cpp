@@ -1,5 +1,6 @@
 #include "devicelink/TDeviceConnection.h"
 
+#include "devicelink/CommandMessage.h"
 #include "platform/net/ESocketError.h"
 #include "platform/net/NetPorts.h"
 #include "platform/text/Format.h"
@@ -21,6 +22,21 @@ std::string TimeStamp()
     const auto millis = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
     return Format("%.2d:%.2d:%.2d:%.3d", local.tm_hour, local.tm_min, local.tm_sec,
                   static_cast<int>(millis));
+}
+
+// "> #" and each byte as "%.2x " would write it; a full list is 4,096 blocks of 260 bytes,
+// so the digits are written directly.
+std::string BlockLogText(const uint8_t* bytes, size_t count)
+{
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text = "> #";
+    text.reserve(text.size() + 3 * count);
+    for (size_t i = 0; i < count; ++i) {
+        text += kDigits[bytes[i] >> 4];
+        text += kDigits[bytes[i] & 0x0F];
+        text += ' ';
+    }
+    return text;
 }
 
 std::string BlockReason(uint8_t replyByte)
@@ -73,7 +89,6 @@ void TDeviceConnection::DisconnectDevice()
 
 bool TDeviceConnection::SendCommand(const std::string& command, std::string& reply, int timeout)
 {
-    lastTimedOut_ = false;
     for (;;) {
         reply.clear();
         LogLine("> " + command);
@@ -88,10 +103,11 @@ bool TDeviceConnection::SendCommand(const std::string& command, std::string& rep
                 LogLine("< " + reply);
                 if (const size_t echo = reply.find(command); echo != std::string::npos) {
                     reply.erase(0, echo + command.size());
+                    lastEnd_ = TCommandEnd::Echo;
                     return true;
                 }
                 if (line.timedOut) {
-                    lastTimedOut_ = true;
+                    lastEnd_ = TCommandEnd::TimedOut;
                     return true;
                 }
             }
@@ -100,9 +116,10 @@ bool TDeviceConnection::SendCommand(const std::string& command, std::string& rep
         }
         if (reply.size() <= 1)
             reply = "no acknowledge received";
-        const auto answer =
-            ui::ShowMessage(ui::MsgKind::Error, Format("Error: communication failure (%s)", reply),
-                            ui::Buttons::CancelRetryIgnore);
+        lastEnd_ = TCommandEnd::Failed;
+        const auto answer = ShowCommandMessage(ui::MsgKind::Error,
+                                               Format("Error: communication failure (%s)", reply),
+                                               ui::Buttons::CancelRetryIgnore);
         if (answer == ui::Result::Cancel)
             return false;
         if (answer == ui::Result::Ignore)
@@ -112,10 +129,7 @@ bool TDeviceConnection::SendCommand(const std::string& command, std::string& rep
 
 bool TDeviceConnection::SendBlock(const uint8_t* bytes, size_t count, int timeout)
 {
-    std::string logText = "> #";
-    logText.reserve(3 + 3 * count);
-    for (size_t i = 0; i < count; ++i)
-        logText += Format("%.2x ", bytes[i]);
+    const std::string logText = BlockLogText(bytes, count);
     const std::string_view data(reinterpret_cast<const char*>(bytes), count);
     for (;;) {
         LogLine(logText);
@@ -129,7 +143,7 @@ bool TDeviceConnection::SendBlock(const uint8_t* bytes, size_t count, int timeou
                 return true;
         } catch (const ENetError&) {
         }
-        const auto answer = ui::ShowMessage(
+        const auto answer = ShowCommandMessage(
             ui::MsgKind::Error, "Error: communication failure: " + BlockReason(replyByte),
             ui::Buttons::CancelRetry);
         if (answer == ui::Result::Cancel)

@@ -36,12 +36,15 @@ public:
     bool ConnectDevice(const std::string& host);
     void DisconnectDevice();
 
+    // How the last SendCommand ended: on the device's echo, on a read that timed out, or
+    // in the failure box (Cancel or Ignore).
+    enum class TCommandEnd { Echo, TimedOut, Failed };
+
     // Sends the command line and takes the text after its echo as the reply. A read that
     // times out is a success with an empty reply. A connection failure asks Cancel
     // (false), Retry or Ignore (true); the reply then holds the failure text.
     bool SendCommand(const std::string& command, std::string& reply, int timeout);
-    // Whether the last SendCommand ended on a read that timed out (no echo came).
-    bool LastCommandTimedOut() const { return lastTimedOut_; }
+    TCommandEnd LastCommandEnd() const { return lastEnd_; }
     // Sends the bytes and waits for one reply byte; only 06 succeeds. A failure asks
     // Cancel (false) or Retry.
     bool SendBlock(const uint8_t* bytes, size_t count, int timeout);
@@ -61,5 +64,5 @@ public:
 private:
     LogSink log_;
     TTcpClient tcp_;
-    bool lastTimedOut_ = false;
+    TCommandEnd lastEnd_ = TCommandEnd::Echo;
 };

@@ -1,5 +1,6 @@
 #include "devicelink/TDeviceInfo.h"
 
+#include "devicelink/CommandMessage.h"
 #include "devicelink/TDeviceConnection.h"
 #include "platform/text/Format.h"
 #include "platform/text/IntegerReading.h"
@@ -68,7 +69,7 @@ void ShowDeviceInfo(TDeviceConnection& connection, const std::string& host)
     TDeviceConnection::TDisconnectOnExit disconnect(connection);
     TDeviceInfo info;
     if (connected && GetDeviceInfo(connection, info))
-        ui::ShowMessage(ui::MsgKind::Information, DeviceInfoText(info), ui::Buttons::OK);
+        ShowCommandMessage(ui::MsgKind::Information, DeviceInfoText(info), ui::Buttons::OK);
     else
-        ui::ShowMessage(ui::MsgKind::Error, "Error: failed to get device info", ui::Buttons::OK);
+        ShowCommandMessage(ui::MsgKind::Error, "Error: failed to get device info", ui::Buttons::OK);
 }

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QAction;
 class QShortcut;
@@ -29,6 +30,7 @@ class TFormImport;
 class TFormIP;
 class TFormLantronix;
 class TListView;
+struct TSelectChange;
 
 namespace pellicor {
 
@@ -176,7 +178,7 @@ public:
     // The lists' events.
     void DoColumnClick(TListView& list, int column);
     int DoCompare(const TListView& list, int a, int b) const;
-    void OnSelectPlate(int row);
+    void OnSelectPlate(const std::vector<TSelectChange>& changes);
     void PlateList1Exit();
     void OnKeyUp(TListView& list, int key, bool autoRepeat);
     void HostList1DblClick();

@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QPushButton>
 
+#include <algorithm>
 #include <optional>
 
 namespace pellicor {
@@ -66,8 +67,8 @@ void TFormMain::BindLists()
     HostList1->SetOnDrawItem([](int, bool selected) {
         return TRowColors{selected ? kHostSelectedColor : clWindow, clWindowText};
     });
-    connect(PlateList1, &TListView::SelectItem, this,
-            Guarded([this](int row, bool) { OnSelectPlate(row); }));
+    connect(PlateList1, &TListView::SelectItems, this,
+            Guarded([this](const std::vector<TSelectChange>& changes) { OnSelectPlate(changes); }));
     connect(PlateList1, &TListView::Exit, this, Guarded([this] { PlateList1Exit(); }));
     PlateList1->SetOnDragOver(
         [this](QObject* source, QPoint) { return PlateList1DragOver(source); });
@@ -121,10 +122,24 @@ int TFormMain::DoCompare(const TListView& list, int a, int b) const
 
 // --- selection, focus, keys, drag
 
-void TFormMain::OnSelectPlate(int row)
+// Each changed row's plate and id-number go into the two fields in turn, and the window is
+// refreshed. Of many rows changed at once (Shift+End over the whole list) only the first
+// whose text differs from a field and the last can change that field: the rows between
+// would only run its change event (Modified, a refresh) again. So each field takes those
+// two, and one refresh ends the change.
+void TFormMain::OnSelectPlate(const std::vector<TSelectChange>& changes)
 {
-    EditPlate->SetText(GetColumnText(*PlateList1, row, 1));
-    EditNumber->SetText(GetColumnText(*PlateList1, row, 2));
+    const auto passRowTexts = [this, &changes](TFieldEdit& field, int column) {
+        const std::string before = field.Text();
+        const auto differs = std::find_if(changes.begin(), changes.end(), [&](const auto& change) {
+            return GetColumnText(*PlateList1, change.row, column) != before;
+        });
+        if (differs != changes.end())
+            field.SetText(GetColumnText(*PlateList1, differs->row, column));
+        field.SetText(GetColumnText(*PlateList1, changes.back().row, column));
+    };
+    passRowTexts(*EditPlate, 1);
+    passRowTexts(*EditNumber, 2);
     UpdateUI();
 }
 

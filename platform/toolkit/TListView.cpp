@@ -295,17 +295,17 @@ void TListView::SelectInView(int first, int last, bool selected, bool clearOther
 void TListView::SetSelected(int row, bool selected)
 {
     rows_->At(row);
-    std::vector<std::pair<int, bool>> changes;
+    std::vector<TSelectChange> changes;
     const bool clearOthers = selected && !MultiSelect();
     if (clearOthers) {
         for (int other : SelectedRows()) {
             if (other != row && rows_->SetSelected(other, false)) {
-                changes.emplace_back(other, false);
+                changes.push_back({other, false});
             }
         }
     }
     if (rows_->SetSelected(row, selected)) {
-        changes.emplace_back(row, selected);
+        changes.push_back({row, selected});
     }
     SelectInView(row, row, selected, clearOthers);
     EmitChanges(changes);
@@ -313,10 +313,10 @@ void TListView::SetSelected(int row, bool selected)
 
 void TListView::SelectAll()
 {
-    std::vector<std::pair<int, bool>> changes;
+    std::vector<TSelectChange> changes;
     for (int row = 0; row < Count(); ++row) {
         if (rows_->SetSelected(row, true)) {
-            changes.emplace_back(row, true);
+            changes.push_back({row, true});
         }
     }
     if (Count() > 0) {
@@ -327,10 +327,10 @@ void TListView::SelectAll()
 
 void TListView::ClearSelection()
 {
-    std::vector<std::pair<int, bool>> changes;
+    std::vector<TSelectChange> changes;
     for (int row : SelectedRows()) {
         rows_->SetSelected(row, false);
-        changes.emplace_back(row, false);
+        changes.push_back({row, false});
     }
     if (Count() > 0) {
         SelectInView(0, Count() - 1, false, false);
@@ -368,10 +368,10 @@ std::vector<int> TListView::SelectedRows() const
     return selected;
 }
 
-void TListView::EmitChanges(const std::vector<std::pair<int, bool>>& changes)
+void TListView::EmitChanges(const std::vector<TSelectChange>& changes)
 {
-    for (const auto& [row, selected] : changes) {
-        emit SelectItem(row, selected);
+    if (!changes.empty()) {
+        emit SelectItems(changes);
     }
 }
 
@@ -386,12 +386,12 @@ void TListView::OnViewSelectionChanged(const QItemSelection& selected,
         viewSelectionStale_ = true;
         return;
     }
-    std::vector<std::pair<int, bool>> changes;
+    std::vector<TSelectChange> changes;
     auto apply = [this, &changes](const QItemSelection& ranges, bool state) {
         for (const QItemSelectionRange& range : ranges) {
             for (int row = range.top(); row <= range.bottom() && row < Count(); ++row) {
                 if (rows_->SetSelected(row, state)) {
-                    changes.emplace_back(row, state);
+                    changes.push_back({row, state});
                 }
             }
         }

@@ -10,6 +10,13 @@
 
 class ListRowModel;
 
+// A row whose selection changed, and whether it is selected now.
+struct TSelectChange {
+    int row;
+    bool selected;
+    bool operator==(const TSelectChange&) const = default;
+};
+
 // The colours the owner chooses for one row it draws.
 struct TRowColors {
     TColor background;
@@ -22,8 +29,10 @@ struct TRowColors {
 // rows. It stays quick at 65,535 rows: deleting many rows, sorting and clearing cost one
 // relayout, and between BeginUpdate and EndUpdate adding rows does too.
 //
-// Selection signals follow the original list control: one SelectItem per row whose
-// selection changes, by the person or by code; deleting rows signals nothing.
+// Selection signals follow the original list control, which tells its owner of every row
+// whose selection changes, by the person or by code: one SelectItems per change lists each
+// such row in order, so a change of many rows at once (Shift+End, select all) reaches the
+// owner once. Deleting rows signals nothing.
 class TListView final : public QTreeView {
     Q_OBJECT
 
@@ -97,7 +106,7 @@ public:
 
 signals:
     void ColumnClick(int column);
-    void SelectItem(int row, bool selected);
+    void SelectItems(const std::vector<TSelectChange>& changes);
     void KeyUp(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat);
     void Click();
     // Also on empty space below the rows.
@@ -130,7 +139,7 @@ private:
     // rows were reset.
     void RestoreView(int currentRow, int scroll);
     void SelectInView(int first, int last, bool selected, bool clearOthers);
-    void EmitChanges(const std::vector<std::pair<int, bool>>& changes);
+    void EmitChanges(const std::vector<TSelectChange>& changes);
     bool AcceptsDrag(QDropEvent* event);
 
     ListRowModel* rows_;

@@ -32,12 +32,7 @@ std::vector<std::string> DeviceLinkFixture::LogFrom(const std::string& from) con
 
 void DeviceLinkFixture::PointAtAClosedPort()
 {
-    uint16_t closedPort;
-    {
-        DeviceSimulator gone;
-        closedPort = gone.Port();
-    }
-    SetDevicePortForTesting(closedPort);
+    SetDevicePortForTesting(DeviceSimulator::UnusedPort());
 }
 
 std::unique_ptr<DeviceSimulator> DeviceLinkFixture::SecondDevice()

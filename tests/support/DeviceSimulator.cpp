@@ -103,6 +103,11 @@ DeviceSimulator::~DeviceSimulator()
     ::close(wakePipe_[1]);
 }
 
+uint16_t DeviceSimulator::UnusedPort()
+{
+    return DeviceSimulator().Port();
+}
+
 void DeviceSimulator::SetList(std::vector<Entry> list)
 {
     std::lock_guard lock(mutex_);

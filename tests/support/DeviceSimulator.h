@@ -75,6 +75,8 @@ public:
     DeviceSimulator& operator=(const DeviceSimulator&) = delete;
 
     uint16_t Port() const { return port_; }
+    // A port on 127.0.0.1 where nothing listens: one a simulator had a moment ago.
+    static uint16_t UnusedPort();
     const std::string& Address() const { return options_.bindAddress; }
 
     void SetList(std::vector<Entry> list);

@@ -51,7 +51,7 @@ TEST(ListViewEvents, MouseSelectsAndDoubleClickAnywhereIsReported)
     AddRows(view, 3);
     view.resize(300, 200);
     view.show();
-    QSignalSpy selections(&view, &TListView::SelectItem);
+    QSignalSpy selections(&view, &TListView::SelectItems);
     QSignalSpy clicks(&view, &TListView::Click);
     QSignalSpy doubles(&view, &TListView::DblClick);
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, RowCentre(view, 1));

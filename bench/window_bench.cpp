@@ -1,0 +1,467 @@
+// What the person waits for with a device's full list of 65,535 plates in the real main
+// window (offscreen), against the simulated device on 127.0.0.1: receive, send, start-up,
+// exit, Shift+End, sorting, Delete duplicates and Clear. Each window figure that has one is
+// measured in the same run beside the bare figure it is held against: the same command
+// exchanges over a bare socket (receive, send), the list file read or written without a
+// window (start-up, exit). Run by hand; bench/README.md gives the command and the figures.
+#include "devicelink/TTransferBlock.h"
+#include "listmanager/UMain.h"
+#include "matchlist/ListFileText.h"
+#include "matchlist/Wiegand.h"
+#include "platform/net/NetPorts.h"
+#include "platform/text/Format.h"
+#include "platform/text/TextFile.h"
+#include "platform/toolkit/ProgramPath.h"
+#include "platform/toolkit/TListView.h"
+#include "platform/ui/Ui.h"
+#include "tests/support/DeviceSimulator.h"
+#include "tests/support/TempDir.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kFullList = 65535;
+
+// Answers every box at once (Yes to a question, OK otherwise) and records it; lets window
+// events through as the real one does, so the window's own work is what is measured.
+class BenchUi final : public ui::Ui {
+public:
+    ui::Result MessageBox(ui::MsgKind, const std::string& text, ui::Buttons buttons) override
+    {
+        boxes.push_back(text);
+        return buttons == ui::Buttons::YesNo || buttons == ui::Buttons::YesNoCancel
+                   ? ui::Result::Yes
+                   : ui::Result::OK;
+    }
+    bool InputBox(const std::string&, const std::string&, std::string&) override { return false; }
+    std::optional<std::string> OpenFile(const ui::FileDialogOptions&) override { return {}; }
+    std::optional<std::string> SaveFile(const ui::FileDialogOptions&) override { return {}; }
+    int ShowModal(QWidget&) override { return 0; }
+    void ProcessMessages() override { QCoreApplication::processEvents(); }
+    void SetBusyCursor(bool busy) override
+    {
+        if (busy)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    }
+
+    std::vector<std::string> boxes;
+};
+
+BenchUi& TheUi()
+{
+    static BenchUi benchUi;
+    return benchUi;
+}
+
+// Ends the benchmark with an error unless the boxes shown since the last call are these.
+void ExpectBoxes(benchmark::State& state, const std::vector<std::string>& expected)
+{
+    auto& shown = TheUi().boxes;
+    if (shown != expected)
+        state.SkipWithError(
+            ("unexpected boxes: " + (shown.empty() ? "none" : shown.front())).c_str());
+    shown.clear();
+}
+
+std::string PlateOf(int i)
+{
+    return Format("P%.6d", i);
+}
+
+std::string IdOf(int i)
+{
+    return Format("%d", i + 1);
+}
+
+DeviceSimulator::Options FullDevice()
+{
+    DeviceSimulator::Options options;
+    options.capacity = kFullList;
+    return options;
+}
+
+// The device's list as the window sends it under the default Wiegand format.
+std::vector<DeviceSimulator::Entry> FullDeviceList()
+{
+    std::vector<DeviceSimulator::Entry> list;
+    for (int i = 0; i < kFullList; ++i)
+        list.push_back({PlateOf(i), EncodeWiegand(TWiegandFormat{}, IdOf(i))});
+    return list;
+}
+
+// Lets the window paint what a command left; the person sees the command's end then.
+void Settle()
+{
+    QCoreApplication::processEvents();
+}
+
+// The files beside the program live in a fresh folder; the device answers on loopback.
+struct Setting {
+    Setting() : device(FullDevice())
+    {
+        SetProgramFileNameForTesting(folder.file("Pellicor"));
+        SetDevicePortForTesting(device.Port());
+    }
+    ~Setting()
+    {
+        SetDevicePortForTesting(0);
+        SetProgramFileNameForTesting("");
+    }
+    Setting(const Setting&) = delete;
+    Setting& operator=(const Setting&) = delete;
+
+    std::unique_ptr<pellicor::TFormMain> StartWindow()
+    {
+        auto form = std::make_unique<pellicor::TFormMain>();
+        form->show();
+        if (!QTest::qWaitForWindowExposed(form.get()))
+            throw std::runtime_error("the window was not shown");
+        Settle();
+        return form;
+    }
+
+    TempDir folder;
+    DeviceSimulator device;
+};
+
+// Fills the plate list with that many rows; with duplicates, every plate 65 times over.
+void Fill(pellicor::TFormMain& form, int rows, bool duplicates = false)
+{
+    TListView& list = *form.PlateList1;
+    list.Clear();
+    list.BeginUpdate();
+    for (int i = 0; i < rows; ++i)
+        list.AddRow(Format("%d", i + 1), {PlateOf(duplicates ? i % 1000 : i), IdOf(i)});
+    list.EndUpdate();
+    form.UpdateUI();
+    Settle();
+}
+
+// A shown main window with one device row for the device.
+struct Window : Setting {
+    Window() : form(StartWindow())
+    {
+        form->HostList1->AddRow("1", {device.Address(), "", ""});
+        form->UpdateUI();
+        Settle();
+    }
+
+    std::unique_ptr<pellicor::TFormMain> form;
+};
+
+// A blocking socket to the device, as bare as an exchange can be.
+class BareSocket final {
+public:
+    explicit BareSocket(uint16_t port) : fd_(::socket(AF_INET, SOCK_STREAM, 0))
+    {
+        sockaddr_in peer{};
+        peer.sin_family = AF_INET;
+        peer.sin_port = htons(port);
+        peer.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (fd_ < 0 || ::connect(fd_, reinterpret_cast<sockaddr*>(&peer), sizeof peer) != 0)
+            throw std::runtime_error("connect failed");
+    }
+    ~BareSocket() { ::close(fd_); }
+    BareSocket(const BareSocket&) = delete;
+    BareSocket& operator=(const BareSocket&) = delete;
+
+    // Sends the bytes and reads up to the first LF (a line), or one byte.
+    void Exchange(const std::string& bytes, bool line)
+    {
+        ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        for (;;) {
+            if (const size_t lf = buffer_.find('\n'); line && lf != std::string::npos) {
+                buffer_.erase(0, lf + 1);
+                return;
+            }
+            if (!line && !buffer_.empty()) {
+                buffer_.erase(0, 1);
+                return;
+            }
+            char chunk[4096];
+            const ssize_t n = ::recv(fd_, chunk, sizeof chunk, 0);
+            if (n <= 0)
+                throw std::runtime_error("the device closed the connection");
+            buffer_.append(chunk, static_cast<size_t>(n));
+        }
+    }
+
+private:
+    int fd_;
+    std::string buffer_;
+};
+
+// --- receive
+
+void BM_WindowReceive(benchmark::State& state)
+{
+    Window w;
+    w.device.SetList(FullDeviceList());
+    if (state.range(0) != 0) {
+        w.form->SetUserMode(1);
+        w.form->btnDebugClick();
+        Settle();
+    }
+    for (auto _ : state) {
+        w.form->btnReceive->click();
+        Settle();
+        state.PauseTiming();
+        // The log is never trimmed; every receive starts from the same one.
+        w.form->Memo1->clear();
+        state.ResumeTiming();
+    }
+    if (w.form->PlateList1->Count() != kFullList)
+        state.SkipWithError("the list did not arrive");
+    ExpectBoxes(state, {});
+}
+BENCHMARK(BM_WindowReceive)
+    ->ArgName("debugView")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+void BM_BareReceiveExchanges(benchmark::State& state)
+{
+    DeviceSimulator device(FullDevice());
+    device.SetList(FullDeviceList());
+    std::vector<std::string> commands{"QLS\r\n"};
+    for (int i = 0; i < kFullList; ++i)
+        commands.push_back(Format("QLI%.4x\r\n", i));
+    commands.push_back("QNF\r\n");
+    for (auto _ : state) {
+        BareSocket socket(device.Port());
+        for (const auto& command : commands)
+            socket.Exchange(command, true);
+    }
+}
+BENCHMARK(BM_BareReceiveExchanges)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// --- send
+
+void BM_WindowSend(benchmark::State& state)
+{
+    Window w;
+    Fill(*w.form, kFullList);
+    for (auto _ : state) {
+        state.PauseTiming();
+        // An empty device asks nothing before it is overwritten.
+        w.device.SetList({});
+        state.ResumeTiming();
+        w.form->btnSend->click();
+        Settle();
+    }
+    if (w.device.List().size() != kFullList)
+        state.SkipWithError("the device does not hold the list");
+    ExpectBoxes(state, {});
+}
+BENCHMARK(BM_WindowSend)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_BareSendBlocks(benchmark::State& state)
+{
+    DeviceSimulator device(FullDevice());
+    std::vector<std::string> blocks;
+    for (int row = 0, number = 0; row < kFullList; ++number) {
+        auto block = TTransferBlock::Make(number);
+        for (int i = 0; i < TTransferBlock::kRecords && row < kFullList; ++i, ++row)
+            block.SetRecord(i, PlateOf(row), EncodeWiegand(TWiegandFormat{}, IdOf(row)));
+        block.Seal();
+        blocks.emplace_back(reinterpret_cast<const char*>(block.Bytes()), sizeof block);
+    }
+    for (auto _ : state) {
+        BareSocket socket(device.Port());
+        for (const char* command : {"QVE\r\n", "QLS\r\n", "QTM\r\n", "CLS\r\n"})
+            socket.Exchange(command, true);
+        for (const auto& block : blocks)
+            socket.Exchange(block, false);
+        socket.Exchange("\x04", false);
+        socket.Exchange("QLS\r\n", true);
+    }
+    if (device.List().size() != kFullList)
+        state.SkipWithError("the device does not hold the list");
+}
+BENCHMARK(BM_BareSendBlocks)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// --- start-up and exit
+
+// The list file and the settings beside the program, as an exit with the full list left
+// them.
+void WriteFullFiles(Setting& setting)
+{
+    auto form = setting.StartWindow();
+    Fill(*form, kFullList);
+    form->FormDestroy();
+    TheUi().boxes.clear();
+}
+
+void BM_WindowStartUp(benchmark::State& state)
+{
+    Setting setting;
+    WriteFullFiles(setting);
+    for (auto _ : state) {
+        auto form = setting.StartWindow();
+        state.PauseTiming();
+        if (form->PlateList1->Count() != kFullList)
+            state.SkipWithError("the list was not loaded");
+        form.reset();
+        state.ResumeTiming();
+    }
+    ExpectBoxes(state, {});
+}
+BENCHMARK(BM_WindowStartUp)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_BareLoad(benchmark::State& state)
+{
+    Setting setting;
+    WriteFullFiles(setting);
+    const std::string file = setting.folder.file("Pellicor.lst");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ParseListFileText(ReadFileBytes(file), 1, ';', '"', 0));
+}
+BENCHMARK(BM_BareLoad)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_WindowExit(benchmark::State& state)
+{
+    Setting setting;
+    WriteFullFiles(setting);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto form = setting.StartWindow();
+        state.ResumeTiming();
+        form->mnuExit->trigger();
+        Settle();
+        form->FormDestroy();
+        form.reset();
+    }
+    std::vector<std::string> saved(state.iterations(),
+                                   "File saved " + setting.folder.file("Pellicor.lst"));
+    ExpectBoxes(state, saved);
+}
+BENCHMARK(BM_WindowExit)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_BareSave(benchmark::State& state)
+{
+    Setting setting;
+    const std::string file = setting.folder.file("Pellicor.lst");
+    std::vector<TPlateRow> rows;
+    for (int i = 0; i < kFullList; ++i)
+        rows.push_back({PlateOf(i), IdOf(i)});
+    for (auto _ : state)
+        WriteFileReplacing(file, BuildListFileText(
+                                     kFullList,
+                                     [&rows](int row) { return rows[static_cast<size_t>(row)]; },
+                                     {}, ';', '"'));
+}
+BENCHMARK(BM_BareSave)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// --- the list's own commands
+
+void BM_WindowShiftEnd(benchmark::State& state)
+{
+    Window w;
+    const int rows = static_cast<int>(state.range(0));
+    Fill(*w.form, rows);
+    TListView& list = *w.form->PlateList1;
+    list.setFocus();
+    for (auto _ : state) {
+        state.PauseTiming();
+        QTest::keyClick(&list, Qt::Key_Home);
+        Settle();
+        state.ResumeTiming();
+        QTest::keyClick(&list, Qt::Key_End, Qt::ShiftModifier);
+        Settle();
+    }
+    if (list.SelCount() != rows)
+        state.SkipWithError("not every row was selected");
+}
+BENCHMARK(BM_WindowShiftEnd)
+    ->ArgName("rows")
+    ->Arg(kFullList)
+    ->Arg(70000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+void BM_WindowSort(benchmark::State& state)
+{
+    Window w;
+    Fill(*w.form, kFullList);
+    QHeaderView& header = *w.form->PlateList1->header();
+    const int column = static_cast<int>(state.range(0));
+    const QPoint at(header.sectionViewportPosition(column) + 5, header.height() / 2);
+    for (auto _ : state) {
+        QTest::mouseClick(header.viewport(), Qt::LeftButton, {}, at);
+        Settle();
+    }
+}
+BENCHMARK(BM_WindowSort)
+    ->ArgName("column")
+    ->DenseRange(0, 2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// A command of the Plates menu on the full list, refilled before each run (changed, so that
+// Clear asks first), to its last paint.
+void TimeListCommand(benchmark::State& state, QAction* pellicor::TFormMain::*command,
+                     bool duplicates, int rowsLeft, const std::string& box)
+{
+    Window w;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Fill(*w.form, kFullList, duplicates);
+        w.form->Modified = true;
+        state.ResumeTiming();
+        ((*w.form).*command)->trigger();
+        Settle();
+    }
+    if (w.form->PlateList1->Count() != rowsLeft)
+        state.SkipWithError("the command left other rows");
+    ExpectBoxes(state, std::vector<std::string>(state.iterations(), box));
+}
+
+void BM_WindowDeleteDuplicates(benchmark::State& state)
+{
+    TimeListCommand(state, &pellicor::TFormMain::mnuPlateDeleteDuplicates, true, 1000,
+                    "Deleted 64535 plates");
+}
+BENCHMARK(BM_WindowDeleteDuplicates)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_WindowClear(benchmark::State& state)
+{
+    TimeListCommand(state, &pellicor::TFormMain::mnuPlateClearList, false, 0, "Clear match-list ?");
+}
+BENCHMARK(BM_WindowClear)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationDisplayName("Tavrin List");
+    ui::SetCurrentUi(&TheUi());
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    ui::SetCurrentUi(nullptr);
+    return 0;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QObject>
+
+#include <string>
+#include <vector>
+
+class QPlainTextEdit;
+
+namespace pellicor {
+
+// The communication log in Memo1, the debug view. Lines are held and go into the memo
+// together when Show runs; while the debug view is off they wait until it is switched on,
+// so a hidden log costs no text layout however long a command's log grows.
+class TMainLog final : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TMainLog(QPlainTextEdit& memo);
+    Q_DISABLE_COPY_MOVE(TMainLog)
+
+    void Append(const std::string& line);
+    // Puts the held lines into the memo, unless it is hidden.
+    void Show();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Held lines, each followed by a line break, in pieces of about this many bytes: a long
+    // log is then neither copied as it grows nor allocated line by line.
+    static constexpr size_t kPiece = 64 * 1024;
+
+    QPlainTextEdit& memo_;
+    std::vector<std::string> held_;
+};
+
+}  // namespace pellicor
