@@ -38,6 +38,9 @@ int Decode(jpeg_decompress_struct& cinfo, ErrorManager& errors, std::span<const 
     jpeg_create_decompress(&cinfo);
     jpeg_mem_src(&cinfo, data.data(), static_cast<unsigned long>(data.size()));
     jpeg_read_header(&cinfo, TRUE);
+    // Refused before the decoder or the picture allocates anything for it.
+    if (static_cast<int64_t>(cinfo.image_width) * cinfo.image_height > kMaxJpegPixels)
+        ERREXIT1(&cinfo, JERR_IMAGE_TOO_BIG, static_cast<int>(kMaxJpegPixels));
     cinfo.out_color_space = JCS_RGB;
     jpeg_start_decompress(&cinfo);
 

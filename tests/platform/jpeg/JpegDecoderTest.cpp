@@ -36,6 +36,23 @@ int ErrorCode(const std::string& bytes)
     }
 }
 
+// The picture with the size in its frame header replaced.
+std::string Resized(std::string picture, int width, int height)
+{
+    for (std::size_t at = 2; at + 9 < picture.size(); ++at) {
+        const auto marker = static_cast<unsigned char>(picture[at + 1]);
+        if (static_cast<unsigned char>(picture[at]) == 0xFF && marker >= 0xC0 && marker <= 0xC2) {
+            picture[at + 5] = static_cast<char>(height >> 8);
+            picture[at + 6] = static_cast<char>(height);
+            picture[at + 7] = static_cast<char>(width >> 8);
+            picture[at + 8] = static_cast<char>(width);
+            return picture;
+        }
+    }
+    ADD_FAILURE() << "no frame header";
+    return picture;
+}
+
 }  // namespace
 
 TEST(JpegDecoder, AboutPictureIsAColourPicture)
@@ -60,6 +77,16 @@ TEST(JpegDecoder, UnreadablePicturesGiveTheDecodersError)
     } catch (const EJPEG& e) {
         EXPECT_EQ(std::string(e.what()), "JPEG error #" + std::to_string(JERR_NO_SOI));
     }
+}
+
+// A header may claim any size: above 16 megapixels the picture is refused before anything
+// is allocated for it; up to there it is decoded (the missing data filled in).
+TEST(JpegDecoder, PicturesAboveTheBoundAreRefused)
+{
+    const std::string picture = Picture();
+    EXPECT_EQ(ErrorCode(Resized(picture, 65500, 65500)), JERR_IMAGE_TOO_BIG);
+    EXPECT_EQ(ErrorCode(Resized(picture, 4097, 4096)), JERR_IMAGE_TOO_BIG);
+    EXPECT_EQ(DecodeJpeg(Bytes(Resized(picture, 4096, 4096))).size(), QSize(4096, 4096));
 }
 
 TEST(JpegDecoder, PictureCutInItsDataIsFilledIn)
