@@ -106,10 +106,10 @@ void TFormMain::ConnectHandlers()
 
     for (auto [list, popup] : {std::pair{LV1, PopGrid1}, std::pair{LV2, PopGrid2}}) {
         connect(list, &TListView::ColumnClick, this,
-                ui::Guarded([this, list](int column) { OnColumnClick(list, column); }));
+                ui::Guarded([this, list = list](int column) { OnColumnClick(list, column); }));
         for (QWidget* area : {static_cast<QWidget*>(list), static_cast<QWidget*>(list->header())})
             connect(area, &QWidget::customContextMenuRequested, this,
-                    ui::Guarded([area, popup](const QPoint& pos) {
+                    ui::Guarded([area, popup = popup](const QPoint& pos) {
                         popup->popup(area->mapToGlobal(pos));
                     }));
     }

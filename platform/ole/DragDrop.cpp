@@ -3,6 +3,7 @@
 #include "platform/ole/TMimeDataObject.h"
 #include "platform/text/Cp1252.h"
 #include "platform/text/TextCase.h"
+#include "platform/text/Utf16.h"
 #include "platform/ui/Guarded.h"
 
 #include <QDrag>
@@ -52,6 +53,14 @@ POINTL ScreenPoint(const QWidget* w, QPointF local)
 {
     const QPoint p = w->mapToGlobal(local.toPoint());
     return {p.x(), p.y()};
+}
+
+// Text ends at its first zero; a block from another program need not hold one, and may
+// be empty: its text then ends with the block.
+std::string_view TextOfBlock(const std::vector<uint8_t>& block)
+{
+    const std::string_view bytes(reinterpret_cast<const char*>(block.data()), block.size());
+    return bytes.substr(0, bytes.find('\0'));
 }
 
 std::optional<std::vector<uint8_t>> GetBlock(IDataObject* data, CLIPFORMAT format)
@@ -226,15 +235,15 @@ QMimeData* MimeDataOf(IDataObject* data)
 {
     auto* mime = new TDataObjectMime(data);
     if (auto unicode = GetBlock(data, CF_UNICODETEXT)) {
-        const auto* units = reinterpret_cast<const char16_t*>(unicode->data());
-        mime->setText(QString::fromUtf16(
-            units, static_cast<qsizetype>(std::char_traits<char16_t>::length(units))));
+        mime->setText(FromUtf16Le(*unicode));
     } else if (auto text = GetBlock(data, CF_TEXT)) {
-        mime->setText(ToQString(reinterpret_cast<const char*>(text->data())));
+        mime->setText(ToQString(TextOfBlock(*text)));
     }
-    if (auto rtf = GetBlock(data, RegisterClipboardFormat("Rich Text Format")))
+    if (auto rtf = GetBlock(data, RegisterClipboardFormat("Rich Text Format"))) {
+        const std::string_view bytes = TextOfBlock(*rtf);
         mime->setData(QStringLiteral("text/rtf"),
-                      QByteArray(reinterpret_cast<const char*>(rtf->data())));
+                      QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    }
     return mime;
 }
 

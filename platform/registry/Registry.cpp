@@ -82,14 +82,22 @@ std::string NormalPath(const std::string& path)
     return out;
 }
 
-// A store that cannot be read reads as empty, unless the entries are loaded for a change:
-// writing them back would replace the whole store.
+// The store holds what a few edits keep; a far larger file is not this program's store and
+// is not parsed (each line of a few bytes would cost an entry of a hundred).
+constexpr uint64_t kMaxStoreSize = 1 << 20;
+
+// A store that cannot be read (or is too large to be this program's) reads as empty,
+// unless the entries are loaded for a change: writing them back would replace the whole
+// store.
 std::vector<Entry> Load(bool forChange = false)
 {
     std::vector<Entry> entries;
     std::string bytes;
     try {
-        bytes = ReadFileBytes(RegistryFileName());
+        const TInputFile file(RegistryFileName());
+        if (file.Size() > kMaxStoreSize)
+            throw EError("The store is too large");
+        bytes = file.ReadAll();
     } catch (const EError&) {
         if (forChange && FileExists(RegistryFileName()))
             throw;

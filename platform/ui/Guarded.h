@@ -6,6 +6,19 @@
 
 namespace ui {
 
+namespace detail {
+// A function template of its own: in the generic lambda below, f() would not depend on the
+// lambda's arguments and would be checked even where the handler cannot be called bare.
+template <typename F, typename... Args> void CallWithWhatItTakes(F& f, Args&&... args)
+{
+    if constexpr (std::is_invocable_v<F&, Args...>) {
+        f(std::forward<Args>(args)...);
+    } else {
+        f();
+    }
+}
+}  // namespace detail
+
 // The application's default handler: an error box with the exception's message; the
 // program runs on.
 void HandleException(const std::exception& e) noexcept;
@@ -20,11 +33,7 @@ template <typename F> auto Guarded(F f)
 {
     return [f = std::move(f)](auto&&... args) mutable noexcept {
         try {
-            if constexpr (std::is_invocable_v<F&, decltype(args)...>) {
-                f(std::forward<decltype(args)>(args)...);
-            } else {
-                f();
-            }
+            detail::CallWithWhatItTakes(f, std::forward<decltype(args)>(args)...);
         } catch (const std::exception& e) {
             HandleException(e);
         } catch (...) {

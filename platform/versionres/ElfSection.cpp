@@ -40,6 +40,12 @@ struct Layout {
 constexpr Layout kLayout32{52, 0x20, 0x2E, 0x30, 0x32, 4, 40, 0x00, 0x04, 0x10, 0x14};
 constexpr Layout kLayout64{64, 0x28, 0x3A, 0x3C, 0x3E, 8, 64, 0x00, 0x04, 0x18, 0x20};
 
+struct Entry {
+    uint64_t name;
+    uint64_t type;
+    FileRange range;
+};
+
 bool Contains(uint64_t fileSize, uint64_t offset, uint64_t size)
 {
     return offset <= fileSize && size <= fileSize - offset;
@@ -74,32 +80,37 @@ std::optional<FileRange> FindElfSection(const TInputFile& file, const std::strin
     if (entrySize < l.minEntry || count == 0 || namesIndex >= count)
         return std::nullopt;
 
-    const auto table = file.ReadAt(shoff, entrySize * count);
-    if (!table)
+    // The table and the names are searched in place, an entry and a name at a time: a
+    // file may claim either to be as long as any read may be.
+    if (!Contains(fileSize, shoff, entrySize * count))
         return std::nullopt;
-    const Fields t(*table, bigEndian);
-    auto range = [&](uint64_t index) {
-        const std::size_t at = index * entrySize;
-        return FileRange{t.Get(at + l.shOffset, l.addrWidth), t.Get(at + l.shSize, l.addrWidth)};
+    auto entry = [&](uint64_t index) -> std::optional<Entry> {
+        const auto bytes = file.ReadAt(shoff + index * entrySize, l.minEntry);
+        if (!bytes)
+            return std::nullopt;
+        const Fields e(*bytes, bigEndian);
+        return Entry{e.Get(l.shName, 4), e.Get(l.shType, 4),
+                     FileRange{e.Get(l.shOffset, l.addrWidth), e.Get(l.shSize, l.addrWidth)}};
     };
 
-    const FileRange namesRange = range(namesIndex);
-    const auto names = file.ReadAt(namesRange.offset, namesRange.size);
-    if (!names)
+    const std::optional<Entry> namesEntry = entry(namesIndex);
+    if (!namesEntry || !Contains(fileSize, namesEntry->range.offset, namesEntry->range.size))
         return std::nullopt;
+    const FileRange names = namesEntry->range;
+    // The name must end with its terminator inside the names section.
+    const std::string wanted(name.c_str(), name.size() + 1);
 
     for (uint64_t i = 0; i < count; ++i) {
-        const std::size_t at = i * entrySize;
-        const uint64_t nameAt = t.Get(at + l.shName, 4);
-        if (nameAt >= names->size() || t.Get(at + l.shType, 4) == kSectionNoBits)
-            continue;
-        // The name must end with its terminator inside the names section.
-        if (names->compare(nameAt, name.size() + 1, name.c_str(), name.size() + 1) != 0)
-            continue;
-        const FileRange found = range(i);
-        if (!Contains(fileSize, found.offset, found.size))
+        const std::optional<Entry> section = entry(i);
+        if (!section)
             return std::nullopt;
-        return found;
+        if (section->type == kSectionNoBits ||
+            !Contains(names.size, section->name, wanted.size()) ||
+            file.ReadAt(names.offset + section->name, wanted.size()) != wanted)
+            continue;
+        if (!Contains(fileSize, section->range.offset, section->range.size))
+            return std::nullopt;
+        return section->range;
     }
     return std::nullopt;
 }

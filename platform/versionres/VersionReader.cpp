@@ -4,15 +4,16 @@
 #include "platform/text/Errors.h"
 #include "platform/text/TextCase.h"
 #include "platform/text/TextFile.h"
+#include "platform/text/Utf16.h"
 #include "platform/versionres/ElfSection.h"
 
-#include <QString>
 #include <algorithm>
 
 namespace versionres {
 namespace {
 
 constexpr std::size_t kHeaderSize = 6;
+constexpr uint64_t kMaxBlockSize = 0xFFFF;
 constexpr uint16_t kTextType = 1;
 constexpr char kRootKey[] = "VS_VERSION_INFO";
 
@@ -28,14 +29,7 @@ uint16_t WordAt(std::span<const uint8_t> block, std::size_t at)
 
 std::string Utf16ToCp1252(std::span<const uint8_t> bytes)
 {
-    QString text;
-    for (std::size_t at = 0; at + 1 < bytes.size(); at += 2) {
-        const char16_t ch = WordAt(bytes, at);
-        if (ch == 0)
-            break;
-        text.append(QChar(ch));
-    }
-    return ToCp1252(text);
+    return ToCp1252(FromUtf16Le(bytes));
 }
 
 // One node, checked against the bytes its parent gives it: [begin, limit).
@@ -115,7 +109,9 @@ uint32_t GetFileVersionInfoSize(const std::string& fileName)
             FindElfSection(TInputFile(fileName), kVersionSectionName);
         if (!section || section->size > kMaxReadBytes)
             return 0;
-        return static_cast<uint32_t>(section->size);
+        // A block's length is 16 bits: a longer section holds nothing more of it, and the
+        // caller allocates what this says.
+        return static_cast<uint32_t>(std::min(section->size, kMaxBlockSize));
     } catch (const EError&) {
         return 0;
     }

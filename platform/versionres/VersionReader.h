@@ -12,8 +12,9 @@ namespace versionres {
 
 inline constexpr char kVersionSectionName[] = ".tavrin_version";
 
-// Size of the file's version block in bytes; 0 when the file has none or cannot be read
-// (a block beyond the bound of every read, kMaxReadBytes, included).
+// Size of the file's version block in bytes (at most 65535, the largest a block's 16-bit
+// length gives); 0 when the file has none or cannot be read (a section beyond the bound of
+// every read, kMaxReadBytes, included).
 uint32_t GetFileVersionInfoSize(const std::string& fileName);
 
 // Fills buffer with the file's version block (as much as fits). False when the block

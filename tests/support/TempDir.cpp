@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <stdexcept>
 
-TempDir::TempDir()
+TempDir::TempDir(const std::string& under)
 {
-    std::string pattern = "/tmp/tavrin-test-XXXXXX";
+    std::string pattern = under + "/tavrin-test-XXXXXX";
     if (!::mkdtemp(pattern.data()))
         throw std::runtime_error("cannot create a temporary folder");
     path_ = pattern;

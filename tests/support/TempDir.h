@@ -3,10 +3,11 @@
 #include <string>
 #include <vector>
 
-// A fresh folder under /tmp for one test, removed with everything in it at the end.
+// A fresh folder (under /tmp unless told otherwise) for one test, removed with everything
+// in it at the end.
 class TempDir final {
 public:
-    TempDir();
+    explicit TempDir(const std::string& under = "/tmp");
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;

@@ -1,6 +1,6 @@
 #include "platform/ole/DragDrop.h"
-#include "platform/ole/TFormatListEnum.h"
 #include "platform/text/Errors.h"
+#include "tests/support/FixedDataObject.h"
 #include "tests/support/ScriptedUi.h"
 #include "widgets/FieldEditDD.h"
 
@@ -40,42 +40,6 @@ protected:
             calls.push_back("file:" + n);
         Taken();
     }
-};
-
-// A data object listing fixed formats, each answered with fixed bytes.
-class FixedDataObject final : public TInterfacedObject<IDataObject> {
-public:
-    std::vector<std::pair<CLIPFORMAT, std::vector<uint8_t>>> entries;
-    bool noEnumerator = false;
-
-    HRESULT GetData(const FORMATETC& f, STGMEDIUM& m) override
-    {
-        for (const auto& [id, bytes] : entries)
-            if (id == f.cfFormat) {
-                m.tymed = TYMED_HGLOBAL;
-                m.hGlobal = std::make_shared<std::vector<uint8_t>>(bytes);
-                return S_OK;
-            }
-        return DV_E_FORMATETC;
-    }
-    HRESULT GetDataHere(const FORMATETC&, STGMEDIUM&) override { return E_NOTIMPL; }
-    HRESULT QueryGetData(const FORMATETC&) override { return E_NOTIMPL; }
-    HRESULT GetCanonicalFormatEtc(const FORMATETC&, FORMATETC&) override { return E_NOTIMPL; }
-    HRESULT SetData(const FORMATETC&, STGMEDIUM&, bool) override { return E_NOTIMPL; }
-    HRESULT EnumFormatEtc(uint32_t, IEnumFORMATETC** e) override
-    {
-        if (noEnumerator)
-            return E_NOTIMPL;
-        std::vector<FORMATETC> list;
-        for (const auto& entry : entries)
-            list.push_back(Format(entry.first));
-        *e = new TFormatListEnum(std::move(list));
-        (*e)->AddRef();
-        return S_OK;
-    }
-    HRESULT DAdvise(const FORMATETC&, uint32_t, void*, uint32_t*) override { return E_NOTIMPL; }
-    HRESULT DUnadvise(uint32_t) override { return E_NOTIMPL; }
-    HRESULT EnumDAdvise(void**) override { return E_NOTIMPL; }
 };
 
 std::vector<uint8_t> Bytes(const std::string& s)

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <string>
 
@@ -36,6 +37,59 @@ int ErrorCode(const std::string& bytes)
     }
 }
 
+// The picture with the size in its frame header replaced.
+std::string Resized(std::string picture, int width, int height)
+{
+    for (std::size_t at = 2; at + 9 < picture.size(); ++at) {
+        const auto marker = static_cast<unsigned char>(picture[at + 1]);
+        if (static_cast<unsigned char>(picture[at]) == 0xFF && marker >= 0xC0 && marker <= 0xC2) {
+            picture[at + 5] = static_cast<char>(height >> 8);
+            picture[at + 6] = static_cast<char>(height);
+            picture[at + 7] = static_cast<char>(width >> 8);
+            picture[at + 8] = static_cast<char>(width);
+            return picture;
+        }
+    }
+    ADD_FAILURE() << "no frame header";
+    return picture;
+}
+
+// A small progressive grey picture whose last scan is repeated until it has `scans` scans.
+std::string ProgressiveWithScans(int scans)
+{
+    jpeg_compress_struct c{};
+    jpeg_error_mgr errors{};
+    c.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&c);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&c, &out, &size);
+    c.image_width = 16;
+    c.image_height = 16;
+    c.input_components = 1;
+    c.in_color_space = JCS_GRAYSCALE;
+    jpeg_set_defaults(&c);
+    jpeg_simple_progression(&c);
+    jpeg_start_compress(&c, TRUE);
+    std::vector<unsigned char> row(16, 128);
+    while (c.next_scanline < c.image_height) {
+        JSAMPROW r = row.data();
+        jpeg_write_scanlines(&c, &r, 1);
+    }
+    const int written = c.num_scans;
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    const std::string picture(reinterpret_cast<const char*>(out), size);
+    std::free(out);
+
+    const std::size_t lastScan = picture.rfind("\xFF\xDA");
+    const std::string end = "\xFF\xD9";
+    std::string repeated = picture.substr(0, picture.size() - end.size());
+    for (int n = written; n < scans; ++n)
+        repeated += picture.substr(lastScan, picture.size() - end.size() - lastScan);
+    return repeated + end;
+}
+
 }  // namespace
 
 TEST(JpegDecoder, AboutPictureIsAColourPicture)
@@ -60,6 +114,24 @@ TEST(JpegDecoder, UnreadablePicturesGiveTheDecodersError)
     } catch (const EJPEG& e) {
         EXPECT_EQ(std::string(e.what()), "JPEG error #" + std::to_string(JERR_NO_SOI));
     }
+}
+
+// A header may claim any size: above 16 megapixels the picture is refused before anything
+// is allocated for it; up to there it is decoded (the missing data filled in).
+TEST(JpegDecoder, PicturesAboveTheBoundAreRefused)
+{
+    const std::string picture = Picture();
+    EXPECT_EQ(ErrorCode(Resized(picture, 65500, 65500)), JERR_IMAGE_TOO_BIG);
+    EXPECT_EQ(ErrorCode(Resized(picture, 4097, 4096)), JERR_IMAGE_TOO_BIG);
+    EXPECT_EQ(DecodeJpeg(Bytes(Resized(picture, 4096, 4096))).size(), QSize(4096, 4096));
+}
+
+// Every scan walks the whole picture again: a picture of more scans than any encoder writes
+// is refused rather than keep the decoder busy for minutes.
+TEST(JpegDecoder, PicturesOfTooManyScansAreRefused)
+{
+    EXPECT_EQ(DecodeJpeg(Bytes(ProgressiveWithScans(kMaxJpegScans))).size(), QSize(16, 16));
+    EXPECT_EQ(ErrorCode(ProgressiveWithScans(kMaxJpegScans + 1)), JERR_BAD_SCAN_SCRIPT);
 }
 
 TEST(JpegDecoder, PictureCutInItsDataIsFilledIn)

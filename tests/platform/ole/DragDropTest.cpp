@@ -1,10 +1,13 @@
 #include "platform/ole/DragDrop.h"
+#include "tests/support/FixedDataObject.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QUrl>
 #include <QWidget>
 #include <gtest/gtest.h>
+
+#include <memory>
 
 using namespace ole;
 
@@ -115,6 +118,30 @@ TEST(DragDrop, MimeDataAsDataObject)
                                                  "a"));
     EXPECT_EQ(carried->data("text/rtf"), "{\\rtf1}");
     delete carried;
+}
+
+// Another program's blocks are read within their size: text without its terminating zero
+// ends with its block, an empty block is empty text, an odd last byte is no character.
+TEST(DragDrop, DataObjectBlocksAreReadWithinTheirSize)
+{
+    const CLIPFORMAT rtf = RegisterClipboardFormat("Rich Text Format");
+    const auto mimeOf = [](std::vector<std::pair<CLIPFORMAT, std::vector<uint8_t>>> entries) {
+        const ComPtr<FixedDataObject> data(new FixedDataObject);
+        data->entries = std::move(entries);
+        return std::unique_ptr<QMimeData>(MimeDataOf(data.get()));
+    };
+
+    auto mime = mimeOf({{CF_UNICODETEXT, {0xAC, 0x20, 'b', 0}}, {rtf, {'{', '}'}}});
+    EXPECT_EQ(mime->text(), QString::fromUtf8("\xE2\x82\xAC"
+                                              "b"));
+    EXPECT_EQ(mime->data("text/rtf"), "{}");
+    EXPECT_EQ(mimeOf({{CF_UNICODETEXT, {'a', 0, 'b'}}})->text(), "a");
+    EXPECT_EQ(mimeOf({{CF_TEXT, {'x', 0x80}}})->text(), QString::fromUtf8("x\xE2\x82\xAC"));
+
+    mime = mimeOf({{CF_UNICODETEXT, {}}, {rtf, {}}});
+    EXPECT_TRUE(mime->text().isEmpty());
+    EXPECT_TRUE(mime->data("text/rtf").isEmpty());
+    EXPECT_TRUE(mimeOf({{CF_TEXT, {}}})->text().isEmpty());
 }
 
 // Registration needs OLE, happens once per window, holds the target until revoked or

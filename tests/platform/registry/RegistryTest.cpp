@@ -109,3 +109,19 @@ TEST_F(RegistryTest, AStoreThatCannotBeReadIsNotReplaced)
     EXPECT_THROW(reg.WriteString("V", "x"), ERegistryException);
     EXPECT_EQ(std::filesystem::file_size(store), kMaxReadBytes + 1);
 }
+
+// A store file far larger than any store of this program is not parsed: it reads as empty,
+// and a change fails rather than replace it with the one entry written.
+TEST_F(RegistryTest, OversizedStoreIsNeitherParsedNorReplaced)
+{
+    SetRegistryFileNameForTesting(dir.file("registry"));
+    const std::string store = "K\tK\nV\tK\tName\tREG_SZ\tkept\n" + std::string(1 << 20, '\n');
+    WriteFileReplacing(dir.file("registry"), store);
+    TRegistry reg;
+    EXPECT_FALSE(reg.OpenKey("K", false));
+    EXPECT_FALSE(reg.ValueExists("Name"));
+    EXPECT_EQ(reg.ReadString("Name"), "");
+    EXPECT_THROW(reg.OpenKey("K", true), ERegistryException);
+    EXPECT_THROW(reg.WriteString("Name", "new"), ERegistryException);
+    EXPECT_EQ(ReadFileBytes(dir.file("registry")), store);
+}

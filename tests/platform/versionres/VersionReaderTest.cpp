@@ -15,6 +15,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <random>
+#include <sys/resource.h>
 #include <vector>
 
 using namespace versionres;
@@ -219,6 +220,42 @@ TEST(VersionFile, OpenedAsEveryOutsideFile)
     EXPECT_EQ(GetFileVersionInfoSize(fifo), 0u);
     std::vector<uint8_t> buffer(block.size());
     EXPECT_FALSE(GetFileVersionInfo(fifo, buffer));
+}
+
+// A file may claim sections of any size. A version section longer than a block can be (its
+// length is 16 bits) is read as far as a block reaches, and the section table and the
+// section names are searched in place: names of 240 MiB, within the bound of every read,
+// cost no 240 MiB.
+TEST(VersionFile, ReadsNoMoreThanABlockCanNeed)
+{
+    const std::string block = PellicorBlock();
+    const std::string padded =
+        WriteTestFile(MakeElfImage({{kVersionSectionName, block + std::string(0x20000, '\0')}}));
+    EXPECT_EQ(GetFileVersionInfoSize(padded), 0xFFFFu);
+    EXPECT_EQ(ReadBlock(padded).substr(0, block.size()), block);
+
+    // The names section (the last entry of the table) moved to the end of the file and
+    // stretched over a sparse file.
+    std::string image = MakeElfImage({{kVersionSectionName, block}});
+    const auto tableAt = static_cast<std::size_t>(static_cast<unsigned char>(image[0x28]) |
+                                                  (static_cast<unsigned char>(image[0x29]) << 8));
+    const std::size_t namesEntry = tableAt + 2 * 64;
+    const uint64_t namesAt = image.size();
+    const uint64_t namesSize = uint64_t{240} << 20;
+    for (std::size_t i = 0; i < 8; ++i) {
+        image[namesEntry + 0x18 + i] = static_cast<char>(namesAt >> (8 * i));
+        image[namesEntry + 0x20 + i] = static_cast<char>(namesSize >> (8 * i));
+    }
+    const std::string stretched = WriteTestFile(image);
+    ASSERT_EQ(::truncate(stretched.c_str(), static_cast<off_t>(namesAt + namesSize)), 0);
+    const auto peakKiB = [] {
+        rusage usage{};
+        ::getrusage(RUSAGE_SELF, &usage);
+        return usage.ru_maxrss;
+    };
+    const long before = peakKiB();
+    EXPECT_EQ(GetFileVersionInfoSize(stretched), 0u);
+    EXPECT_LT(peakKiB() - before, 64 * 1024) << "KiB more at the peak";
 }
 
 TEST(VersionFile, UnreadableBlockIsReportedByGet)
