@@ -10,6 +10,7 @@
 #include "platform/text/IntegerReading.h"
 #include "platform/text/TextCase.h"
 #include "platform/text/TextFile.h"
+#include "platform/text/TextLines.h"
 #include "platform/toolkit/DefaultButton.h"
 #include "platform/toolkit/ProgramPath.h"
 #include "platform/toolkit/TListView.h"
@@ -183,7 +184,7 @@ bool TFormMain::AddPlate(const std::string& text)
     return rows.has_value();
 }
 
-std::optional<TFormMain::PlateRows> TFormMain::ListPlate(const std::string& text)
+std::optional<TFormMain::PlateRows> TFormMain::ListPlate(std::string_view text)
 {
     const std::optional<std::string> plate = NormalizePlate(text);
     if (!plate)
@@ -198,13 +199,13 @@ void TFormMain::SelectRows(const PlateRows& rows)
     LV2->SetSelected(rows.lv2, true);
 }
 
-void TFormMain::CalcLines(const std::vector<std::string>& lines)
+void TFormMain::CalcLines(std::string_view text)
 {
     // Each plate's rows end up selected in turn, so only the last ones stay selected:
     // selecting them once at the end keeps a long file from costing a selection per row.
     const ListUpdate update{LV1, LV2};
     std::optional<PlateRows> last;
-    for (const std::string& line : lines) {
+    for (const std::string_view line : TTextLines(text)) {
         if (auto rows = ListPlate(line))
             last = rows;
     }
@@ -221,7 +222,7 @@ void TFormMain::btnCalc1Click()
 
 void TFormMain::btnCalc2Click(QObject* sender)
 {
-    CalcLines(SplitLines(ToCp1252(EditPlates->toPlainText())));
+    CalcLines(TextBeforeNul(ToCp1252(EditPlates->toPlainText())));
     EditPlates->clear();
     if (sender == btnCalc2)
         FocusIfPossible(EditPlates);

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
+#include <string_view>
 
 class QAction;
 class QLabel;
@@ -118,10 +118,10 @@ private:
         int lv2;
     };
     // AddPlate without the selection.
-    std::optional<PlateRows> ListPlate(const std::string& text);
+    std::optional<PlateRows> ListPlate(std::string_view text);
     void SelectRows(const PlateRows& rows);
-    // Every line, in order, through AddPlate, as one update of the lists.
-    void CalcLines(const std::vector<std::string>& lines);
+    // Every line of text, in order, through AddPlate, as one update of the lists.
+    void CalcLines(std::string_view text);
 
     // What a row sorts by in its list's sort column: the value of a numeric column, the
     // text of any other.

@@ -63,11 +63,11 @@ void TFormMain::LoadPlatesFromFile(const std::string& fileName)
     // Read first: a file that cannot be read leaves the field and the lists as they were.
     // Lines end at their line ends only: a NUL is one more control character, which the
     // plate's clean-up drops, and never hides the lines after it.
-    const std::vector<std::string> lines = SplitLinesKeepingNul(ReadFileBytes(fileName));
+    const std::string text = ReadFileBytes(fileName);
     // The lines would only pass through the field to be computed and removed at once;
     // computing them straight away ends the same and keeps a long file quick.
     EditPlates->clear();
-    CalcLines(lines);
+    CalcLines(text);
 }
 
 void TFormMain::SaveListToFile(const TListView& list, const std::string& fileName) const

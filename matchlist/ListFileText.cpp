@@ -1,7 +1,7 @@
 #include "matchlist/ListFileText.h"
 
 #include "matchlist/PlateRules.h"
-#include "platform/text/TextFile.h"
+#include "platform/text/TextLines.h"
 
 #include <algorithm>
 
@@ -151,13 +151,16 @@ std::string BuildListFileText(int rowCount, const std::function<TPlateRow(int ro
     return text;
 }
 
-std::vector<TPlateRow> ParseListFileText(const std::string& bytes, int firstLine, char delimiter,
+std::vector<TPlateRow> ParseListFileText(std::string_view bytes, int firstLine, char delimiter,
                                          char quote, int64_t maxId)
 {
     std::vector<TPlateRow> entries;
-    const std::vector<std::string> lines = SplitLines(bytes);
-    for (size_t n = static_cast<size_t>(std::max(firstLine, 1)) - 1; n < lines.size(); ++n) {
-        std::vector<std::string> fields = SplitFields(lines[n], delimiter, quote);
+    const auto first = static_cast<size_t>(std::max(firstLine, 1));
+    size_t number = 0;
+    for (const std::string_view line : TTextLines(TextBeforeNul(bytes))) {
+        if (++number < first)
+            continue;
+        std::vector<std::string> fields = SplitFields(line, delimiter, quote);
         if (fields.size() < 2 || !IsValidPlate(fields[0]) || !IsValidIdNumber(fields[1], maxId))
             continue;
         entries.push_back({std::move(fields[0]), std::move(fields[1])});

@@ -43,5 +43,5 @@ std::string BuildListFileText(int rowCount, const std::function<TPlateRow(int ro
 // The entries a load adds, in file order, from line firstLine (1-based; below 1 counts
 // as 1) on: the first two fields of every line whose plate and id-number (checked
 // against maxId) are valid. Special keywords come back as plates; the caller routes them.
-std::vector<TPlateRow> ParseListFileText(const std::string& bytes, int firstLine, char delimiter,
+std::vector<TPlateRow> ParseListFileText(std::string_view bytes, int firstLine, char delimiter,
                                          char quote, int64_t maxId);

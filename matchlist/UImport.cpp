@@ -4,6 +4,7 @@
 #include "platform/text/Cp1252.h"
 #include "platform/text/FileName.h"
 #include "platform/text/TextFile.h"
+#include "platform/text/TextLines.h"
 #include "platform/ui/Guarded.h"
 #include "platform/ui/Ui.h"
 
@@ -23,7 +24,10 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -68,27 +72,41 @@ template <size_t N> void FillChoices(QComboBox& box, const std::array<const char
 
 }  // namespace
 
-// The lines of the file for LB1, converted only when drawn so that a large file opens
-// at once.
+// The file's lines for LB1 and the preview: the file's bytes kept once, each line a view
+// into them, converted only when drawn, so that a large file opens at once. Only the lines
+// one can start the import from, and those the preview shows after them, are listed: a
+// view row per line of a file of a hundred million line breaks would cost gigabytes.
 class TImportLinesModel final : public QAbstractListModel {
 public:
     using QAbstractListModel::QAbstractListModel;
 
-    const std::vector<std::string>& Lines() const { return lines_; }
-    void SetLines(std::vector<std::string> lines)
+    // The listed line of that number (1-based), if the file has it.
+    std::optional<std::string_view> Line(std::size_t number) const
+    {
+        if (number < 1 || number > lines_.size())
+            return std::nullopt;
+        return lines_[number - 1];
+    }
+    void SetText(std::string bytes)
     {
         beginResetModel();
-        lines_ = std::move(lines);
+        lines_.clear();
+        text_ = std::move(bytes);
+        for (const std::string_view line : TTextLines(TextBeforeNul(text_))) {
+            if (lines_.size() == kListedLines)
+                break;
+            lines_.push_back(line);
+        }
         endResetModel();
     }
 
     int rowCount(const QModelIndex& parent) const override
     {
-        return parent.isValid() ? 0 : static_cast<int>(lines_.size());
+        return parent.isValid() ? 0 : static_cast<int>(std::min(lines_.size(), kChosenLines));
     }
     QVariant data(const QModelIndex& index, int role) const override
     {
-        if (!index.isValid() || index.row() >= static_cast<int>(lines_.size()))
+        if (!index.isValid() || index.row() >= rowCount({}))
             return {};
         if (role == Qt::DisplayRole)
             return Shown(lines_[static_cast<size_t>(index.row())]);
@@ -98,7 +116,11 @@ public:
     }
 
 private:
-    std::vector<std::string> lines_;
+    static constexpr size_t kChosenLines = kFirstLineMax;
+    static constexpr size_t kListedLines = kFirstLineMax + kPreviewRows - 1;
+
+    std::string text_;
+    std::vector<std::string_view> lines_;  // into text_, which no one changes meanwhile
 };
 
 TFormImport::TFormImport(QWidget* parent)
@@ -274,14 +296,13 @@ void TFormImport::FillPreview()
 {
     const char delimiter = ChosenDelimiter();
     const char quote = ChosenQuote();
-    const std::vector<std::string>& lines = lines_->Lines();
     const auto first = static_cast<size_t>(FirstLine());
     for (int r = 1; r <= kPreviewRows; ++r) {
         const size_t n = first + static_cast<size_t>(r) - 1;
         std::array<QString, 3> cells;
-        if (n <= lines.size()) {
+        if (const std::optional<std::string_view> line = lines_->Line(n)) {
             cells[0] = QString::number(n);
-            const std::vector<std::string> fields = SplitFields(lines[n - 1], delimiter, quote);
+            const std::vector<std::string> fields = SplitFields(*line, delimiter, quote);
             if (!fields.empty())
                 cells[1] = Shown(fields[0]);
             if (fields.size() >= 2)
@@ -307,7 +328,7 @@ bool TFormImport::ShowImportDialog(const std::string& fileName, int& firstLine, 
         EditQuote->setCurrentIndex(IndexOf(kQuotes, quoteChar));
         delimiter_ = delimiter;
         quoteChar_ = quoteChar;
-        lines_->SetLines(SplitLines(ReadFileBytes(fileName)));
+        lines_->SetText(ReadFileBytes(fileName));
     }
     FillPreview();
     if (const QScreen* screen = QGuiApplication::primaryScreen())

@@ -1,16 +1,40 @@
 #include "platform/inifile/IniDocument.h"
 
 #include "platform/text/TextCase.h"
-#include "platform/text/TextFile.h"
+#include "platform/text/TextLines.h"
 
 #include <algorithm>
 #include <utility>
 
 namespace {
 
-bool IsComment(const std::string& name)
+// What a line says is read from its text without the blanks around it.
+bool IsComment(std::string_view text)
 {
-    return !name.empty() && name[0] == ';';
+    return !text.empty() && text[0] == ';';
+}
+
+// "[name]": the name, blanks around it dropped.
+std::optional<std::string> HeadingName(std::string_view text)
+{
+    const std::size_t close = text.rfind(']');
+    if (text.empty() || text[0] != '[' || close == std::string_view::npos)
+        return std::nullopt;
+    return Trim(text.substr(1, close - 1));
+}
+
+struct TKey {
+    std::string name;
+    std::string value;
+};
+
+// A line that is no heading and holds '=' is a key.
+std::optional<TKey> KeyOf(std::string_view text)
+{
+    const std::size_t equals = text.find('=');
+    if (equals == std::string_view::npos)
+        return std::nullopt;
+    return TKey{Trim(text.substr(0, equals)), Trim(text.substr(equals + 1))};
 }
 
 std::string_view OneLine(std::string_view text)
@@ -28,44 +52,46 @@ std::string KeyLine(std::string_view name, std::string_view value)
 
 }  // namespace
 
-TIniDocument::TIniDocument(const std::string& bytes)
+TIniDocument::TIniDocument(std::string bytes) : text_(std::move(bytes))
 {
     sections_.emplace_back();
     // A NUL byte is kept as a byte: ending the text there would drop the rest of the file
     // on the next write.
-    for (const std::string& line : SplitLinesKeepingNul(bytes))
-        AddLine(line);
+    for (const std::string_view line : TTextLines(text_))
+        AddLine({static_cast<std::size_t>(line.data() - text_.data()), line.size()});
 }
 
-void TIniDocument::AddLine(const std::string& line)
+std::string_view TIniDocument::Text(Line line) const
 {
-    const std::string text = Trim(line);
-    const std::size_t close = text.rfind(']');
-    if (!text.empty() && text[0] == '[' && close != std::string::npos) {
-        Section section;
-        section.name = Trim(std::string_view(text).substr(1, close - 1));
-        sections_.push_back(std::move(section));
-        sections_.back().entries.push_back({line, {}, {}, false});
+    return std::string_view(text_).substr(line.start, line.size);
+}
+
+TIniDocument::Line TIniDocument::Keep(std::string_view line)
+{
+    const Line kept{text_.size(), line.size()};
+    text_ += line;
+    return kept;
+}
+
+void TIniDocument::AddLine(Line line)
+{
+    const std::string text = Trim(Text(line));
+    if (std::optional<std::string> name = HeadingName(text)) {
+        sections_.push_back(Section{std::move(*name), {line}, {}});
         return;
     }
     Section& section = sections_.back();
-    Entry entry{line, text, {}, false};
-    const std::size_t equals = text.find('=');
-    if (equals != std::string::npos) {
-        entry.name = Trim(std::string_view(text).substr(0, equals));
-        entry.value = Trim(std::string_view(text).substr(equals + 1));
-        entry.isKey = true;
-        section.index.try_emplace(UpperCaseAscii(entry.name), section.entries.size());
-    }
-    section.entries.push_back(std::move(entry));
+    if (const std::optional<TKey> key = KeyOf(text))
+        section.index.try_emplace(UpperCaseAscii(key->name), section.lines.size());
+    section.lines.push_back(line);
 }
 
 std::string TIniDocument::Bytes() const
 {
     std::string bytes;
     for (const Section& section : sections_) {
-        for (const Entry& entry : section.entries) {
-            bytes += entry.raw;
+        for (const Line line : section.lines) {
+            bytes += Text(line);
             bytes += "\r\n";
         }
     }
@@ -103,16 +129,18 @@ std::optional<std::string> TIniDocument::Value(std::string_view section, std::st
     const auto i = FindKey(*s, key);
     if (!i)
         return std::nullopt;
-    return s->entries[*i].value;
+    return KeyOf(Trim(Text(s->lines[*i])))->value;
 }
 
 std::vector<std::string> TIniDocument::Keys(std::string_view section) const
 {
     std::vector<std::string> keys;
     if (const Section* s = Find(section)) {
-        for (const Entry& entry : s->entries) {
-            if (entry.isKey && !IsComment(entry.name))
-                keys.push_back(entry.name);
+        // The heading is line 0.
+        for (std::size_t i = 1; i < s->lines.size(); ++i) {
+            const std::string text = Trim(Text(s->lines[i]));
+            if (std::optional<TKey> key = KeyOf(text); key && !IsComment(text))
+                keys.push_back(std::move(key->name));
         }
     }
     return keys;
@@ -122,14 +150,12 @@ std::vector<std::string> TIniDocument::Lines(std::string_view section) const
 {
     std::vector<std::string> lines;
     if (const Section* s = Find(section)) {
-        // The header line is entry 0.
-        for (std::size_t i = 1; i < s->entries.size(); ++i) {
-            const Entry& entry = s->entries[i];
-            if (entry.name.empty() && !entry.isKey)
+        for (std::size_t i = 1; i < s->lines.size(); ++i) {
+            std::string text = Trim(Text(s->lines[i]));
+            if (text.empty() || IsComment(text))
                 continue;
-            if (IsComment(entry.name))
-                continue;
-            lines.push_back(entry.isKey ? KeyLine(entry.name, entry.value) : entry.name);
+            const std::optional<TKey> key = KeyOf(text);
+            lines.push_back(key ? KeyLine(key->name, key->value) : std::move(text));
         }
     }
     return lines;
@@ -139,10 +165,10 @@ TIniDocument::Section& TIniDocument::FindOrAdd(std::string_view name)
 {
     if (Section* s = Find(OneLine(name)))
         return *s;
-    sections_.push_back(Section{Trim(OneLine(name)), {}, {}});
-    Section& s = sections_.back();
-    s.entries.push_back({"[" + s.name + "]", {}, {}, false});
-    return s;
+    std::string trimmed = Trim(OneLine(name));
+    const Line heading = Keep("[" + trimmed + "]");
+    sections_.push_back(Section{std::move(trimmed), {heading}, {}});
+    return sections_.back();
 }
 
 bool TIniDocument::AddSection(std::string_view section)
@@ -158,20 +184,18 @@ bool TIniDocument::SetValue(std::string_view section, std::string_view key, std:
     const std::string text = Trim(OneLine(value));
     Section& s = FindOrAdd(section);
     if (const auto i = FindKey(s, name)) {
-        Entry& entry = s.entries[*i];
-        if (entry.value == text)
+        const TKey old = *KeyOf(Trim(Text(s.lines[*i])));
+        if (old.value == text)
             return false;
-        entry.value = text;
-        entry.raw = KeyLine(entry.name, text);
+        s.lines[*i] = Keep(KeyLine(old.name, text));
         return true;
     }
     // After the section's last line that is not blank, so a blank line before the next
     // section stays where it was. Only blank lines move, so no key's index changes.
-    std::size_t at = s.entries.size();
-    while (at > 1 && Trim(s.entries[at - 1].raw).empty())
+    std::size_t at = s.lines.size();
+    while (at > 1 && Trim(Text(s.lines[at - 1])).empty())
         --at;
-    s.entries.insert(s.entries.begin() + static_cast<std::ptrdiff_t>(at),
-                     Entry{KeyLine(name, text), name, text, true});
+    s.lines.insert(s.lines.begin() + static_cast<std::ptrdiff_t>(at), Keep(KeyLine(name, text)));
     s.index.emplace(UpperCaseAscii(name), at);
     return true;
 }

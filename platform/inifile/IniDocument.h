@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,9 +9,12 @@
 
 // An initialisation file held as its lines. Lines nobody changes are written back byte for
 // byte; a changed or new key is written as "key=value". Names compare without case (a-z).
+// The file's bytes are kept once and every line is a place in them, so a line costs a few
+// bytes beyond its own; a line written replaces its place by one after the file's bytes
+// (the old bytes stay until the document goes).
 class TIniDocument final {
 public:
-    explicit TIniDocument(const std::string& bytes = {});
+    explicit TIniDocument(std::string bytes = {});
 
     // Every line ended by CR LF.
     std::string Bytes() const;
@@ -31,25 +35,29 @@ public:
     bool EraseSection(std::string_view section);
 
 private:
-    struct Entry {
-        std::string raw;  // the line as read, or as last written
-        std::string name;
-        std::string value;
-        bool isKey = false;  // the line holds '='
+    // A line's bytes in text_, without its line break.
+    struct Line {
+        std::size_t start = 0;
+        std::size_t size = 0;
     };
     struct Section {
         std::string name;
-        std::vector<Entry> entries;
-        // First entry of each key, by its upper-cased name, so big sections stay quick.
+        // The heading first (the lines before the first heading have none).
+        std::vector<Line> lines;
+        // First line of each key, by its upper-cased name, so big sections stay quick.
         std::unordered_map<std::string, std::size_t> index;
     };
 
-    void AddLine(const std::string& line);
+    std::string_view Text(Line line) const;
+    // Keeps a line written after the file's bytes.
+    Line Keep(std::string_view line);
+    void AddLine(Line line);
     const Section* Find(std::string_view name) const;
     Section* Find(std::string_view name);
     Section& FindOrAdd(std::string_view name);
     static std::optional<std::size_t> FindKey(const Section& section, std::string_view key);
 
+    std::string text_;  // the file's bytes, then every line written since
     // sections_[0] holds the lines before the first section header.
     std::vector<Section> sections_;
 };

@@ -14,6 +14,10 @@ namespace {
 // The longest text the profile read hands back (its buffer holds 2048 with the NUL).
 constexpr std::size_t kMaxRead = 2047;
 
+// A settings file with thousands of device rows holds a few hundred KiB; a far larger file
+// is not one of these files and is not read (every line would cost its place).
+constexpr std::uint64_t kMaxFileBytes = std::uint64_t{4} << 20;
+
 bool IsQuote(char c)
 {
     return c == '"' || c == '\'';
@@ -64,7 +68,7 @@ bool TIniFile::Refresh() const
         return false;
     if (signature->exists) {
         try {
-            document_ = TIniDocument(ReadFileBytes(fileName_));
+            document_ = TIniDocument(ReadFileBytes(fileName_, kMaxFileBytes));
         } catch (const EError&) {
             return false;
         }
@@ -98,9 +102,18 @@ void TIniFile::Changed()
 void TIniFile::Save()
 {
     pending_ = false;
-    try {
-        WriteFileReplacing(fileName_, document_.Bytes());
-    } catch (const EError&) {
+    const std::string bytes = document_.Bytes();
+    // A file too large to be read back would be lost to every later run, and never written
+    // again: it is not written.
+    bool written = bytes.size() <= kMaxFileBytes;
+    if (written) {
+        try {
+            WriteFileReplacing(fileName_, bytes);
+        } catch (const EError&) {
+            written = false;
+        }
+    }
+    if (!written) {
         loaded_.reset();  // the change is not on disk: read the disk again next time
         ThrowWriteError();
     }

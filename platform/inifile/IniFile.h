@@ -11,8 +11,10 @@
 // The operating system's initialisation-file functions behind the class library's ini-file
 // object. Section and key names compare without case (a-z) and lose the blanks around
 // them, as values do; bytes are kept as they are. Reading never fails: a missing or
-// unreadable file reads as empty. Every write goes to disk at once (through a temporary
-// file renamed over the old one) and raises EError "Unable to write to %s" when it cannot.
+// unreadable file reads as empty, and so does one above 4 MiB. Every write goes to disk at
+// once (through a temporary file renamed over the old one) and raises EError "Unable to
+// write to %s" when it cannot, when the file could not be read (writing would lose what it
+// holds) or when the file would grow above 4 MiB.
 class TIniFile final {
 public:
     explicit TIniFile(std::string fileName);

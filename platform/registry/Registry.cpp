@@ -4,10 +4,12 @@
 #include "platform/text/IntegerReading.h"
 #include "platform/text/TextCase.h"
 #include "platform/text/TextFile.h"
+#include "platform/text/TextLines.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -40,7 +42,7 @@ std::string Escape(const std::string& text)
     return out;
 }
 
-std::string Unescape(const std::string& text)
+std::string Unescape(std::string_view text)
 {
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
@@ -55,7 +57,7 @@ std::string Unescape(const std::string& text)
     return out;
 }
 
-std::vector<std::string> SplitTabs(const std::string& line)
+std::vector<std::string> SplitTabs(std::string_view line)
 {
     std::vector<std::string> fields;
     size_t from = 0;
@@ -103,7 +105,7 @@ std::vector<Entry> Load(bool forChange = false)
             throw;
         return entries;  // no store yet
     }
-    for (const std::string& line : SplitLinesKeepingNul(bytes)) {
+    for (const std::string_view line : TTextLines(bytes)) {
         const std::vector<std::string> f = SplitTabs(line);
         if (f.size() == 2 && f[0] == "K")
             entries.push_back({f[1], std::nullopt, {}, {}});

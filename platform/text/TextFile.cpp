@@ -4,6 +4,7 @@
 #include "platform/text/FileName.h"
 #include "platform/text/Format.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -214,23 +215,6 @@ private:
     bool renamed_ = false;
 };
 
-std::vector<std::string> Split(std::string_view text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n')
-            continue;
-        lines.emplace_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < text.size())
-        lines.emplace_back(text.substr(start));
-    return lines;
-}
-
 }  // namespace
 
 TInputFile::TInputFile(const std::string& fileName) : fileName_(fileName)
@@ -263,9 +247,10 @@ std::optional<std::string> TInputFile::ReadAt(std::uint64_t offset, std::uint64_
     return bytes;
 }
 
-std::string TInputFile::ReadAll() const
+std::string TInputFile::ReadAll(std::uint64_t maxBytes) const
 {
-    if (size_ > kMaxReadBytes)
+    maxBytes = std::min(maxBytes, kMaxReadBytes);
+    if (size_ > maxBytes)
         ThrowOpenError(fileName_, ErrorText(EFBIG));
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(size_));
@@ -279,15 +264,15 @@ std::string TInputFile::ReadAll() const
         if (n == 0)
             return bytes;
         // A file that grows while it is read, or tells no size, stops at the bound too.
-        if (bytes.size() + static_cast<std::size_t>(n) > kMaxReadBytes)
+        if (bytes.size() + static_cast<std::size_t>(n) > maxBytes)
             ThrowOpenError(fileName_, ErrorText(EFBIG));
         bytes.append(buffer, static_cast<std::size_t>(n));
     }
 }
 
-std::string ReadFileBytes(const std::string& fileName)
+std::string ReadFileBytes(const std::string& fileName, std::uint64_t maxBytes)
 {
-    return TInputFile(fileName).ReadAll();
+    return TInputFile(fileName).ReadAll(maxBytes);
 }
 
 void WriteFileReplacing(const std::string& fileName, const std::string& bytes)
@@ -313,16 +298,6 @@ void WriteFileReplacing(const std::string& fileName, const std::string& bytes)
     WriteAndClose(temporary.Descriptor(), bytes);
     if (const int error = temporary.RenameTo(target))
         ThrowCreateError(fileName, ErrorText(error));
-}
-
-std::vector<std::string> SplitLines(const std::string& bytes)
-{
-    return Split(std::string_view(bytes).substr(0, bytes.find('\0')));
-}
-
-std::vector<std::string> SplitLinesKeepingNul(const std::string& bytes)
-{
-    return Split(bytes);
 }
 
 bool FileExists(const std::string& fileName)

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 // Files are bytes: no conversion, no byte-order mark. File names are the file system's
 // bytes (platform/text/FileName.h).
@@ -24,8 +23,9 @@ public:
     std::uint64_t Size() const { return size_; }
     // The bytes at offset; nothing when they do not all lie in the file or exceed the bound.
     std::optional<std::string> ReadAt(std::uint64_t offset, std::uint64_t size) const;
-    // The whole file; past the bound the reason is "File too large".
-    std::string ReadAll() const;
+    // The whole file; past maxBytes (never more than kMaxReadBytes) the reason is "File too
+    // large".
+    std::string ReadAll(std::uint64_t maxBytes = kMaxReadBytes) const;
 
 private:
     std::string fileName_;
@@ -33,8 +33,8 @@ private:
     std::uint64_t size_ = 0;
 };
 
-// The whole file (TInputFile).
-std::string ReadFileBytes(const std::string& fileName);
+// The whole file (TInputFile::ReadAll).
+std::string ReadFileBytes(const std::string& fileName, std::uint64_t maxBytes = kMaxReadBytes);
 
 // Replaces the file with bytes as the person left it would have it: written to a
 // temporary file beside it and renamed over the old one only when complete, so a failure
@@ -45,12 +45,6 @@ std::string ReadFileBytes(const std::string& fileName);
 // written in place. Raises EFCreateError "Cannot create file "%s". %s" when the file
 // cannot be created and "Stream write error" when it cannot be written to the end.
 void WriteFileReplacing(const std::string& fileName, const std::string& bytes);
-
-// Lines end at CR, LF or CR LF; a NUL byte ends the text; a last line without a line
-// break is kept; a final line break does not start another line.
-std::vector<std::string> SplitLines(const std::string& bytes);
-// The same without the NUL rule, for files that must come back whole when rewritten.
-std::vector<std::string> SplitLinesKeepingNul(const std::string& bytes);
 
 bool FileExists(const std::string& fileName);
 // The file name with its extension (from the last '.' after the last '/') replaced.

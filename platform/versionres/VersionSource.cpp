@@ -4,7 +4,7 @@
 #include "platform/text/Format.h"
 #include "platform/text/IntegerReading.h"
 #include "platform/text/TextCase.h"
-#include "platform/text/TextFile.h"
+#include "platform/text/TextLines.h"
 
 #include <array>
 #include <cstdint>
@@ -102,10 +102,10 @@ VersionNode ParseVersionSource(const std::string& source)
     std::optional<VersionNumber> productVersion;
     std::vector<VersionNode> strings;
 
-    const std::vector<std::string> lines = SplitLines(source);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::size_t lineNo = i + 1;
-        const std::string line = Trim(lines[i]);
+    std::size_t lineNo = 0;
+    for (const std::string_view text : TTextLines(TextBeforeNul(source))) {
+        ++lineNo;
+        const std::string line = Trim(text);
         if (line.empty() || line[0] == '#')
             continue;
         const std::size_t eq = line.find('=');
@@ -133,7 +133,7 @@ VersionNode ParseVersionSource(const std::string& source)
         strings.push_back({key, true, value, {}});
     }
     if (!translation || !fileVersion || !productVersion)
-        Fail(lines.size(), "Translation, FileVersion and ProductVersion are required");
+        Fail(lineNo, "Translation, FileVersion and ProductVersion are required");
 
     const auto [language, codePage] = *translation;
     std::string translationValue;

@@ -181,6 +181,28 @@ TEST_F(ImportDialog, FirstLineOutsideTheRangeIsClamped)
     EXPECT_EQ(firstLine, 999999);
 }
 
+// A file of millions of lines lists only the lines the import can start from, so that
+// its lines cost no more than the file itself; the preview still shows what follows them.
+TEST_F(ImportDialog, AFileOfMoreLinesThanCanBeChosenListsTheChoosableOnes)
+{
+    std::string bytes;
+    for (int i = 1; i <= 1000100; ++i)
+        bytes += std::to_string(i) + "\n";
+    const std::string file = WriteFile(bytes);
+    firstLine = 999999;
+    EXPECT_TRUE(Show(file, [&] {
+        auto* lines = Find<QListView>("LB1");
+        ASSERT_EQ(lines->model()->rowCount(), 999999);
+        EXPECT_EQ(lines->model()->index(999998, 0).data().toString(), "999999");
+        EXPECT_EQ(Cell(1, 0), "999999");
+        EXPECT_EQ(Cell(1, 1), "999999");
+        EXPECT_EQ(Cell(30, 0), "1000028");
+        EXPECT_EQ(Cell(30, 1), "1000028");
+        Click("btnOK");
+    }));
+    EXPECT_EQ(firstLine, 999999);
+}
+
 TEST_F(ImportDialog, BinaryFileAndMegabyteLinesAreShown)
 {
     std::mt19937 random(7);

@@ -4,16 +4,16 @@
 #include "calculator/PlateCodes.h"
 #include "calculator/UWG64.h"
 #include "fuzz/support/Fuzz.h"
-#include "platform/text/TextFile.h"
+#include "platform/text/TextLines.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
+#include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    for (const std::string& line :
-         SplitLines(std::string(reinterpret_cast<const char*>(data), size))) {
+    for (const std::string_view line :
+         TTextLines(std::string_view(reinterpret_cast<const char*>(data), size))) {
         quantivo::Wiegand64Code(line);
         const auto plate = quantivo::NormalizePlate(line);
         if (!plate)

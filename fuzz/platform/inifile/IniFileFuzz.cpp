@@ -6,12 +6,14 @@
 #include "platform/inifile/IniFile.h"
 #include "platform/text/TextCase.h"
 #include "platform/text/TextFile.h"
+#include "platform/text/TextLines.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 using fuzz::Require;
 
@@ -38,8 +40,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string bytes = input.ConsumeRemainingBytesAsString();
 
     std::string lines;
-    for (const std::string& line : SplitLinesKeepingNul(bytes))
-        lines += line + "\r\n";
+    for (const std::string_view line : TTextLines(bytes)) {
+        lines += line;
+        lines += "\r\n";
+    }
     Require(TIniDocument(bytes).Bytes() == lines,
             "lines nobody changed are written back byte for byte");
 

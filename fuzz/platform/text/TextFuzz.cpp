@@ -6,13 +6,14 @@
 #include "platform/text/Format.h"
 #include "platform/text/IntegerReading.h"
 #include "platform/text/TextCase.h"
-#include "platform/text/TextFile.h"
+#include "platform/text/TextLines.h"
 #include "platform/text/Utf16.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 using fuzz::Require;
 
@@ -38,12 +39,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             "case folding keeps the text the same without case");
 
     std::size_t kept = 0;
-    for (const std::string& line : SplitLinesKeepingNul(bytes)) {
-        Require(line.find_first_of("\r\n") == std::string::npos, "a line holds no line break");
+    const char* after = bytes.data();
+    for (const std::string_view line : TTextLines(bytes)) {
+        Require(line.find_first_of("\r\n") == std::string_view::npos,
+                "a line holds no line break");
+        Require(line.data() >= after && line.data() + line.size() <= bytes.data() + size,
+                "lines lie in the text, in order");
+        after = line.data() + line.size();
         kept += line.size();
     }
     std::size_t cut = 0;
-    for (const std::string& line : SplitLines(bytes))
+    for (const std::string_view line : TTextLines(TextBeforeNul(bytes)))
         cut += line.size();
     Require(cut <= kept && kept <= size, "lines hold the text's bytes at most once");
     return 0;

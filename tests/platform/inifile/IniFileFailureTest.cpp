@@ -1,6 +1,7 @@
 #include "platform/inifile/IniFile.h"
 #include "platform/text/Errors.h"
 #include "platform/text/TextFile.h"
+#include "platform/text/TextLines.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempDir.h"
 
@@ -72,6 +73,29 @@ TEST(IniFileFailure, ASpecialFileInThePlaceOfTheFileIsLeftAlone)
     EXPECT_TRUE(std::filesystem::is_fifo(name));
 }
 
+// No settings file grows to megabytes; one that has is no such file, and is neither read
+// (each of its lines would cost its place) nor replaced.
+TEST(IniFileFailure, AFileAboveTheBoundIsNeitherReadNorReplaced)
+{
+    TempDir dir;
+    const std::string name = dir.file("Pellicor.ini");
+    const std::string big = "[options]\r\ndelimiter=44\r\n" + std::string(4 << 20, '\n');
+    WriteFileReplacing(name, big);
+    TIniFile ini(name);
+    EXPECT_EQ(ini.ReadInteger("options", "delimiter", 59), 59);
+    ExpectWriteRefused([&] { ini.WriteInteger("options", "delimiter", 59); }, name);
+    EXPECT_EQ(ReadFileBytes(name), big);
+
+    // Nor does a write make a file that the next run could not read.
+    const std::string nearly = "[hostlist]\r\n1=" + std::string((4 << 20) - 100, 'h') + "\r\n";
+    WriteFileReplacing(name, nearly);
+    TIniFile growing(name);
+    growing.WriteString("hostlist", "2", std::string(50, 'h'));
+    ExpectWriteRefused([&] { growing.WriteString("hostlist", "3", std::string(50, 'h')); }, name);
+    EXPECT_EQ(ReadFileBytes(name).size(), nearly.size() + 54);
+    EXPECT_FALSE(TIniFile(name).ValueExists("hostlist", "3"));
+}
+
 TEST(IniFileFailure, AWriteStoppedHalfWayLeavesTheOldFileAndReadsShowTheDisk)
 {
     TempDir dir;
@@ -115,8 +139,10 @@ TEST(IniFileFailure, AnyContentReadsAndSurvivesAWrite)
 
     // The old lines are all still there, only their line breaks are CR LF now.
     std::string expected;
-    for (const std::string& line : SplitLinesKeepingNul(garbage))
-        expected += line + "\r\n";
+    for (const std::string_view line : TTextLines(garbage)) {
+        expected += line;
+        expected += "\r\n";
+    }
     EXPECT_EQ(ReadFileBytes(name), expected + "[added]\r\nkey=value\r\n");
     EXPECT_EQ(TIniFile(name).ReadString("added", "key", ""), "value");
     EXPECT_EQ(TIniFile(name).ReadString("a]", "k\0ey"s, ""), "v\0al"s);

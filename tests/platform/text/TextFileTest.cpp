@@ -38,10 +38,11 @@ std::string OldFile(const std::string& name, mode_t mode)
     return name;
 }
 
-void ExpectOpenError(const std::string& name, const std::string& reason)
+void ExpectOpenError(const std::string& name, const std::string& reason,
+                     std::uint64_t maxBytes = kMaxReadBytes)
 {
     try {
-        ReadFileBytes(name);
+        ReadFileBytes(name, maxBytes);
         ADD_FAILURE() << "no error for " << name;
     } catch (const EFOpenError& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + name + "\". " + reason);
@@ -113,6 +114,13 @@ TEST(TextFile, ReadsStopAtTheBound)
     WriteFileReplacing(big, "x");
     ASSERT_EQ(::truncate(big.c_str(), kMaxReadBytes + 1), 0);  // sparse: no disk, no time
     ExpectOpenError(big, "File too large");
+    ExpectOpenError(big, "File too large", UINT64_MAX);
+
+    // A reader may set a smaller bound for what its files hold.
+    const std::string ten = dir.file("ten.ini");
+    WriteFileReplacing(ten, "0123456789");
+    EXPECT_EQ(ReadFileBytes(ten, 10), "0123456789");
+    ExpectOpenError(ten, "File too large", 9);
 
     // The parts a reader asks for lie inside the file and the bound, or come back as none.
     const TInputFile file(big);
@@ -255,38 +263,6 @@ TEST(TextFile, AWriteStoppedHalfWayLeavesTheOldFileAsItWas)
     }
     EXPECT_EQ(ReadFileBytes(name), "old content");
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"Pellicor.lst"});
-}
-
-TEST(TextFile, LinesEndAtEachKindOfBreak)
-{
-    using Lines = std::vector<std::string>;
-    EXPECT_EQ(SplitLines(""), Lines{});
-    EXPECT_EQ(SplitLines("\n"), Lines{""});
-    EXPECT_EQ(SplitLines("a\r\nb\nc\rd"), (Lines{"a", "b", "c", "d"}));
-    EXPECT_EQ(SplitLines("a\r\rb\n\r\n"), (Lines{"a", "", "b", ""}));
-    EXPECT_EQ(SplitLines("a\n\rb"), (Lines{"a", "", "b"}));  // LF CR is two breaks
-    EXPECT_EQ(SplitLines("last\r\n"), Lines{"last"});
-}
-
-TEST(TextFile, ANulByteEndsTheTextUnlessKeptOnPurpose)
-{
-    using Lines = std::vector<std::string>;
-    const std::string bytes = "a\r\nb\0c\r\nd"s;
-    EXPECT_EQ(SplitLines(bytes), (Lines{"a", "b"}));
-    EXPECT_EQ(SplitLines("\0a\nb"s), Lines{});
-    EXPECT_EQ(SplitLinesKeepingNul(bytes), (Lines{"a", "b\0c"s, "d"}));
-}
-
-TEST(TextFile, HugeLinesAndManyLinesSplitInOnePass)
-{
-    std::string bytes(4 << 20, 'x');
-    bytes += "\r\n";
-    for (int i = 0; i < 300000; ++i)
-        bytes += "AB12CD;12345\r\n";
-    const auto lines = SplitLines(bytes);
-    ASSERT_EQ(lines.size(), 300001u);
-    EXPECT_EQ(lines[0].size(), std::size_t{4 << 20});
-    EXPECT_EQ(lines.back(), "AB12CD;12345");
 }
 
 TEST(TextFile, ExistenceIsForFilesNotFolders)

@@ -1,0 +1,64 @@
+#include "platform/text/TextLines.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace std::string_literals;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+Lines LinesOf(std::string_view text)
+{
+    Lines lines;
+    for (const std::string_view line : TTextLines(text))
+        lines.emplace_back(line);
+    return lines;
+}
+
+}  // namespace
+
+TEST(TextLines, LinesEndAtEachKindOfBreak)
+{
+    EXPECT_EQ(LinesOf(""), Lines{});
+    EXPECT_EQ(LinesOf("\n"), Lines{""});
+    EXPECT_EQ(LinesOf("\r\n"), Lines{""});
+    EXPECT_EQ(LinesOf("a\r\nb\nc\rd"), (Lines{"a", "b", "c", "d"}));
+    EXPECT_EQ(LinesOf("a\r\rb\n\r\n"), (Lines{"a", "", "b", ""}));
+    EXPECT_EQ(LinesOf("a\n\rb"), (Lines{"a", "", "b"}));  // LF CR is two breaks
+    EXPECT_EQ(LinesOf("last\r\n"), Lines{"last"});
+    EXPECT_EQ(LinesOf("last\r"), Lines{"last"});
+}
+
+TEST(TextLines, ANulByteEndsTheTextOnlyWhereTheFileSaysSo)
+{
+    const std::string bytes = "a\r\nb\0c\r\nd"s;
+    EXPECT_EQ(LinesOf(TextBeforeNul(bytes)), (Lines{"a", "b"}));
+    EXPECT_EQ(LinesOf(TextBeforeNul("\0a\nb"s)), Lines{});
+    EXPECT_EQ(LinesOf(TextBeforeNul("no nul\n")), Lines{"no nul"});
+    EXPECT_EQ(LinesOf(bytes), (Lines{"a", "b\0c"s, "d"}));
+}
+
+// Nothing is copied: a file of line breaks costs no more than its bytes, however many
+// lines it has, and a huge line is walked once.
+TEST(TextLines, LinesAreWalkedWhereTheyLie)
+{
+    std::string bytes(4 << 20, 'x');
+    bytes += "\r\n";
+    for (int i = 0; i < 300000; ++i)
+        bytes += "AB12CD;12345\r\n";
+    std::size_t count = 0;
+    std::size_t next = 0;  // where the next line must start
+    std::string_view last;
+    for (const std::string_view line : TTextLines(bytes)) {
+        ASSERT_EQ(line.data(), bytes.data() + next) << count;
+        next += line.size() + 2;
+        last = line;
+        ++count;
+    }
+    EXPECT_EQ(count, 300001u);
+    EXPECT_EQ(last, "AB12CD;12345");
+    EXPECT_EQ(next, bytes.size());
+}
