@@ -1,6 +1,7 @@
 #include "listmanager/MainLog.h"
 
 #include "platform/text/Cp1252.h"
+#include "platform/toolkit/LogMemo.h"
 #include "platform/ui/Guarded.h"
 
 #include <QEvent>
@@ -23,6 +24,12 @@ void TMainLog::Append(const std::string& line)
     }
     held_.back() += line;
     held_.back() += '\n';
+    heldBytes_ += line.size() + 1;
+    // The oldest pieces go as they would from the memo: whole lines, past the bound.
+    while (heldBytes_ > static_cast<size_t>(kMaxLogChars) && held_.size() > 1) {
+        heldBytes_ -= held_.front().size();
+        held_.pop_front();
+    }
 }
 
 void TMainLog::Show()
@@ -33,9 +40,10 @@ void TMainLog::Show()
     // line of its own.
     for (std::string& piece : held_) {
         piece.pop_back();
-        memo_.appendPlainText(ToQString(piece));
+        AppendToLog(memo_, ToQString(piece));
     }
     held_.clear();
+    heldBytes_ = 0;
 }
 
 bool TMainLog::eventFilter(QObject* watched, QEvent* event)

@@ -2,8 +2,9 @@
 
 #include <QObject>
 
+#include <cstddef>
+#include <deque>
 #include <string>
-#include <vector>
 
 class QPlainTextEdit;
 
@@ -11,7 +12,8 @@ namespace pellicor {
 
 // The communication log in Memo1, the debug view. Lines are held and go into the memo
 // together when Show runs; while the debug view is off they wait until it is switched on,
-// so a hidden log costs no text layout however long a command's log grows.
+// so a hidden log costs no text layout however long a command's log grows. Held or shown,
+// the log keeps its newest lines up to the log memo's bound (platform/toolkit/LogMemo.h).
 class TMainLog final : public QObject {
     Q_OBJECT
 
@@ -32,7 +34,8 @@ private:
     static constexpr size_t kPiece = 64 * 1024;
 
     QPlainTextEdit& memo_;
-    std::vector<std::string> held_;
+    std::deque<std::string> held_;
+    size_t heldBytes_ = 0;
 };
 
 }  // namespace pellicor

@@ -3,6 +3,7 @@
 #include "listmanager/UMain.h"
 
 #include "platform/text/Cp1252.h"
+#include "platform/toolkit/LogMemo.h"
 #include "platform/toolkit/TAlign.h"
 #include "platform/toolkit/TListView.h"
 #include "platform/toolkit/TabSize.h"
@@ -168,6 +169,7 @@ void TFormMain::CreateControls()
     Memo1 = new QPlainTextEdit(client);
     Memo1->setObjectName("Memo1");
     Memo1->setReadOnly(true);
+    SetUpLogMemo(*Memo1);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     SetAlign(Memo1, TAlign::alBottom);

@@ -4,6 +4,7 @@
 #include "platform/shell/ShellExecute.h"
 #include "platform/text/Cp1252.h"
 #include "platform/text/TextCase.h"
+#include "platform/toolkit/LogMemo.h"
 #include "platform/toolkit/TAlign.h"
 #include "platform/ui/Guarded.h"
 #include "platform/ui/Ui.h"
@@ -58,6 +59,7 @@ TFormLantronix::TFormLantronix(QWidget* parent)
     QFont courier(QStringLiteral("Courier New"));
     courier.setStyleHint(QFont::TypeWriter);
     Memo1->setFont(courier);
+    SetUpLogMemo(*Memo1);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -130,7 +132,7 @@ void TFormLantronix::AddLogLine(const std::string& line)
     QString shown = ToQString(line);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    Memo1->appendPlainText(shown);
+    AppendToLog(*Memo1, shown);
 }
 
 void RunPing(QWidget* owner, const std::string& host)

@@ -3,10 +3,13 @@
 #include "tests/listmanager/DeviceWindowFixture.h"
 
 #include "platform/text/Format.h"
+#include "platform/toolkit/LogMemo.h"
 #include "platform/toolkit/TListView.h"
 #include "widgets/FieldEdit.h"
 
 #include <QCheckBox>
+#include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -130,6 +133,37 @@ TEST_F(DeviceFeedbackTest, ASendEndsWithTheDeviceFullTheBarAtItsEndAndTheListUnc
         EXPECT_EQ(sent, plates < 4 ? plates : (plates + 15) / 16);
         EXPECT_EQ(std::count(log.begin(), log.end(), "> #04 "), plates < 4 ? 0 : 1);
     }
+}
+
+// A device that sends lines the program never asked for, before its first answers, fills
+// the log far beyond a normal receive's: the log keeps its newest whole lines up to its bound,
+// held while the debug view is off and shown once it is on, and the entries all arrive.
+TEST_F(DeviceFeedbackTest, AFloodingDevicesLogKeepsItsNewestLinesUpToTheBound)
+{
+    const std::string noise(100, 'n');
+    std::string flood;
+    for (int i = 0; i < 7000; ++i)
+        flood += noise + "\r\n";
+    DeviceSimulator::CommandRule rule;
+    rule.prefix = "QLI";
+    rule.action = DeviceSimulator::CommandRule::Action::Before;
+    rule.bytes = flood;
+    rule.times = 25;
+    device.AddRule(rule);
+
+    Receive(false);
+    const auto& f = *form;
+    EXPECT_EQ(f.PlateCount, kEntries - 1);
+    EXPECT_EQ(f.PlateList1->Caption(kEntries - 2), std::to_string(kEntries - 1));
+    ui.VerifyDone();
+
+    EXPECT_LE(f.Memo1->document()->characterCount() - 1, kMaxLogChars);
+    const Lines log = LogLines();
+    ASSERT_GT(log.size(), 4u);
+    EXPECT_EQ(log.front(), "< " + noise) << "whole lines only";
+    EXPECT_EQ(Lines(log.end() - 4, log.end()),
+              (Lines{"> QNF", "< QNF" + FrameHex(7), "Disconnecting.", "Disconnected."}));
+    EXPECT_EQ(log[log.size() - 6], Format("> QLI%.4x", kEntries - 1));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "platform/net/TableResolver.h"
 #include "platform/shell/ShellExecute.h"
 #include "platform/text/Cp1252.h"
+#include "platform/toolkit/LogMemo.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -16,6 +17,8 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
@@ -221,6 +224,23 @@ TEST_F(TerminalTest, ClosingWhileTheDeviceFloodsTheConnectionReturnsAtOnce)
     EXPECT_FALSE(form.Telnet1.Connected());
     EXPECT_EQ(Log().back(), "Disconnected.");
     EXPECT_TRUE(WaitFor([&] { return peer.Closed() == 1; }));
+}
+
+// A device that never stops sending keeps the terminal's log at its bound: the newest
+// lines stay, the oldest go.
+TEST_F(TerminalTest, ADeviceThatNeverStopsSendingKeepsTheLogAtItsBound)
+{
+    Session([&](QWidget&) {
+        peer.Flood(std::string(2000, 'x') + "\r\n");
+        // The first line goes once the bound is passed.
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return Memo()->document()->firstBlock().text().startsWith("Connect") == false; },
+            120000));
+        EXPECT_LE(Memo()->document()->characterCount() - 1, kMaxLogChars);
+        EXPECT_GT(Memo()->document()->characterCount() - 1, kMaxLogChars / 2);
+        peer.StopFlood();
+    });
+    EXPECT_EQ(Log().back(), "Disconnected.");
 }
 
 TEST_F(TerminalTest, DeviceClosingEndsTheConnectionAndALaterSendFailsUnlogged)
