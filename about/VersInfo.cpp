@@ -2,6 +2,7 @@
 
 #include "platform/text/Cp1252.h"
 #include "platform/text/Errors.h"
+#include "platform/file/ProgramPath.h"
 #include "platform/text/FileName.h"
 #include "platform/text/Format.h"
 #include "platform/versionres/VersionReader.h"

@@ -1,8 +1,8 @@
 // Tavrin Calculator at the size of a large plate file: computing and listing 100,000
 // plates read from a file, and sorting either list by a text and by a numeric column.
 #include "calculator/UMain.h"
-#include "platform/text/TextFile.h"
-#include "platform/toolkit/ProgramPath.h"
+#include "platform/file/ReplaceFile.h"
+#include "platform/file/ProgramPath.h"
 #include "platform/toolkit/TListView.h"
 
 #include <QApplication>

@@ -8,8 +8,8 @@
 #include "platform/text/Format.h"
 #include "platform/text/IntegerReading.h"
 #include "platform/ui/Ui.h"
-#include "tests/support/ThrowingUi.h"
-#include "tests/support/DeviceSimulator.h"
+#include "simulators/ThrowingUi.h"
+#include "simulators/DeviceSimulator.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

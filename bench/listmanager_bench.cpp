@@ -2,7 +2,7 @@
 // file, deleting duplicates, deleting or clearing all rows, one window refresh.
 #include "listmanager/UMain.h"
 #include "matchlist/MatchList.h"
-#include "platform/toolkit/ProgramPath.h"
+#include "platform/file/ProgramPath.h"
 #include "platform/toolkit/TListView.h"
 #include "platform/ui/Ui.h"
 

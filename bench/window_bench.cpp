@@ -10,12 +10,13 @@
 #include "matchlist/Wiegand.h"
 #include "platform/net/NetPorts.h"
 #include "platform/text/Format.h"
-#include "platform/text/TextFile.h"
-#include "platform/toolkit/ProgramPath.h"
+#include "platform/file/InputFile.h"
+#include "platform/file/ReplaceFile.h"
+#include "platform/file/ProgramPath.h"
 #include "platform/toolkit/TListView.h"
 #include "platform/ui/Ui.h"
-#include "tests/support/DeviceSimulator.h"
-#include "tests/support/TempDir.h"
+#include "simulators/DeviceSimulator.h"
+#include "simulators/TempDir.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

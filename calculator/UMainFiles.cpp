@@ -2,7 +2,8 @@
 #include "calculator/UMain.h"
 #include "calculator/ViewSettings.h"
 #include "platform/text/FileName.h"
-#include "platform/text/TextFile.h"
+#include "platform/file/InputFile.h"
+#include "platform/file/ReplaceFile.h"
 #include "platform/toolkit/TListView.h"
 #include "platform/ui/Ui.h"
 

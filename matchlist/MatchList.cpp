@@ -4,7 +4,9 @@
 #include "matchlist/ListFileText.h"
 #include "platform/text/FileName.h"
 #include "platform/text/Format.h"
-#include "platform/text/TextFile.h"
+#include "platform/file/InputFile.h"
+#include "platform/file/ReplaceFile.h"
+#include "platform/file/FileSystem.h"
 #include "platform/toolkit/TListView.h"
 #include "platform/ui/Ui.h"
 

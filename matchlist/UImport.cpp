@@ -3,7 +3,7 @@
 #include "matchlist/ListFileText.h"
 #include "platform/text/Cp1252.h"
 #include "platform/text/FileName.h"
-#include "platform/text/TextFile.h"
+#include "platform/file/InputFile.h"
 #include "platform/text/TextLines.h"
 #include "platform/ui/Guarded.h"
 #include "platform/ui/Ui.h"

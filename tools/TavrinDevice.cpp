@@ -1,6 +1,6 @@
 // tavrin-device: a simulated plate-matching device on this machine, so a person can try
 // the list manager without hardware. Runs until Ctrl+C.
-#include "tests/support/DeviceSimulator.h"
+#include "simulators/DeviceSimulator.h"
 
 #include <csignal>
 #include <cstdio>

@@ -5,8 +5,8 @@
 #include "platform/inifile/IniFile.h"
 #include "platform/registry/Registry.h"
 #include "platform/text/Cp1252.h"
-#include "platform/text/TextFile.h"
-#include "platform/toolkit/ProgramPath.h"
+#include "platform/file/FileSystem.h"
+#include "platform/file/ProgramPath.h"
 #include "platform/ui/Guarded.h"
 
 namespace {

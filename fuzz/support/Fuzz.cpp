@@ -3,7 +3,7 @@
 #include "platform/net/InetAddress.h"
 #include "platform/net/NetPorts.h"
 #include "platform/net/TableResolver.h"
-#include "tests/support/TempDir.h"
+#include "simulators/TempDir.h"
 
 #include <QApplication>
 

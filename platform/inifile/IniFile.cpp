@@ -4,7 +4,8 @@
 #include "platform/text/FileName.h"
 #include "platform/text/Format.h"
 #include "platform/text/IntegerReading.h"
-#include "platform/text/TextFile.h"
+#include "platform/file/InputFile.h"
+#include "platform/file/ReplaceFile.h"
 
 #include <cerrno>
 #include <sys/stat.h>

@@ -3,7 +3,9 @@
 #include "platform/text/Format.h"
 #include "platform/text/IntegerReading.h"
 #include "platform/text/TextCase.h"
-#include "platform/text/TextFile.h"
+#include "platform/file/InputFile.h"
+#include "platform/file/ReplaceFile.h"
+#include "platform/file/FileSystem.h"
 #include "platform/text/TextLines.h"
 
 #include <cstdlib>

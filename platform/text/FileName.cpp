@@ -2,7 +2,6 @@
 
 #include "platform/text/Cp1252.h"
 
-#include <QCoreApplication>
 #include <QFile>
 
 QString FileNameToQString(std::string_view fileName)
@@ -13,11 +12,6 @@ QString FileNameToQString(std::string_view fileName)
 std::string FileNameFromQString(const QString& fileName)
 {
     return QFile::encodeName(fileName).toStdString();
-}
-
-std::string RunningProgramFileName()
-{
-    return FileNameFromQString(QCoreApplication::applicationFilePath());
 }
 
 QString FileMessage(std::string_view format, std::initializer_list<std::string_view> names)

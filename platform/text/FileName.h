@@ -12,9 +12,6 @@
 QString FileNameToQString(std::string_view fileName);
 std::string FileNameFromQString(const QString& fileName);
 
-// The running program's own file, as the file system names it.
-std::string RunningProgramFileName();
-
 // A message of system text (Windows-1252) whose "%s" places take, in order, file names or
 // the system's own reason texts (which are in the file system's encoding as well), so a
 // name reads in the box as the person typed it. "%%" is a percent sign.

@@ -1,6 +1,6 @@
 #include "platform/versionres/ElfSection.h"
 
-#include "platform/text/TextFile.h"
+#include "platform/file/InputFile.h"
 
 namespace versionres {
 namespace {

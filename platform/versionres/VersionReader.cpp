@@ -3,7 +3,7 @@
 #include "platform/text/Cp1252.h"
 #include "platform/text/Errors.h"
 #include "platform/text/TextCase.h"
-#include "platform/text/TextFile.h"
+#include "platform/file/InputFile.h"
 #include "platform/text/Utf16.h"
 #include "platform/versionres/ElfSection.h"
 

@@ -1,6 +1,7 @@
 // Build step: writes a program's version block from its source in resources/.
 //   tavrin_versionblock <source.version> <block.bin>
-#include "platform/text/TextFile.h"
+#include "platform/file/InputFile.h"
+#include "platform/file/ReplaceFile.h"
 #include "platform/versionres/VersionNode.h"
 #include "platform/versionres/VersionSource.h"
 

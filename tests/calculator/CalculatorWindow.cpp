@@ -1,6 +1,6 @@
 #include "tests/calculator/CalculatorWindow.h"
 
-#include "platform/toolkit/ProgramPath.h"
+#include "platform/file/ProgramPath.h"
 #include "platform/toolkit/TListView.h"
 #include "platform/text/Cp1252.h"
 

@@ -2,7 +2,7 @@
 
 #include "calculator/UMain.h"
 #include "tests/support/ScriptedUi.h"
-#include "tests/support/TempDir.h"
+#include "simulators/TempDir.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

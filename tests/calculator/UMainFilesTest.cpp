@@ -1,7 +1,9 @@
 #include "tests/calculator/CalculatorWindow.h"
 
-#include "platform/text/TextFile.h"
-#include "platform/toolkit/ProgramPath.h"
+#include "platform/file/InputFile.h"
+#include "platform/file/ReplaceFile.h"
+#include "platform/file/FileSystem.h"
+#include "platform/file/ProgramPath.h"
 #include "platform/toolkit/TListView.h"
 #include "tests/support/ForeignNames.h"
 

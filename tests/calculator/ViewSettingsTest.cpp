@@ -1,9 +1,11 @@
 #include "calculator/ViewSettings.h"
 
 #include "platform/text/Errors.h"
-#include "platform/text/TextFile.h"
+#include "platform/file/InputFile.h"
+#include "platform/file/ReplaceFile.h"
+#include "platform/file/FileSystem.h"
 
-#include "tests/support/TempDir.h"
+#include "simulators/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "FakeDeviceContext.h"
 #include "devicelink/TDeviceCommands.h"
-#include "tests/support/DeviceSimulator.h"
+#include "simulators/DeviceSimulator.h"
 #include "tests/support/ScriptedUi.h"
 
 #include <gtest/gtest.h>

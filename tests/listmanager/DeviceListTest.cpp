@@ -6,7 +6,7 @@
 #include "platform/shell/ShellExecute.h"
 #include "platform/net/NetPorts.h"
 #include "platform/toolkit/TListView.h"
-#include "tests/support/ModuleSimulator.h"
+#include "simulators/ModuleSimulator.h"
 #include "widgets/FieldEdit.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "tests/listmanager/ListManagerFixture.h"
-#include "tests/support/DeviceSimulator.h"
+#include "simulators/DeviceSimulator.h"
 
 #include <cstdint>
 #include <string>

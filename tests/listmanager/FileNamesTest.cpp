@@ -3,8 +3,9 @@
 #include "tests/listmanager/ListManagerFixture.h"
 
 #include "matchlist/UImport.h"
-#include "platform/text/TextFile.h"
-#include "platform/toolkit/ProgramPath.h"
+#include "platform/file/InputFile.h"
+#include "platform/file/ReplaceFile.h"
+#include "platform/file/ProgramPath.h"
 #include "platform/toolkit/TListView.h"
 #include "tests/support/ForeignNames.h"
 

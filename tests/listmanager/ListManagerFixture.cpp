@@ -1,6 +1,6 @@
 #include "tests/listmanager/ListManagerFixture.h"
 
-#include "platform/toolkit/ProgramPath.h"
+#include "platform/file/ProgramPath.h"
 #include "platform/toolkit/TListView.h"
 
 #include <fstream>

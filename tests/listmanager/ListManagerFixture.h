@@ -2,7 +2,7 @@
 
 #include "listmanager/UMain.h"
 #include "tests/support/ScriptedUi.h"
-#include "tests/support/TempDir.h"
+#include "simulators/TempDir.h"
 
 #include <gtest/gtest.h>
 

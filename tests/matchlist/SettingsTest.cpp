@@ -5,10 +5,10 @@
 #include "platform/net/Resolver.h"
 #include "platform/net/TableResolver.h"
 #include "platform/text/Errors.h"
-#include "platform/text/TextFile.h"
+#include "platform/file/InputFile.h"
 #include "platform/toolkit/TListView.h"
 #include "tests/support/FileSizeLimit.h"
-#include "tests/support/TempDir.h"
+#include "simulators/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 
 #include "platform/text/Cp1252.h"
 #include "platform/text/Errors.h"
-#include "platform/text/TextFile.h"
+#include "platform/file/ReplaceFile.h"
 #include "tests/support/ScriptedUi.h"
-#include "tests/support/TempDir.h"
+#include "simulators/TempDir.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/support/ModuleSimulator.h"
+#include "simulators/ModuleSimulator.h"
 #include "tests/support/ScriptedUi.h"
 #include "netsetup/LantronixConfig.h"
 #include "platform/net/TableResolver.h"

@@ -1,9 +1,9 @@
 #include "netsetup/ULantronix.h"
 
-#include "../support/ScriptedUi.h"
-#include "../support/TelnetBytes.h"
-#include "../support/TelnetPeer.h"
-#include "../support/TempDir.h"
+#include "tests/support/ScriptedUi.h"
+#include "simulators/TelnetBytes.h"
+#include "simulators/TelnetPeer.h"
+#include "simulators/TempDir.h"
 #include "platform/net/ESocketError.h"
 #include "platform/net/NetPorts.h"
 #include "platform/net/TableResolver.h"

@@ -1,6 +1,6 @@
 #include "platform/ole/DragDrop.h"
 #include "platform/text/Errors.h"
-#include "tests/support/FixedDataObject.h"
+#include "simulators/FixedDataObject.h"
 #include "tests/support/ScriptedUi.h"
 #include "widgets/FieldEditDD.h"
 

@@ -1,8 +1,9 @@
 #include "platform/inifile/IniFile.h"
 #include "platform/registry/Registry.h"
-#include "platform/text/TextFile.h"
-#include "platform/toolkit/ProgramPath.h"
-#include "tests/support/TempDir.h"
+#include "platform/file/InputFile.h"
+#include "platform/file/ReplaceFile.h"
+#include "platform/file/ProgramPath.h"
+#include "simulators/TempDir.h"
 #include "widgets/FieldEdit.h"
 
 #include <QWidget>

@@ -2,7 +2,7 @@
 // and the column widths of both lists, whatever the file holds.
 #include "calculator/UMain.h"
 #include "fuzz/support/Fuzz.h"
-#include "platform/toolkit/ProgramPath.h"
+#include "platform/file/ProgramPath.h"
 #include "platform/toolkit/TListView.h"
 
 #include <cstddef>

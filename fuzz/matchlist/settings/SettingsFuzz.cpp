@@ -4,7 +4,7 @@
 #include "fuzz/support/Fuzz.h"
 #include "listmanager/UMain.h"
 #include "matchlist/Settings.h"
-#include "platform/toolkit/ProgramPath.h"
+#include "platform/file/ProgramPath.h"
 #include "platform/toolkit/TListView.h"
 
 #include <array>

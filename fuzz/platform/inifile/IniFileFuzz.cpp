@@ -5,7 +5,7 @@
 #include "platform/inifile/IniDocument.h"
 #include "platform/inifile/IniFile.h"
 #include "platform/text/TextCase.h"
-#include "platform/text/TextFile.h"
+#include "platform/file/InputFile.h"
 #include "platform/text/TextLines.h"
 
 #include <fuzzer/FuzzedDataProvider.h>

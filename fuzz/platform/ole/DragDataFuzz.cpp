@@ -6,7 +6,7 @@
 #include "platform/ole/DragDrop.h"
 #include "platform/text/Cp1252.h"
 #include "platform/text/Utf16.h"
-#include "tests/support/FixedDataObject.h"
+#include "simulators/FixedDataObject.h"
 
 #include <QUrl>
 #include <fuzzer/FuzzedDataProvider.h>

@@ -2,7 +2,7 @@
 // any content, walked by the edit's drop target and typed in by the edit's rules.
 #include "fuzz/support/Fuzz.h"
 #include "platform/ole/DragDrop.h"
-#include "tests/support/FixedDataObject.h"
+#include "simulators/FixedDataObject.h"
 #include "widgets/FieldEdit.h"
 #include "widgets/FieldEditDD.h"
 

@@ -1,9 +1,10 @@
 #include "platform/inifile/IniFile.h"
 #include "platform/text/Errors.h"
-#include "platform/text/TextFile.h"
+#include "platform/file/InputFile.h"
+#include "platform/file/ReplaceFile.h"
 #include "platform/text/TextLines.h"
 #include "tests/support/FileSizeLimit.h"
-#include "tests/support/TempDir.h"
+#include "simulators/TempDir.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "platform/jpeg/EJPEG.h"
 #include "platform/jpeg/JpegDecoder.h"
-#include "platform/text/TextFile.h"
+#include "platform/file/InputFile.h"
 
 #include <gtest/gtest.h>
 

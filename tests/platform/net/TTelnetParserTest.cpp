@@ -1,5 +1,5 @@
 #include "platform/net/TTelnetParser.h"
-#include "tests/support/TelnetBytes.h"
+#include "simulators/TelnetBytes.h"
 
 #include <gtest/gtest.h>
 

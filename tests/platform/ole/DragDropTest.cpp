@@ -1,5 +1,5 @@
 #include "platform/ole/DragDrop.h"
-#include "tests/support/FixedDataObject.h"
+#include "simulators/FixedDataObject.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>

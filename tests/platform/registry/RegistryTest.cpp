@@ -1,6 +1,8 @@
 #include "platform/registry/Registry.h"
-#include "platform/text/TextFile.h"
-#include "tests/support/TempDir.h"
+#include "platform/file/InputFile.h"
+#include "platform/file/ReplaceFile.h"
+#include "platform/file/FileSystem.h"
+#include "simulators/TempDir.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "platform/text/Errors.h"
 #include "platform/text/FileName.h"
-#include "platform/text/TextFile.h"
+#include "platform/file/InputFile.h"
 #include "tests/support/ForeignNames.h"
-#include "tests/support/TempDir.h"
+#include "simulators/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "platform/text/Errors.h"
 #include "platform/ui/Guarded.h"
 #include "tests/support/ScriptedUi.h"
-#include "tests/support/ThrowingUi.h"
+#include "simulators/ThrowingUi.h"
 
 #include <QPushButton>
 #include <QSpinBox>

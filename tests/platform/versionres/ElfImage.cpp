@@ -1,7 +1,7 @@
 #include "tests/platform/versionres/ElfImage.h"
 
 #include "platform/text/Cp1252.h"
-#include "platform/text/TextFile.h"
+#include "platform/file/ReplaceFile.h"
 
 #include <QTemporaryDir>
 

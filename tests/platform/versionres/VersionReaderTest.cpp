@@ -1,11 +1,12 @@
 #include "platform/text/Errors.h"
-#include "platform/text/TextFile.h"
+#include "platform/file/InputFile.h"
+#include "platform/file/ReplaceFile.h"
 #include "platform/versionres/VersionNode.h"
 #include "platform/versionres/VersionReader.h"
 #include "platform/versionres/VersionSource.h"
 #include "tests/platform/versionres/ElfImage.h"
 #include "tests/support/ForeignNames.h"
-#include "tests/support/TempDir.h"
+#include "simulators/TempDir.h"
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "platform/toolkit/ProgramPath.h"
+#include "platform/file/ProgramPath.h"
 #include "tests/support/ForeignNames.h"
-#include "tests/support/TempDir.h"
+#include "simulators/TempDir.h"
 
 #include <QProcess>
 #include <gtest/gtest.h>
@@ -28,7 +28,7 @@ TEST(ProgramPath, RealNameInAFolderOfAnyLanguage)
     const std::string folder =
         dir.file("prog_" + std::string(kForeignNames[0]) + " " + std::string(kForeignNames[2]));
     fs::create_directory(folder);
-    const std::string program = folder + "/test_platform_toolkit";
+    const std::string program = folder + "/test_platform_file";
     std::error_code linked;
     fs::create_hard_link(fs::read_symlink("/proc/self/exe"), program, linked);
     if (linked)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/support/UnattendedUi.h"
+#include "simulators/UnattendedUi.h"
 
 #include <stdexcept>
 #include <string>

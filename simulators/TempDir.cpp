@@ -1,4 +1,4 @@
-#include "tests/support/TempDir.h"
+#include "simulators/TempDir.h"
 
 #include <cstdlib>
 #include <algorithm>

@@ -1,6 +1,8 @@
-#include "platform/toolkit/ProgramPath.h"
+#include "platform/file/ProgramPath.h"
 
 #include "platform/text/FileName.h"
+
+#include <QCoreApplication>
 
 #include <utility>
 
@@ -13,6 +15,11 @@ std::string& Override()
 }
 
 }  // namespace
+
+std::string RunningProgramFileName()
+{
+    return FileNameFromQString(QCoreApplication::applicationFilePath());
+}
 
 std::string ProgramFileName()
 {

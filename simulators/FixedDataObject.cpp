@@ -1,4 +1,4 @@
-#include "tests/support/FixedDataObject.h"
+#include "simulators/FixedDataObject.h"
 
 #include "platform/ole/TFormatListEnum.h"
 

@@ -1,7 +1,9 @@
 #include "platform/text/Errors.h"
-#include "platform/text/TextFile.h"
+#include "platform/file/InputFile.h"
+#include "platform/file/ReplaceFile.h"
+#include "platform/file/FileSystem.h"
 #include "tests/support/FileSizeLimit.h"
-#include "tests/support/TempDir.h"
+#include "simulators/TempDir.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -69,7 +71,7 @@ std::string AllBytes()
 
 }  // namespace
 
-TEST(TextFile, BytesComeBackExactlyAsWritten)
+TEST(File, BytesComeBackExactlyAsWritten)
 {
     TempDir dir;
     const std::string name = dir.file("data.lst");
@@ -81,7 +83,7 @@ TEST(TextFile, BytesComeBackExactlyAsWritten)
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"data.lst"});
 }
 
-TEST(TextFile, ReadFailuresNameTheFileAndTheReason)
+TEST(File, ReadFailuresNameTheFileAndTheReason)
 {
     TempDir dir;
     const std::string missing = dir.file("missing.lst");
@@ -97,7 +99,7 @@ TEST(TextFile, ReadFailuresNameTheFileAndTheReason)
 
 // Nothing is opened or read before the name is known to be a regular file, so no special
 // file can hold the program or fill its memory.
-TEST(TextFile, OnlyRegularFilesAreRead)
+TEST(File, OnlyRegularFilesAreRead)
 {
     TempDir dir;
     const std::string fifo = dir.file("Pellicor.lst");
@@ -107,7 +109,7 @@ TEST(TextFile, OnlyRegularFilesAreRead)
     ExpectOpenError(dir.file("zero.lst"), "Not a regular file");
 }
 
-TEST(TextFile, ReadsStopAtTheBound)
+TEST(File, ReadsStopAtTheBound)
 {
     TempDir dir;
     const std::string big = dir.file("big.lst");
@@ -133,7 +135,7 @@ TEST(TextFile, ReadsStopAtTheBound)
 
 // Root may write anything, yet a file that its person made read-only for everybody is
 // refused for root too, exactly as an in-place write by anybody else would be.
-TEST(TextFile, AFileThePersonMayNotWriteIsRefusedAndKept)
+TEST(File, AFileThePersonMayNotWriteIsRefusedAndKept)
 {
     TempDir dir;
     const std::string name = OldFile(dir.file("Pellicor.lst"), 0444);
@@ -148,7 +150,7 @@ TEST(TextFile, AFileThePersonMayNotWriteIsRefusedAndKept)
     EXPECT_EQ(ReadFileBytes(name), "new");
 }
 
-TEST(TextFile, OnlyRegularFilesAreReplaced)
+TEST(File, OnlyRegularFilesAreReplaced)
 {
     TempDir dir;
     const std::string fifo = dir.file("Pellicor.lst");
@@ -159,7 +161,7 @@ TEST(TextFile, OnlyRegularFilesAreReplaced)
 }
 
 // The write lands on the file the links name, beside it, and every link stays a link.
-TEST(TextFile, LinksAreWrittenThrough)
+TEST(File, LinksAreWrittenThrough)
 {
     TempDir dir;
     fs::create_directory(dir.file("real"));
@@ -189,7 +191,7 @@ TEST(TextFile, LinksAreWrittenThrough)
 
 // Where the folder takes no temporary file, a file that may be written is written in
 // place (the same file), and a write that fails on the way leaves nothing behind.
-TEST(TextFile, AFolderThatTakesNoTemporaryFileHasTheFileWrittenInPlace)
+TEST(File, AFolderThatTakesNoTemporaryFileHasTheFileWrittenInPlace)
 {
     TempDir dir;
     const std::string folder = dir.file("locked");
@@ -212,7 +214,7 @@ TEST(TextFile, AFolderThatTakesNoTemporaryFileHasTheFileWrittenInPlace)
 
 // The owner too, where the process may give the file away (root may; a chown clears the
 // set-id bits, which the mode then brings back).
-TEST(TextFile, ReplacingKeepsTheOldFilesModeAndOwner)
+TEST(File, ReplacingKeepsTheOldFilesModeAndOwner)
 {
     TempDir dir;
     const bool root = ::geteuid() == 0;
@@ -228,7 +230,7 @@ TEST(TextFile, ReplacingKeepsTheOldFilesModeAndOwner)
     EXPECT_EQ(StatOf(name).st_gid, old.st_gid);
 }
 
-TEST(TextFile, AFileThatCannotBeCreatedLeavesNothingBehind)
+TEST(File, AFileThatCannotBeCreatedLeavesNothingBehind)
 {
     TempDir dir;
     // Permissions stop nothing for root, so the failures come from the paths themselves.
@@ -249,7 +251,7 @@ TEST(TextFile, AFileThatCannotBeCreatedLeavesNothingBehind)
     EXPECT_EQ(dir.entries(), (std::vector<std::string>{"folder", "plain"}));
 }
 
-TEST(TextFile, AWriteStoppedHalfWayLeavesTheOldFileAsItWas)
+TEST(File, AWriteStoppedHalfWayLeavesTheOldFileAsItWas)
 {
     TempDir dir;
     const std::string name = dir.file("Pellicor.lst");
@@ -265,7 +267,7 @@ TEST(TextFile, AWriteStoppedHalfWayLeavesTheOldFileAsItWas)
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"Pellicor.lst"});
 }
 
-TEST(TextFile, ExistenceIsForFilesNotFolders)
+TEST(File, ExistenceIsForFilesNotFolders)
 {
     TempDir dir;
     WriteFileReplacing(dir.file("a"), "");
@@ -274,7 +276,7 @@ TEST(TextFile, ExistenceIsForFilesNotFolders)
     EXPECT_FALSE(FileExists(dir.path()));
 }
 
-TEST(TextFile, TheExtensionIsWhatFollowsTheLastDotOfTheName)
+TEST(File, TheExtensionIsWhatFollowsTheLastDotOfTheName)
 {
     EXPECT_EQ(ChangeFileExt("/opt/app/Pellicor", ".ini"), "/opt/app/Pellicor.ini");
     EXPECT_EQ(ChangeFileExt("/opt/app/Pellicor.exe", ".ini"), "/opt/app/Pellicor.ini");

@@ -6,6 +6,9 @@
 // beside the program (settings, list file) are named after it.
 std::string ProgramFileName();
 
+// The running program's own file as the system names it, whatever ProgramFileName says.
+std::string RunningProgramFileName();
+
 // Test hook: makes ProgramFileName give fileName (say, a name in a temporary folder);
 // empty text gives the real one again.
 void SetProgramFileNameForTesting(std::string fileName);

@@ -1,0 +1,28 @@
+#include "platform/file/FileErrors.h"
+
+#include "platform/text/Errors.h"
+#include "platform/text/FileName.h"
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
+std::string ErrorText(int error)
+{
+    return std::strerror(error);
+}
+
+std::string NotRegularReason(mode_t mode)
+{
+    return S_ISDIR(mode) ? ErrorText(EISDIR) : kNotRegular;
+}
+
+[[noreturn]] void ThrowOpenError(const std::string& fileName, const std::string& reason)
+{
+    throw EFOpenError(FileMessage("Cannot open file \"%s\". %s", {fileName, reason}));
+}
+
+[[noreturn]] void ThrowCreateError(const std::string& fileName, const std::string& reason)
+{
+    throw EFCreateError(FileMessage("Cannot create file \"%s\". %s", {fileName, reason}));
+}
