@@ -4,6 +4,7 @@
 
 #include "platform/text/Cp1252.h"
 #include "platform/toolkit/LogMemo.h"
+#include "platform/toolkit/NumberColumn.h"
 #include "platform/toolkit/TAlign.h"
 #include "platform/toolkit/TListView.h"
 #include "platform/toolkit/TabSize.h"
@@ -235,6 +236,7 @@ void TFormMain::CreateControls()
     tsList = MakePage(PageControlPlateList, "tsList", "Match List");
     PlateList1 = MakeListView(tsList, "PlateList1",
                               {{"", 35}, {"number plate", 140}, {"wiegand id-number", 140}});
+    KeepNumberColumnWide(*PlateList1, 0);
 
     // Centre column: the transfer buttons and the hidden debug switch.
     PanelCenter = MakePanel(client, "PanelCenter", TAlign::alLeft, 25);
@@ -275,6 +277,7 @@ void TFormMain::CreateControls()
     HostList1 =
         MakeListView(tsHosts, "HostList1",
                      {{"", 25}, {"ip-address", 100}, {"hostname", 100}, {"mac-address", 120}});
+    KeepNumberColumnWide(*HostList1, 0);
     HostList1->SetDragSource(true);
 
     setTabOrder(EditPlate, EditNumber);

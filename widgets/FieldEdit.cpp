@@ -440,6 +440,12 @@ void TFieldEdit::SetBounds(int left, int top, int width, int height)
     UpdateLabelPosition();
 }
 
+void TFieldEdit::SetWidth(int value)
+{
+    ::SetWidth(this, value);
+    UpdateLabelPosition();
+}
+
 void TFieldEdit::SetHeight(int value)
 {
     if (loading_)

@@ -148,6 +148,7 @@ public:
     // Geometry in the parent's client area, inside its border width, as SetBounds of
     // TAlign.h places every control; a Height write while loading is kept for Loaded.
     void SetBounds(int left, int top, int width, int height);
+    void SetWidth(int value);
     void SetHeight(int value);
 
     // --- URL look

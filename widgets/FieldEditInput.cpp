@@ -598,7 +598,7 @@ void TFieldEdit::focusInEvent(QFocusEvent* e)
         label_->setFont(f);
     }
     if (focusWidthInc_ > 0 && !focusAlignSwitching_)
-        resize(width() + focusWidthInc_, height());
+        SetWidth(width() + focusWidthInc_);
     if (focusAlign_ != editAlign_ && focusAlign_ != TEditAlign::eaDefault) {
         savedAlign_ = editAlign_;
         focusAlignSwitching_ = true;
@@ -647,7 +647,7 @@ void TFieldEdit::focusOutEvent(QFocusEvent* e)
     if (focusAlignSwitching_)
         return;
     if (focusWidthInc_ > 0)
-        resize(width() - focusWidthInc_, height());
+        SetWidth(width() - focusWidthInc_);
     if (savedAlign_ != editAlign_ && focusAlign_ != TEditAlign::eaDefault)
         SetEditAlign(savedAlign_);
     if ((!emptyText_.empty() && Text().empty()) || errorMarkerLen_ > 0)

@@ -60,7 +60,8 @@ bool ListRowDelegate::PaintOwnerDrawnRow(QPainter* painter, const QStyleOptionVi
     for (int column = 0; column < header->count(); ++column) {
         if (header->isSectionHidden(column))
             continue;
-        const QRect at(header->sectionViewportPosition(column) + 4, top, bounds.width(), height);
+        const QRect at(header->sectionViewportPosition(column) + kTextIndent, top, bounds.width(),
+                       height);
         painter->drawText(at, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip,
                           view_.model()->index(row, column).data().toString());
     }

@@ -14,6 +14,9 @@ class ListRowDelegate final : public QStyledItemDelegate {
     Q_OBJECT
 
 public:
+    // How far into its column an owner-drawn text starts.
+    static constexpr int kTextIndent = 4;
+
     explicit ListRowDelegate(TListView& view);
     Q_DISABLE_COPY_MOVE(ListRowDelegate)
 

@@ -80,15 +80,43 @@ void TAlignLayout::SetBounds(QWidget* control, const QRect& bounds)
     Realign();
 }
 
+QRect TAlignLayout::Anchored(const Entry& entry, QSize client)
+{
+    QRect r = entry.bounds;
+    if (entry.anchors & akRight) {
+        if (entry.anchors & akLeft) {
+            r.setWidth(client.width() - r.x() - entry.rightGap);
+        } else {
+            r.moveLeft(client.width() - r.width() - entry.rightGap);
+        }
+    }
+    if (entry.anchors & akBottom) {
+        if (entry.anchors & akTop) {
+            r.setHeight(client.height() - r.y() - entry.bottomGap);
+        } else {
+            r.moveTop(client.height() - r.height() - entry.bottomGap);
+        }
+    }
+    return r;
+}
+
+// Where the control stands now: an anchored control has moved or stretched with the
+// parent since it was placed.
+QRect TAlignLayout::CurrentBounds(QWidget* control)
+{
+    const Entry& entry = EntryOf(control);
+    return entry.align == TAlign::alNone ? Anchored(entry, ClientSize()) : entry.bounds;
+}
+
 void TAlignLayout::SetWidth(QWidget* control, int width)
 {
-    const QRect bounds = EntryOf(control).bounds;
+    const QRect bounds = CurrentBounds(control);
     SetBounds(control, QRect(bounds.topLeft(), QSize(width, bounds.height())));
 }
 
 void TAlignLayout::SetHeight(QWidget* control, int height)
 {
-    const QRect bounds = EntryOf(control).bounds;
+    const QRect bounds = CurrentBounds(control);
     SetBounds(control, QRect(bounds.topLeft(), QSize(bounds.width(), height)));
 }
 
@@ -167,21 +195,7 @@ void TAlignLayout::Realign()
         if (entry.align != TAlign::alNone) {
             continue;
         }
-        QRect r = entry.bounds;
-        if (entry.anchors & akRight) {
-            if (entry.anchors & akLeft) {
-                r.setWidth(client.width() - r.x() - entry.rightGap);
-            } else {
-                r.moveLeft(client.width() - r.width() - entry.rightGap);
-            }
-        }
-        if (entry.anchors & akBottom) {
-            if (entry.anchors & akTop) {
-                r.setHeight(client.height() - r.y() - entry.bottomGap);
-            } else {
-                r.moveTop(client.height() - r.height() - entry.bottomGap);
-            }
-        }
+        const QRect r = Anchored(entry, client);
         place(entry.item->widget(), r.x(), r.y(), r.width(), r.height());
     }
     realigning_ = false;

@@ -52,6 +52,9 @@ private:
     explicit TAlignLayout(QWidget* parent);
     Entry& EntryOf(QWidget* control);
     QSize ClientSize() const;
+    // An undocked control's place in a client area of that size.
+    static QRect Anchored(const Entry& entry, QSize client);
+    QRect CurrentBounds(QWidget* control);
     void KeepGaps(Entry& entry) const;
     void Realign();
 

@@ -2,8 +2,10 @@
 // colour for texts, and texts that run on past their column.
 #include "tests/listmanager/ListManagerFixture.h"
 
+#include "platform/text/Format.h"
 #include "platform/toolkit/TListView.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QImage>
 #include <QTest>
@@ -81,22 +83,45 @@ TEST_F(ListManagerTest, SelectedRowsAreFilledFlatWithTheListsColour)
     }
 }
 
-TEST_F(ListManagerTest, RunningNumbersRunOnPastTheirColumn)
+// Running numbers get room in their column at any count, clear of the grid line and of
+// the next column's text; the texts are still written unclipped, so a plate runs on past
+// a column narrowed below it.
+TEST_F(ListManagerTest, RunningNumbersGetRoomAndTextsRunOnPastTheirColumn)
 {
+    std::string plates;
+    for (int i = 1; i <= 70001; ++i)
+        plates += Format("P%d;%d\r\n", i, i);
+    WriteFile("Pellicor.lst", plates);
+    std::string devices = "[hostlist]\r\n";
+    for (int i = 1; i <= 100; ++i)
+        devices += Format("device%d=127.0.0.%d\r\n", i, i);
+    WriteFile("Pellicor.ini", devices);
     auto& f = Start();
-    f.PlateList1->AddRow("69970", {"HK55EVB", "333"});
+    ASSERT_EQ(f.PlateList1->Count(), 70001);
+    ASSERT_EQ(f.HostList1->Count(), 100);
     f.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
-    const int edge = f.PlateList1->header()->sectionSize(0);
-    const int textEnd = 4 + f.PlateList1->fontMetrics().horizontalAdvance("69970");
-    ASSERT_GT(textEnd, edge + 2) << "the number is wider than its column";
-    const int nextText = edge + 4;
+    const QFontMetrics metrics = f.PlateList1->fontMetrics();
+    EXPECT_EQ(f.PlateList1->ColumnWidth(0), 4 + metrics.horizontalAdvance("70001") + 4);
+    EXPECT_EQ(f.HostList1->ColumnWidth(0), 4 + metrics.horizontalAdvance("100") + 4);
 
-    const QImage image = f.PlateList1->viewport()->grab().toImage();
-    const QRect band = RowBand(*f.PlateList1, 0);
-    int inkBeyondEdge = 0;
-    for (int x = edge; x < std::min(textEnd, nextText); ++x)
-        for (int y = band.top(); y < band.bottom(); ++y)
-            inkBeyondEdge += IsInk(image.pixelColor(x, y));
-    EXPECT_GT(inkBeyondEdge, 0) << "the last digit stands whole";
+    f.PlateList1->MakeVisible(70000);
+    const auto inkIn = [&f](int row, int fromX, int toX) {
+        const QImage image = f.PlateList1->viewport()->grab().toImage();
+        const QRect band = RowBand(*f.PlateList1, row);
+        int ink = 0;
+        for (int x = fromX; x < toX; ++x)
+            for (int y = band.top(); y < band.bottom(); ++y)
+                ink += IsInk(image.pixelColor(x, y));
+        return ink;
+    };
+    const int edge = f.PlateList1->header()->sectionSize(0);
+    EXPECT_GT(inkIn(70000, 0, edge - 4), 0) << "the number";
+    EXPECT_EQ(inkIn(70000, edge - 4, edge + 4), 0) << "the number ends clear of the plate";
+    EXPECT_GT(inkIn(70000, edge + 4, edge + 40), 0) << "the plate";
+
+    // A plate column narrowed below its text: the plate runs on into the next column.
+    f.PlateList1->header()->resizeSection(1, 12);
+    const int plateEdge = edge + 12;
+    EXPECT_GT(inkIn(70000, plateEdge, plateEdge + 4), 0) << "the plate's last letters stand whole";
 }

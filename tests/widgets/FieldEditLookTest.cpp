@@ -1,5 +1,7 @@
 #include "FieldEditFixture.h"
 
+#include "platform/toolkit/TAlign.h"
+
 #include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
@@ -143,13 +145,24 @@ TEST_F(FieldEditTest, ErrorStateColours)
     EXPECT_EQ(edit->Color(), 0xF0F0F0);
 }
 
-TEST_F(FieldEditTest, FocusAndDisabledColours)
+TEST_F(FieldEditTest, FocusWidthAndFocusAndDisabledColours)
 {
     TFieldEdit* edit = AddEdit(10, 10);
     TFieldEdit* other = AddEdit(10, 40);
     edit->SetColor(0xF0F0F0);
     edit->SetFocusColor(0x00FFFF);
     edit->SetFocusFontColor(0x000080);
+    // Labelled edits 20 wider while focused: the width holds through the re-layout that
+    // the label's change sets off and through resizes of the parent meanwhile, also for
+    // an edit that stretches with the parent's right edge.
+    TFieldEdit* fixed = AddEdit(100, 100, 120);
+    TFieldEdit* stretching = AddEdit(100, 150, 120);
+    SetAnchors(stretching, akLeft | akTop | akRight);
+    for (TFieldEdit* labelled : {fixed, stretching}) {
+        labelled->SetLabelCaption("Number Plate:");
+        labelled->SetFocusLabel(true);
+        labelled->SetFocusWidthInc(20);
+    }
     Show();
     Focus(edit);
     EXPECT_EQ(edit->Color(), 0x00FFFF);
@@ -158,6 +171,22 @@ TEST_F(FieldEditTest, FocusAndDisabledColours)
     Focus(other);
     EXPECT_EQ(edit->Color(), 0xF0F0F0);
     EXPECT_EQ(edit->FontColor(), clWindowText);
+
+    Focus(fixed);
+    QApplication::processEvents();
+    EXPECT_EQ(fixed->width(), 140);
+    panel->resize(450, 300);
+    EXPECT_EQ(fixed->width(), 140);
+    Focus(stretching);
+    QApplication::processEvents();
+    EXPECT_EQ(fixed->width(), 120);
+    EXPECT_EQ(stretching->width(), 120 + 50 + 20);
+    panel->resize(400, 300);
+    Focus(other);
+    QApplication::processEvents();
+    EXPECT_EQ(stretching->width(), 120);
+    EXPECT_EQ(fixed->geometry(), QRect(100, 100, 120, 21));
+    EXPECT_EQ(fixed->AttachedLabel()->geometry().right() + 1 + 4, 100) << "the label follows";
 
     edit->SetEnabled(false);
     EXPECT_EQ(edit->Color(), 0xC0C0C0);

@@ -85,6 +85,13 @@ TEST(TAlign, AnchoredControlsKeepTheirDistanceToTheRightEdge)
     EXPECT_EQ(edit->geometry(), QRect(120, 20, 215, 21));
     EXPECT_EQ(add->geometry(), QRect(340, 18, 75, 23));
     EXPECT_EQ(fixed->geometry(), QRect(0, 20, 115, 21));
+    // A new width or height keeps the control where it stands now.
+    SetWidth(add, 95);
+    EXPECT_EQ(add->geometry(), QRect(340, 18, 95, 23));
+    SetWidth(add, 75);
+    SetHeight(edit, 25);
+    EXPECT_EQ(edit->geometry(), QRect(120, 20, 215, 25));
+    SetHeight(edit, 21);
 
     page.resize(200, 146);
     EXPECT_EQ(edit->width(), 0);  // squeezed, never negative

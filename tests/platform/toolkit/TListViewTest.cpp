@@ -1,5 +1,6 @@
 #include "platform/text/Errors.h"
 #include "platform/text/Format.h"
+#include "platform/toolkit/NumberColumn.h"
 #include "platform/toolkit/TListView.h"
 
 #include <QHeaderView>
@@ -86,7 +87,7 @@ TEST(TListView, ColumnTextOfCaptionSubItemsAndMissingColumns)
     EXPECT_THROW(GetColumnText(view, -1, 0), EError);
 }
 
-TEST(TListView, ColumnOfWidthZeroIsHiddenAndComesBackWithItsNewWidth)
+TEST(TListView, ColumnOfWidthZeroIsHiddenAndNumberColumnsFitTheirNumbers)
 {
     TListView view;
     view.AddColumn("Number plate", 100);
@@ -103,6 +104,26 @@ TEST(TListView, ColumnOfWidthZeroIsHiddenAndComesBackWithItsNewWidth)
     EXPECT_EQ(view.model()->headerData(1, Qt::Horizontal).toString(), "Digest");
     EXPECT_EQ(view.ColumnCount(), 2);
     EXPECT_THROW(view.SetColumnWidth(2, 10), EError);
+
+    // A number column is never narrower than its widest number and 4 pixels on either
+    // side, in the list's font; a hidden one stays hidden.
+    KeepNumberColumnWide(view, 1);
+    const auto fits = [&view](const std::string& number) {
+        return 4 + view.fontMetrics().horizontalAdvance(QString::fromStdString(number)) + 4;
+    };
+    view.AddRow("AB12", {"1234567890"});
+    EXPECT_EQ(view.ColumnWidth(1), 0);
+    view.SetColumnWidth(1, 10);
+    EXPECT_EQ(view.ColumnWidth(1), fits("1234567890"));
+    view.SetColumnWidth(1, 300);
+    EXPECT_EQ(view.ColumnWidth(1), 300);
+    const std::string longer(40, '9');
+    view.SetSubItem(0, 0, longer);
+    EXPECT_EQ(view.ColumnWidth(1), fits(longer));
+    QFont larger = view.font();
+    larger.setPixelSize(20);
+    view.setFont(larger);
+    EXPECT_EQ(view.ColumnWidth(1), fits(longer));
 }
 
 TEST(TListView, FullDeviceListAddsDeletesAndKeepsSelection)
