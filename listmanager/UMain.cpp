@@ -43,6 +43,8 @@
 #include <QScopedValueRollback>
 #include <QTabWidget>
 
+#include <utility>
+
 namespace pellicor {
 
 TFormMain* FormMain = nullptr;
@@ -234,12 +236,19 @@ void TFormMain::FormDestroy()
 
 void TFormMain::closeEvent(QCloseEvent* event)
 {
-    // A device command is on its way: the close waits until it has ended.
+    // A device command is on its way: the close waits until it has ended. However often it
+    // is asked for meanwhile, one close is pending, so one question comes.
     if (deviceCommands_->Gate().Busy()) {
         event->ignore();
-        deviceCommands_->Gate().WhenIdle([this] { close(); });
+        if (!std::exchange(closePending_, true))
+            deviceCommands_->Gate().WhenIdle([this] {
+                if (std::exchange(closePending_, false))
+                    close();
+            });
         return;
     }
+    // A close that arrives before the pending one has run is that same close.
+    closePending_ = false;
     bool canClose = false;
     ui::Guarded([&] { canClose = FormCloseQuery(); })();
     if (canClose)
@@ -262,12 +271,35 @@ void TFormMain::showEvent(QShowEvent* event)
 
 void TFormMain::HoldOffInput(bool hold)
 {
+    // Disabling the panel that holds the focus leaves no control focused, and Enter would
+    // then press the default button: the focus is taken note of first and given back.
+    if (hold)
+        focusBeforeCommand_ = focusWidget();
     for (QWidget* w : {PanelLeft, PanelCenter, PanelRight, static_cast<QWidget*>(menuBar())})
         w->setEnabled(!hold);
     // Shortcuts of the main menu work even with the menu bar disabled.
     for (QAction* item : {mnuFileOpen, mnuFileSave, mnuHostSearch})
         item->setEnabled(!hold);
     fileMenuShortcut_->setEnabled(!hold);
+    if (!hold)
+        RestoreFocusAfterCommand();
+}
+
+// Back to the control that had the focus, if the command left it shown and enabled; else
+// to the first control Tab reaches on the edit page on view.
+void TFormMain::RestoreFocusAfterCommand()
+{
+    const auto usable = [this](const QWidget* w) { return w->isEnabled() && w->isVisibleTo(this); };
+    QWidget* target = std::exchange(focusBeforeCommand_, nullptr);
+    if (!target || !usable(target)) {
+        target = nullptr;
+        const QWidget* page = PageControlEditPlate->currentWidget();
+        for (QWidget* w = nextInFocusChain(); w != this && !target; w = w->nextInFocusChain())
+            if (page->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && usable(w))
+                target = w;
+    }
+    if (target)
+        target->setFocus(Qt::OtherFocusReason);
 }
 
 bool TFormMain::event(QEvent* event)

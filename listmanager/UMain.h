@@ -7,6 +7,7 @@
 #include "netsetup/IDeviceListHost.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -151,7 +152,8 @@ public:
     // --- life cycle and commands
     void FormResize();
     // While a device command runs and lets window messages through, the lists, fields,
-    // buttons, menus and shortcuts wait; the log and the progress bar stay live.
+    // buttons, menus and shortcuts wait; the log and the progress bar stay live. When it
+    // ends, the focus is back on the control that had it.
     void HoldOffInput(bool hold);
     TDeviceCommands& DeviceCommands() { return *deviceCommands_; }
     void UpdateUI() override;
@@ -237,6 +239,7 @@ private:
     bool FormCloseQuery();
     void DoUpdateUI();
     void DoSetModified();
+    void RestoreFocusAfterCommand();
     QCheckBox* SpecialCheckBox(int k) const;
     TFieldEdit* SpecialEdit(int k) const;
 
@@ -248,6 +251,10 @@ private:
     std::optional<QString> listFileUnread_;
     TDummyPlates dummyPlates_;
     QShortcut* fileMenuShortcut_ = nullptr;
+    // The control that had the focus when the running command began.
+    QPointer<QWidget> focusBeforeCommand_;
+    // A close was asked for while a command ran; it runs once the command has ended.
+    bool closePending_ = false;
     std::unique_ptr<class TMainDeviceContext> deviceContext_;
     std::unique_ptr<TDeviceCommands> deviceCommands_;
 };

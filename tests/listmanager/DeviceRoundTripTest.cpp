@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QWindow>
 
 #include <chrono>
@@ -137,7 +138,9 @@ TEST_F(DeviceRoundTripTest, ADroppedDeviceRowReceivesItsList)
     EXPECT_EQ(PlateRows(), (RowList{{"ZZ1", "1"}}));
 }
 
-TEST_F(DeviceRoundTripTest, ACloseDuringACommandWaitsForItsEnd)
+// However often the close is asked for while a command runs, one close is pending: one
+// question, whose Cancel holds, and the next command ends without one.
+TEST_F(DeviceRoundTripTest, ACloseDuringACommandWaitsForItsEndAndAsksOnce)
 {
     auto& f = StartWithDevice();
     f.show();
@@ -152,6 +155,28 @@ TEST_F(DeviceRoundTripTest, ACloseDuringACommandWaitsForItsEnd)
     QApplication::processEvents();
     EXPECT_FALSE(closedWhileBusy);
     EXPECT_FALSE(f.isVisible()) << "the close ran once the command had ended";
+
+    f.show();
+    device.SetList({{"A1", DeviceFrame(1)}, {"B2", DeviceFrame(2)}});
+    int busyCloses = 0;
+    for (const bool closeOnceEnded : {false, true}) {
+        QTimer::singleShot(0, [&] {
+            for (int i = 0; i < 3; ++i)
+                busyCloses += f.DeviceCommands().Gate().Busy() && !f.close();
+        });
+        ui.ExpectMessage(MsgKind::Confirmation,
+                         "Changes have been made!\r\rDo you want to save the changes?\r",
+                         Buttons::YesNoCancel, Result::Cancel);
+        f.btnReceive->click();
+        if (closeOnceEnded)  // before the pending close has run: it is that close
+            f.close();
+        QApplication::processEvents();
+        ui.VerifyDone();
+    }
+    EXPECT_EQ(busyCloses, 6);
+    f.btnReceive->click();
+    QApplication::processEvents();
+    EXPECT_TRUE(f.isVisible()) << "Cancel ended the pending close: no question";
 }
 
 TEST_F(DeviceRoundTripTest, AReceiveFromADeviceThatDoesNotAnswerKeepsTheMatchList)

@@ -1,16 +1,18 @@
 // Enter in the main window: Enter-as-Tab in the plate field, a focused button takes Enter
-// itself, and Add takes the rest.
-#include "tests/listmanager/ListManagerFixture.h"
+// itself, also after the device command it ran, and Add takes the rest.
+#include "tests/listmanager/DeviceWindowFixture.h"
 
 #include "platform/toolkit/TListView.h"
 #include "widgets/FieldEdit.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QPushButton>
 #include <QTest>
 
 using RowList = std::vector<std::pair<std::string, std::string>>;
+using CommandFocusTest = DeviceWindowTest;
 
 namespace {
 
@@ -33,6 +35,13 @@ void ShowActive(QWidget& window)
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+}
+
+void TabTo(QWidget* target)
+{
+    for (int i = 0; i < 50 && QApplication::focusWidget() != target; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), target);
 }
 
 }  // namespace
@@ -90,4 +99,39 @@ TEST_F(ListManagerTest, FocusedButtonTakesEnterItself)
     Enter();
     EXPECT_EQ(PlateRows(), (RowList{{"AB12", "5"}, {"CD34", "6"}}));
     EXPECT_FALSE(f.chkNoMatch->isChecked());
+}
+
+// A device command disables the window while it runs; when it ends, the focus is back on
+// the control that had it, so a second Enter on the command's button runs the command again
+// and never Add. Else the focus goes to the first control of the edit page on view.
+TEST_F(CommandFocusTest, AfterADeviceCommandTheFocusIsBackElseOnTheFirstControlOfThePage)
+{
+    device.SetList({{"ZZ1", DeviceFrame(1)}});
+    auto& f = StartWithDevice();
+    ShowActive(f);
+    f.EditPlate->SetText("AB12");
+    f.EditNumber->SetText("5");
+    f.EditNumber->setFocus();
+    TabTo(f.btnReceive);
+    Enter();
+    Enter();
+    EXPECT_EQ(device.Commands(),
+              (std::vector<std::string>{"QLS", "QLI0000", "QNF", "QLS", "QLI0000", "QNF"}))
+        << "two receives";
+    EXPECT_EQ(PlateRows(), (RowList{{"ZZ1", "1"}})) << "Add never ran";
+    EXPECT_EQ(QApplication::focusWidget(), f.btnReceive);
+
+    // The device holds no NOREAD entry: the receive hides the field that had the focus.
+    f.SetUserMode(1);
+    f.SetSpecial(1, true, "22");
+    f.UpdateUI();
+    f.EditNoRead->setFocus();
+    f.mnuReceive->trigger();
+    EXPECT_EQ(QApplication::focusWidget(), f.EditPlate);
+
+    f.PageControlEditPlate->setCurrentWidget(f.tsWiegandFormat);
+    if (QWidget* focused = QApplication::focusWidget())
+        focused->clearFocus();
+    f.mnuReceive->trigger();
+    EXPECT_EQ(QApplication::focusWidget(), f.EditWiegandLen) << "none had it";
 }
