@@ -133,7 +133,9 @@ void TFormMain::FormCreate()
     LV2SortAscending = false;
     CreateColumnEntries(LV1, "LV1", mnuView1, PopGrid1, &TFormMain::mnuShowHideColumnLV1Click);
     CreateColumnEntries(LV2, "LV2", mnuView2, PopGrid2, &TFormMain::mnuShowHideColumnLV2Click);
-    LoadViewSettings(SettingsFileName());
+    // Only the view is lost where the program's own file is unknown: the window comes all
+    // the same.
+    ui::Guarded([this] { LoadViewSettings(SettingsFileName()); })();
     UpdatePanels();
 }
 

@@ -159,16 +159,25 @@ void TFormMain::FormCreate()
     ProgressBar1->hide();
     PageControlEditPlate->setProperty("Tag", 175);
     PageControlEditHost->setProperty("Tag", 175);
+    std::string listFile;
     try {
+        listFile = ListFileName();
         LoadSettings(*this, SettingsFileName());
         // The list is read before the Wiegand format bounds id-numbers, so a restart never
         // drops rows that were valid when they were saved.
-        LoadMatchList(*this, ListFileName(), 1, Delimiter, QuoteChar, 0);
+        LoadMatchList(*this, listFile, 1, Delimiter, QuoteChar, 0);
     } catch (const std::exception& e) {
-        // A start-up that failed before or while reading the list file must not have the
-        // exit write an empty list over it.
-        if (FileExists(ListFileName()))
-            listFileUnread_ = ShownText(e);
+        // A start-up that failed before or while reading the list file (an unreadable
+        // settings file leaves its separator unknown) must not have the exit write over it;
+        // without the program's own file the exit writes no list at all.
+        if (listFile.empty())
+            listFileUnread_ =
+                ToQString("Error: the changes will not be written at exit:\r") + ShownText(e);
+        else if (FileExists(listFile))
+            listFileUnread_ = FileMessage("Error: the changes will not be written to %s at "
+                                          "exit, since it could not be read at start:\r",
+                                          {listFile}) +
+                              ShownText(e);
         throw;
     }
     Modified = false;
@@ -198,11 +207,7 @@ bool TFormMain::FormCloseQuery()
         return true;
     // The exit leaves an unread list file alone; the changes must not go without a word.
     if (listFileUnread_)
-        ui::ShowUnicodeMessage(ui::MsgKind::Error,
-                               FileMessage("Error: the changes will not be written to %s at "
-                                           "exit, since it could not be read at start:\r",
-                                           {ListFileName()}) +
-                                   *listFileUnread_);
+        ui::ShowUnicodeMessage(ui::MsgKind::Error, *listFileUnread_);
     switch (ui::ShowMessage(ui::MsgKind::Confirmation,
                             "Changes have been made!\r\rDo you want to save the changes?\r",
                             ui::Buttons::YesNoCancel)) {

@@ -246,8 +246,9 @@ private:
     bool activated_ = false;
     bool updating_ = false;
     bool destroyed_ = false;
-    // Why the list file beside the program, which existed, was not read at start: the exit
-    // leaves it as it is instead of replacing it with an empty list.
+    // Set when the list file beside the program, which existed, was not read at start (or
+    // where it lives is unknown): the exit leaves it as it is instead of replacing it, and
+    // the close says so before its question, in these words.
     std::optional<QString> listFileUnread_;
     TDummyPlates dummyPlates_;
     QShortcut* fileMenuShortcut_ = nullptr;

@@ -91,6 +91,7 @@ void LoadSettings(ISettingsHost& host, const std::string& fileName)
 {
     const TIniFile ini(fileName);
     try {
+        ini.CheckReadable();
         LoadSteps(host, ini);
     } catch (...) {
         host.SetModified(false);

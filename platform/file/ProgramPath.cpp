@@ -1,9 +1,12 @@
 #include "platform/file/ProgramPath.h"
 
+#include "platform/file/FileErrors.h"
+#include "platform/text/Errors.h"
 #include "platform/text/FileName.h"
 
-#include <QCoreApplication>
-
+#include <cerrno>
+#include <climits>
+#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -14,22 +17,50 @@ std::string& Override()
     return fileName;
 }
 
+std::string& Link()
+{
+    static std::string link;
+    return link;
+}
+
+// The name the link holds, read as bytes (no text type on the way: a folder name that is
+// no UTF-8 comes back whole); empty, with the system's reason in error, where the system
+// does not tell it.
+std::string ReadProgramLink(int& error)
+{
+    const std::string link = Link().empty() ? "/proc/self/exe" : Link();
+    std::string name(PATH_MAX, '\0');
+    const ssize_t n = ::readlink(link.c_str(), name.data(), name.size());
+    error = n < 0 ? errno : static_cast<std::size_t>(n) == name.size() ? ENAMETOOLONG : 0;
+    name.resize(error ? 0 : static_cast<std::size_t>(n));
+    return name;
+}
+
 }  // namespace
 
 std::string RunningProgramFileName()
 {
-    return FileNameFromQString(QCoreApplication::applicationFilePath());
+    int error = 0;
+    return ReadProgramLink(error);
 }
 
 std::string ProgramFileName()
 {
-    if (!Override().empty()) {
+    if (!Override().empty())
         return Override();
-    }
-    return RunningProgramFileName();
+    int error = 0;
+    std::string name = ReadProgramLink(error);
+    if (error)
+        throw EError(FileMessage("Cannot find the program's own file. %s", {ErrorText(error)}));
+    return name;
 }
 
 void SetProgramFileNameForTesting(std::string fileName)
 {
     Override() = std::move(fileName);
+}
+
+void SetProgramLinkForTesting(std::string link)
+{
+    Link() = std::move(link);
 }

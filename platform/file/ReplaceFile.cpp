@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,9 +29,12 @@ bool WriteAll(int fd, const std::string& bytes)
     return true;
 }
 
+// The file (written from its start) ends where bytes end, is on disk and closed.
 void WriteAndClose(FileDescriptor& fd, const std::string& bytes)
 {
-    const bool written = WriteAll(fd.get(), bytes) && ::fsync(fd.get()) == 0;
+    const bool written = WriteAll(fd.get(), bytes) &&
+                         ::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) == 0 &&
+                         ::fsync(fd.get()) == 0;
     const bool closed = ::close(fd.release()) == 0;
     if (!written || !closed)
         throw EFCreateError("Stream write error");
@@ -81,37 +85,62 @@ bool FolderTakesNoTemporary(const std::string& target)
 }
 
 // The replacement takes the old file's owner (where the process may give it away, else at
-// least its group) before its mode, since a change of owner clears the set-id bits.
-void KeepOwnerAndMode(int fd, const struct stat& old)
+// least its group) before its mode, since a change of owner clears the set-id bits. Where
+// neither may be kept the replacement belongs to the process, as a file it created would:
+// deliberately no error, since the person running the program can still read and write it.
+// A mode that does not take would open the file to others than the person chose: refused.
+void KeepOwnerAndMode(const std::string& fileName, int fd, const struct stat& old)
 {
-    if (::fchown(fd, old.st_uid, old.st_gid) != 0 &&
-        ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) {
-        // The replacement belongs to the process, as a file it created would.
-    }
-    ::fchmod(fd, old.st_mode & 07777);
+    [[maybe_unused]] const bool ownerKept = ::fchown(fd, old.st_uid, old.st_gid) == 0 ||
+                                            ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0;
+    if (::fchmod(fd, old.st_mode & 07777) != 0)
+        ThrowCreateError(fileName, ErrorText(errno));
 }
 
+// 0 when the file is sure to take length bytes from its start, else the system's reason.
+// The file-size limit stops a write anywhere past it, inside the old length too, and a full
+// disk stops one that grows the file: both are known before a byte is written.
+int ReserveLength(int fd, std::size_t length)
+{
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+        length > limit.rlim_cur)
+        return EFBIG;
+    return length == 0 ? 0 : ::posix_fallocate(fd, 0, static_cast<off_t>(length));
+}
+
+// Written over the old bytes of the same file. Its new length is reserved first, so a
+// refusal leaves the old bytes as they were.
 void WriteInPlace(const std::string& fileName, const std::string& target, const std::string& bytes)
 {
     FileDescriptor fd(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (fd.get() < 0)
         ThrowCreateError(fileName, ErrorText(errno));
-    struct stat info {};
-    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
+    struct stat old {};
+    if (::fstat(fd.get(), &old) != 0 || !S_ISREG(old.st_mode))
         ThrowCreateError(fileName, kNotRegular);
-    if (::ftruncate(fd.get(), 0) != 0)
-        ThrowCreateError(fileName, ErrorText(errno));
+    if (const int refusal = ReserveLength(fd.get(), bytes.size())) {
+        // A reservation that stopped part-way may have grown the file by zeros after the
+        // old bytes: it gets its old length back where it can (the old bytes are there
+        // either way, so a failure here adds nothing to the refusal).
+        struct stat now {};
+        if (::fstat(fd.get(), &now) == 0 && now.st_size != old.st_size) {
+            [[maybe_unused]] const bool restored = ::ftruncate(fd.get(), old.st_size) == 0;
+        }
+        ThrowCreateError(fileName, ErrorText(refusal));
+    }
     WriteAndClose(fd, bytes);
 }
 
-// A new file beside target under a name nobody else picks; -1 (with errno) when the
-// folder takes none.
-int CreateBeside(const std::string& target, std::string& name)
+// A new file in the folder under a short name nobody else picks (a name as long as the
+// target's would not fit the system's bound on names); -1 (with errno) when the folder
+// takes none.
+int CreateIn(const std::string& folder, std::string& name)
 {
     static std::atomic<unsigned> counter{0};
     int fd = -1;
     do {
-        name = Format("%s.~%d.%u.tmp", target, static_cast<int>(::getpid()), counter++);
+        name = Format("%s/.~%d.%u.tmp", folder, static_cast<int>(::getpid()), counter++);
         fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     } while (fd < 0 && errno == EEXIST);
     return fd;
@@ -121,7 +150,7 @@ int CreateBeside(const std::string& target, std::string& name)
 // was renamed into place.
 class TemporaryFile final {
 public:
-    explicit TemporaryFile(const std::string& target) : fd_(CreateBeside(target, name_))
+    explicit TemporaryFile(const std::string& target) : fd_(CreateIn(FolderOf(target), name_))
     {
         error_ = fd_.get() < 0 ? errno : 0;
     }
@@ -164,14 +193,15 @@ void WriteFileReplacing(const std::string& fileName, const std::string& bytes)
             ThrowCreateError(fileName, NotRegularReason(old.st_mode));
         if (const int refusal = WriteRefusal(target, old))
             ThrowCreateError(fileName, ErrorText(refusal));
-        if (FolderTakesNoTemporary(target))
+        // A rename would part the file from its other names, which would keep the old bytes.
+        if (old.st_nlink > 1 || FolderTakesNoTemporary(target))
             return WriteInPlace(fileName, target, bytes);
     }
     TemporaryFile temporary(target);
     if (temporary.Error())
         ThrowCreateError(fileName, ErrorText(temporary.Error()));
     if (exists)
-        KeepOwnerAndMode(temporary.Descriptor().get(), old);
+        KeepOwnerAndMode(fileName, temporary.Descriptor().get(), old);
     WriteAndClose(temporary.Descriptor(), bytes);
     if (const int error = temporary.RenameTo(target))
         ThrowCreateError(fileName, ErrorText(error));

@@ -78,6 +78,13 @@ bool TIniFile::Refresh() const
     return true;
 }
 
+void TIniFile::CheckReadable() const
+{
+    // Read once more only to raise the reader's own reason.
+    if (!Refresh())
+        ReadFileBytes(fileName_, kMaxFileBytes);
+}
+
 const TIniDocument& TIniFile::Current() const
 {
     Refresh();

@@ -25,6 +25,9 @@ public:
     TIniFile& operator=(const TIniFile&) = delete;
 
     const std::string& FileName() const { return fileName_; }
+    // Raises the reader's EFOpenError "Cannot open file "%s". %s" when the file is there but
+    // cannot be read (its values then read as missing); a missing file is no error.
+    void CheckReadable() const;
 
     // At most 2047 characters come back; one pair of surrounding quotes (" or ') is dropped.
     std::string ReadString(const std::string& section, const std::string& key,

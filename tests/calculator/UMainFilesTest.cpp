@@ -5,7 +5,9 @@
 #include "platform/file/FileSystem.h"
 #include "platform/file/ProgramPath.h"
 #include "platform/toolkit/TListView.h"
+#include "tests/support/ChildTest.h"
 #include "tests/support/ForeignNames.h"
+#include "tests/support/UnreadableFile.h"
 
 #include <QPlainTextEdit>
 #include <QTabBar>
@@ -189,23 +191,55 @@ TEST_F(CalculatorWindow, APlateFileThatCannotBeOpenedChangesNothing)
     EXPECT_EQ(form_->EditPlates->toPlainText(), "kept");
 }
 
+// A settings file that cannot be written, or that is there but cannot be read, is reported
+// at exit and left as it is; it holds the view only, so the start says nothing of it.
 TEST_F(CalculatorWindow, ASettingsFileThatCannotBeWrittenIsReportedAtExit)
 {
+    if (RanAsOrdinaryUser())
+        return;
     SetProgramFileNameForTesting(File("missing") + "/Quantivo");
     Open();
     ui_.ExpectMessage(MsgKind::Error, "Unable to write to " + File("missing") + "/Quantivo.ini",
                       Buttons::OK);
     Close();
+
+    SetProgramFileNameForTesting(File("Quantivo"));
+    for (const TUnreadableFile& unreadable : UnreadableFiles(std::uint64_t{4} << 20)) {
+        WriteFileReplacing(SettingsFile(), "[settings]\r\nmode=1\r\n");
+        unreadable.make(SettingsFile());
+        const auto before = FileIdentity(SettingsFile());
+        Open();
+        EXPECT_EQ(form_->ActivePageIndex(), 0) << unreadable.reason;
+        ui_.ExpectMessage(MsgKind::Error, "Unable to write to " + SettingsFile(), Buttons::OK);
+        Close();
+        EXPECT_EQ(FileIdentity(SettingsFile()), before);
+        std::filesystem::remove_all(SettingsFile());
+    }
+}
+
+// Where the system does not tell the program's own file, the start and the exit say so, and
+// no settings file is written anywhere.
+TEST_F(CalculatorWindow, WithoutItsOwnFileTheCalculatorSaysSoAndWritesNothing)
+{
+    SetProgramFileNameForTesting("");
+    SetProgramLinkForTesting(File("exe"));
+    const std::string notFound = "Cannot find the program's own file. No such file or directory";
+    ui_.ExpectMessage(MsgKind::Error, notFound, Buttons::OK);
+    Open();
+    EXPECT_EQ(form_->ActivePageIndex(), 0);
+    ui_.ExpectMessage(MsgKind::Error, notFound, Buttons::OK);
+    Close();
+    SetProgramLinkForTesting("");
+    EXPECT_EQ(dir_.entries(), std::vector<std::string>{});
 }
 
 // Names in any language, for the program's folder (the settings file) and for the plate
-// and result files, reach the file system unchanged and the box as the person typed them.
+// and result files, reach the file system unchanged and the box as the person typed them;
+// also with the program itself in a folder whose name is no UTF-8, started from another
+// folder.
 TEST_F(CalculatorWindow, FilesOfAnyNameInAFolderOfAnyName)
 {
-    for (std::string_view piece : kForeignNames) {
-        const std::string folder = File("prog_" + std::string(piece));
-        std::filesystem::create_directory(folder);
-        SetProgramFileNameForTesting(folder + "/Quantivo");
+    const auto filesIn = [this](const std::string& folder, std::string_view piece) {
         WriteFileReplacing(folder + "/Quantivo.ini", "[settings]\r\nmode=1\r\n");
         Open();
         EXPECT_EQ(form_->ActivePageIndex(), 1) << folder;
@@ -228,6 +262,27 @@ TEST_F(CalculatorWindow, FilesOfAnyNameInAFolderOfAnyName)
         form_->SetActivePageIndex(0);
         Close();
         EXPECT_NE(ReadFileBytes(folder + "/Quantivo.ini").find("mode=0\r\n"), std::string::npos);
+    };
+    if (InChildTest()) {
+        SetProgramFileNameForTesting("");
+        const std::filesystem::path folder = std::filesystem::path(ProgramFileName()).parent_path();
+        ASSERT_EQ(folder.filename().string(), "prog_" + std::string(kInvalidUtf8Name));
+        filesIn(folder.string(), kInvalidUtf8Name);
+        return;
+    }
+    for (std::string_view piece : kForeignNames) {
+        const std::string folder = File("prog_" + std::string(piece));
+        std::filesystem::create_directory(folder);
+        SetProgramFileNameForTesting(folder + "/Quantivo");
+        filesIn(folder, piece);
     }
     ui_.VerifyDone();
+
+    const std::string folder = File("prog_" + std::string(kInvalidUtf8Name));
+    const std::string elsewhere = File("elsewhere");
+    std::filesystem::create_directory(folder);
+    std::filesystem::create_directory(elsewhere);
+    RunInChildTest(folder + "/Quantivo", elsewhere);
+    EXPECT_NE(ReadFileBytes(folder + "/Quantivo.ini").find("mode=0\r\n"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::is_empty(elsewhere));
 }

@@ -11,6 +11,9 @@
 #include <utility>
 #include <vector>
 
+inline const char* const kCloseQuestion =
+    "Changes have been made!\r\rDo you want to save the changes?\r";
+
 // A Tavrin List whose program file lives in a fresh folder, with every box answered
 // from a script.
 class ListManagerTest : public ::testing::Test {

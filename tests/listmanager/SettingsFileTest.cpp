@@ -2,6 +2,8 @@
 #include "tests/listmanager/ListManagerFixture.h"
 
 #include "platform/toolkit/TListView.h"
+#include "tests/support/ChildTest.h"
+#include "tests/support/UnreadableFile.h"
 #include "widgets/FieldEdit.h"
 
 #include <QCheckBox>
@@ -10,6 +12,7 @@
 
 using ui::Buttons;
 using ui::MsgKind;
+using ui::Result;
 
 TEST_F(ListManagerTest, StartTakesFormatSeparatorAndDevicesFromTheSettingsFile)
 {
@@ -26,6 +29,41 @@ TEST_F(ListManagerTest, StartTakesFormatSeparatorAndDevicesFromTheSettingsFile)
     EXPECT_EQ(GetColumnText(*f.HostList1, 0, 2), "device1");
     EXPECT_EQ(f.PlateList1->Count(), 1) << "the list file is read with the stored separator";
     EXPECT_FALSE(f.Modified);
+}
+
+// A settings file that is there but cannot be read is named at start with the reader's
+// reason. The list's separator and quote character are then unknown, so the list file
+// counts as unread: the close says so, Save as still works, and the exit replaces neither.
+TEST_F(ListManagerTest, AnUnreadableSettingsFileIsNamedAtStartAndBothFilesAreKept)
+{
+    if (RanAsOrdinaryUser())
+        return;
+    const std::string list = "AB12,5\r\n'CD 34',6\r\n", settings = dir.file("Pellicor.ini");
+    for (const TUnreadableFile& unreadable : UnreadableFiles(std::uint64_t{4} << 20)) {
+        WriteFile("Pellicor.ini", "[options]\r\ndelimiter=44\r\nquotechar=39\r\n");
+        WriteFile("Pellicor.lst", list);
+        unreadable.make(settings);
+        const auto before = FileIdentity(settings);
+        const std::string refused = "Cannot open file \"" + settings + "\". " + unreadable.reason;
+        ui.ExpectMessage(MsgKind::Error, refused, Buttons::OK);
+        Start().PlateList1->AddRow("1", {"EF56", "7"});
+        form->Modified = true;
+        form->show();
+        ui.ExpectMessage(MsgKind::Error,
+                         "Error: the changes will not be written to " + ListFile() +
+                             " at exit, since it could not be read at start:\r" + refused,
+                         Buttons::OK);
+        ui.ExpectMessage(MsgKind::Confirmation, kCloseQuestion, Buttons::YesNoCancel, Result::Yes);
+        ui.ExpectSaveFile(dir.file("saved.txt"));
+        ui.ExpectMessage(MsgKind::Information, "File saved " + dir.file("saved.txt"), Buttons::OK);
+        EXPECT_TRUE(form->close());
+        ui.ExpectMessage(MsgKind::Error, "Unable to write to " + settings, Buttons::OK);
+        Destroy();
+        EXPECT_EQ(ReadFile("Pellicor.lst"), list) << unreadable.reason;
+        EXPECT_EQ(ReadFile("saved.txt"), "EF56;7\r\n");
+        EXPECT_EQ(FileIdentity(settings), before);
+        std::filesystem::remove_all(settings);
+    }
 }
 
 TEST_F(ListManagerTest, ExitWritesBothFilesAndTheListEvenWhenTheSettingsFail)

@@ -1,6 +1,7 @@
 // Start-up with the list file beside the program, the close question and the exit.
 #include "tests/listmanager/ListManagerFixture.h"
 
+#include "platform/file/ProgramPath.h"
 #include "platform/text/Errors.h"
 #include "platform/toolkit/TListView.h"
 #include "widgets/FieldEdit.h"
@@ -17,12 +18,6 @@ using ui::Buttons;
 using ui::MsgKind;
 using ui::Result;
 using RowList = std::vector<std::pair<std::string, std::string>>;
-
-namespace {
-
-const char* const kCloseQuestion = "Changes have been made!\r\rDo you want to save the changes?\r";
-
-}  // namespace
 
 TEST_F(ListManagerTest, FirstStartHasDefaultsAndAnEmptyList)
 {
@@ -128,14 +123,39 @@ TEST_F(ListManagerTest, AReadOnlyListFileIsNotReplaced)
     ui.VerifyDone();
 }
 
+// Every name of the list file sees the new list, a second (hard) link included.
 TEST_F(ListManagerTest, ExitWritesTheListFileAndSaysSo)
 {
+    WriteFile("Pellicor.lst", "CD34;6\r\n");
+    std::filesystem::create_hard_link(ListFile(), dir.file("other.lst"));
     Start();
     form->PlateList1->AddRow("1", {"AB 12", "5"});
     ui.ExpectMessage(MsgKind::Information, "File saved " + ListFile(), Buttons::OK);
     Destroy();
-    EXPECT_EQ(ReadFile("Pellicor.lst"), "\"AB 12\";5\r\n");
+    EXPECT_EQ(ReadFile("Pellicor.lst"), "CD34;6\r\n\"AB 12\";5\r\n");
+    EXPECT_EQ(ReadFile("other.lst"), ReadFile("Pellicor.lst"));
     ui.VerifyDone();
+}
+
+// Where the system does not tell the program's own file, the start says so and no file is
+// written anywhere; the close says first that the changes stay unwritten.
+TEST_F(ListManagerTest, WithoutItsOwnFileTheProgramSaysSoAndWritesNothing)
+{
+    SetProgramFileNameForTesting("");
+    SetProgramLinkForTesting(dir.file("exe"));
+    const std::string notFound = "Cannot find the program's own file. No such file or directory";
+    ui.ExpectMessage(MsgKind::Error, notFound, Buttons::OK);
+    Start().PlateList1->AddRow("1", {"AB12", "5"});
+    form->Modified = true;
+    form->show();
+    ui.ExpectMessage(MsgKind::Error, "Error: the changes will not be written at exit:\r" + notFound,
+                     Buttons::OK);
+    ui.ExpectMessage(MsgKind::Confirmation, kCloseQuestion, Buttons::YesNoCancel, Result::No);
+    EXPECT_TRUE(form->close());
+    ui.ExpectMessage(MsgKind::Error, notFound, Buttons::OK);
+    Destroy();
+    SetProgramLinkForTesting("");
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{});
 }
 
 TEST_F(ListManagerTest, ExitThatCannotWriteKeepsTheOldListFile)

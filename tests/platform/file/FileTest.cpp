@@ -2,6 +2,7 @@
 #include "platform/file/InputFile.h"
 #include "platform/file/ReplaceFile.h"
 #include "platform/file/FileSystem.h"
+#include "tests/support/ChildTest.h"
 #include "tests/support/FileSizeLimit.h"
 #include "simulators/TempDir.h"
 
@@ -71,16 +72,21 @@ std::string AllBytes()
 
 }  // namespace
 
+// Under a name as long as the system allows one too (255 bytes): the temporary file's name
+// must fit beside it.
 TEST(File, BytesComeBackExactlyAsWritten)
 {
     TempDir dir;
-    const std::string name = dir.file("data.lst");
     const std::string bytes = AllBytes() + "\r\n\0tail"s;
-    WriteFileReplacing(name, bytes);
-    EXPECT_EQ(ReadFileBytes(name), bytes);
-    WriteFileReplacing(name, "");
-    EXPECT_EQ(ReadFileBytes(name), "");
-    EXPECT_EQ(dir.entries(), std::vector<std::string>{"data.lst"});
+    for (const std::string& leaf : {"data.lst"s, std::string(246, 'n') + ".lst"}) {
+        const std::string name = dir.file(leaf);
+        WriteFileReplacing(name, bytes);
+        EXPECT_EQ(ReadFileBytes(name), bytes);
+        WriteFileReplacing(name, "");
+        EXPECT_EQ(ReadFileBytes(name), "");
+        EXPECT_EQ(dir.entries(), std::vector<std::string>{leaf});
+        fs::remove(name);
+    }
 }
 
 TEST(File, ReadFailuresNameTheFileAndTheReason)
@@ -160,7 +166,8 @@ TEST(File, OnlyRegularFilesAreReplaced)
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"Pellicor.lst"});
 }
 
-// The write lands on the file the links name, beside it, and every link stays a link.
+// The write lands on the file the links name, beside it, and every link stays a link; a
+// file of several names (hard links) is written in place, so every name sees the new bytes.
 TEST(File, LinksAreWrittenThrough)
 {
     TempDir dir;
@@ -187,28 +194,44 @@ TEST(File, LinksAreWrittenThrough)
     ExpectCreateError(dir.file("ring1"), "Too many levels of symbolic links");
     EXPECT_EQ(dir.entries(),
               (std::vector<std::string>{"Pellicor.lst", "ahead", "hop", "real", "ring1", "ring2"}));
+
+    fs::create_hard_link(target, dir.file("real/other.txt"));
+    WriteFileReplacing(dir.file("Pellicor.lst"), "newer");
+    EXPECT_EQ(ReadFileBytes(dir.file("real/other.txt")), "newer");
+    EXPECT_EQ(StatOf(target).st_nlink, 2u);
+    EXPECT_EQ(Entries(dir.file("real")),
+              (std::vector<std::string>{"list.txt", "made.txt", "other.txt"}));
 }
 
 // Where the folder takes no temporary file, a file that may be written is written in
-// place (the same file), and a write that fails on the way leaves nothing behind.
+// place (the same file). Its new length is made sure of first: a write the file-size limit
+// (or a full disk) would stop half-way is refused before a byte changes, growing or
+// shrinking, and leaves nothing behind.
 TEST(File, AFolderThatTakesNoTemporaryFileHasTheFileWrittenInPlace)
 {
+    if (RanAsOrdinaryUser())
+        return;
     TempDir dir;
     const std::string folder = dir.file("locked");
     fs::create_directory(folder);
     const std::string name = OldFile(folder + "/Pellicor.lst", 0644);
     const ino_t inode = StatOf(name).st_ino;
     ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
+    WriteFileReplacing(name, "AB12;5\r\nCD34;66\r\n");
+    EXPECT_EQ(ReadFileBytes(name), "AB12;5\r\nCD34;66\r\n");
+    EXPECT_EQ(StatOf(name).st_ino, inode);
+    for (const std::string& bytes : {"AB12;5\r\nCD34;66\r\nEF56;7\r\n"s, "EF56;7\r\n"s}) {
+        try {
+            FileSizeLimit limit(4);
+            WriteFileReplacing(name, bytes);
+            ADD_FAILURE() << "no error";
+        } catch (const EFCreateError& e) {
+            EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + name + "\". File too large");
+        }
+        EXPECT_EQ(ReadFileBytes(name), "AB12;5\r\nCD34;66\r\n");
+    }
     WriteFileReplacing(name, "new");
     EXPECT_EQ(ReadFileBytes(name), "new");
-    EXPECT_EQ(StatOf(name).st_ino, inode);
-    try {
-        FileSizeLimit limit(2);
-        WriteFileReplacing(name, "longer");
-        ADD_FAILURE() << "no error";
-    } catch (const EFCreateError& e) {
-        EXPECT_EQ(std::string(e.what()), "Stream write error");
-    }
     EXPECT_EQ(Entries(folder), std::vector<std::string>{"Pellicor.lst"});
 }
 

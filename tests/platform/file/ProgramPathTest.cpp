@@ -1,15 +1,26 @@
 #include "platform/file/ProgramPath.h"
+#include "platform/text/Errors.h"
+#include "tests/support/ChildTest.h"
 #include "tests/support/ForeignNames.h"
 #include "simulators/TempDir.h"
 
-#include <QProcess>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 namespace fs = std::filesystem;
 
-// The real name is the system's own, byte for byte.
+namespace {
+
+// A folder name that Windows-1252 cannot hold, and bytes that are no UTF-8 at all.
+const std::string kProgramFolder = "prog_" + std::string(kForeignNames[0]) + " " +
+                                   std::string(kForeignNames[2]) + "_" +
+                                   std::string(kInvalidUtf8Name);
+
+}  // namespace
+
+// The real name is the system's own, byte for byte; where the system does not tell it, that
+// is an error, never a name in the current folder.
 TEST(ProgramPath, RealNameUnlessATestPointsElsewhere)
 {
     const std::string real = ProgramFileName();
@@ -18,29 +29,33 @@ TEST(ProgramPath, RealNameUnlessATestPointsElsewhere)
     EXPECT_EQ(ProgramFileName(), "/tmp/t/Pellicor");
     SetProgramFileNameForTesting("");
     EXPECT_EQ(ProgramFileName(), real);
+
+    TempDir dir;
+    SetProgramLinkForTesting(dir.file("exe"));
+    EXPECT_EQ(RunningProgramFileName(), "");
+    try {
+        ProgramFileName();
+        ADD_FAILURE() << "no error";
+    } catch (const EError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Cannot find the program's own file. No such file or directory");
+    }
+    SetProgramLinkForTesting("");
+    EXPECT_EQ(ProgramFileName(), real);
 }
 
-// The test above, run by this very program from a folder whose name Windows-1252 cannot
-// hold (the files beside the program are named after it).
+// Run by this very program from a folder whose name is no system text (the files beside the
+// program are named after it).
 TEST(ProgramPath, RealNameInAFolderOfAnyLanguage)
 {
+    if (InChildTest()) {
+        const fs::path program = ProgramFileName();
+        EXPECT_EQ(program.parent_path().filename().string(), kProgramFolder);
+        EXPECT_EQ(program.filename().string(), "test_platform_file");
+        return;
+    }
     TempDir dir;
-    const std::string folder =
-        dir.file("prog_" + std::string(kForeignNames[0]) + " " + std::string(kForeignNames[2]));
+    const std::string folder = dir.file(kProgramFolder);
     fs::create_directory(folder);
-    const std::string program = folder + "/test_platform_file";
-    std::error_code linked;
-    fs::create_hard_link(fs::read_symlink("/proc/self/exe"), program, linked);
-    if (linked)
-        fs::copy_file(fs::read_symlink("/proc/self/exe"), program);
-
-    QProcess child;
-    child.setProgram(QString::fromStdString(program));
-    child.setArguments({"--gtest_filter=ProgramPath.RealNameUnlessATestPointsElsewhere"});
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start();
-    ASSERT_TRUE(child.waitForFinished(60000));
-    const QString output = QString::fromUtf8(child.readAll());
-    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
-    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test.")) << output.toStdString();
+    RunInChildTest(folder + "/test_platform_file", "");
 }

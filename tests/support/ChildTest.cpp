@@ -1,0 +1,70 @@
+#include "tests/support/ChildTest.h"
+
+#include "simulators/TempDir.h"
+
+#include <QProcess>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <grp.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kChildMark = "TAVRIN_CHILD_TEST";
+constexpr uid_t kNobody = 65534;
+
+}  // namespace
+
+bool InChildTest()
+{
+    return std::getenv(kChildMark) != nullptr;
+}
+
+void RunInChildTest(const std::string& programFile, const std::string& workingFolder,
+                    bool ordinaryUser)
+{
+    std::string program = fs::read_symlink("/proc/self/exe").string();
+    const TempDir links;
+    if (!programFile.empty()) {
+        std::error_code linked;
+        fs::create_hard_link(program, programFile, linked);
+        if (linked)
+            fs::copy_file(program, programFile);
+        // A QString carries no name that is no UTF-8: the child starts through a link of a
+        // plain name, and its own file is still the one the link names.
+        program = links.file("program");
+        fs::create_symlink(programFile, program);
+    }
+    QProcess child;
+    child.setProgram(QString::fromStdString(program));
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    child.setArguments(
+        {QString("--gtest_filter=%1.%2").arg(test->test_suite_name(), test->name())});
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(kChildMark, "1");
+    child.setProcessEnvironment(environment);
+    child.setWorkingDirectory(QString::fromStdString(workingFolder));
+    if (ordinaryUser && ::geteuid() == 0)
+        child.setChildProcessModifier([] {
+            if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+                ::_exit(126);
+        });
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start();
+    ASSERT_TRUE(child.waitForFinished(300000));
+    const std::string output = child.readAll().toStdString();
+    EXPECT_EQ(child.exitCode(), 0) << output;
+    EXPECT_NE(output.find("[  PASSED  ] 1 test."), std::string::npos) << output;
+}
+
+bool RanAsOrdinaryUser()
+{
+    if (InChildTest() || ::geteuid() != 0)
+        return false;
+    RunInChildTest("", "", true);
+    return true;
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+// The current test run once more by a child process of this test program, for what only a
+// real process shows: a program file in a folder of any bytes, or what an ordinary user
+// meets (permissions stop nothing for root).
+
+// True in the child: the test does its work there.
+bool InChildTest();
+// Runs the current test in a child, the test program linked (or copied) to programFile and
+// started from there (empty: where it is), in workingFolder (empty: this one), as the user
+// nobody where ordinaryUser is set and this process runs as root. The child's failures
+// fail this test.
+void RunInChildTest(const std::string& programFile, const std::string& workingFolder,
+                    bool ordinaryUser = false);
+// As root, runs the current test as nobody in a child and returns true: the caller returns,
+// and the child's result is the test's. Otherwise false: the test goes on here.
+bool RanAsOrdinaryUser();
