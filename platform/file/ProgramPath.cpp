@@ -23,6 +23,15 @@ std::string& Link()
     return link;
 }
 
+// The name as the system first told it. Once the program file is replaced while the program
+// runs (an update), the system names it "... (deleted)": the files beside the program stay
+// where they were found at start.
+std::string& Known()
+{
+    static std::string fileName;
+    return fileName;
+}
+
 // The name the link holds, read as bytes (no text type on the way: a folder name that is
 // no UTF-8 comes back whole); empty, with the system's reason in error, where the system
 // does not tell it.
@@ -48,11 +57,13 @@ std::string ProgramFileName()
 {
     if (!Override().empty())
         return Override();
-    int error = 0;
-    std::string name = ReadProgramLink(error);
-    if (error)
-        throw EError(FileMessage("Cannot find the program's own file. %s", {ErrorText(error)}));
-    return name;
+    if (Known().empty()) {
+        int error = 0;
+        Known() = ReadProgramLink(error);
+        if (error)
+            throw EError(FileMessage("Cannot find the program's own file. %s", {ErrorText(error)}));
+    }
+    return Known();
 }
 
 void SetProgramFileNameForTesting(std::string fileName)
@@ -63,4 +74,5 @@ void SetProgramFileNameForTesting(std::string fileName)
 void SetProgramLinkForTesting(std::string link)
 {
     Link() = std::move(link);
+    Known().clear();
 }

@@ -3,7 +3,8 @@
 #include <string>
 
 // The running program's full file name, as the file system's bytes. The files that live
-// beside the program (settings, list file) are named after it. Raises EError "Cannot find
+// beside the program (settings, list file) are named after it; the name first found stays
+// for the whole run, even when the program file is replaced meanwhile. Raises EError "Cannot find
 // the program's own file. %s" (the system's reason) where the system does not tell it: no
 // file is then read or written, rather than one in the current folder.
 std::string ProgramFileName();

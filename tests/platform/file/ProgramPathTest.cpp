@@ -40,6 +40,13 @@ TEST(ProgramPath, RealNameUnlessATestPointsElsewhere)
         EXPECT_EQ(std::string(e.what()),
                   "Cannot find the program's own file. No such file or directory");
     }
+
+    // An update replaces the program file while it runs: its files stay where they were.
+    fs::create_symlink(dir.file("Pellicor"), dir.file("exe"));
+    EXPECT_EQ(ProgramFileName(), dir.file("Pellicor"));
+    fs::remove(dir.file("exe"));
+    fs::create_symlink(dir.file("Pellicor (deleted)"), dir.file("exe"));
+    EXPECT_EQ(ProgramFileName(), dir.file("Pellicor"));
     SetProgramLinkForTesting("");
     EXPECT_EQ(ProgramFileName(), real);
 }
