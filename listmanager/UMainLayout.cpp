@@ -1,5 +1,7 @@
 // The main window's controls, built as its stored layout describes them: sizes,
 // positions, docking, captions and tab order.
+#include "listmanager/UMainLayout.h"
+
 #include "listmanager/UMain.h"
 
 #include "platform/text/Cp1252.h"
@@ -24,9 +26,56 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
 namespace pellicor {
 
 namespace {
+
+constexpr TPlacedControl kPlacedControls[] = {
+    {"EditPlate", {0, 20, 115, 21}},
+    {"EditNumber", {120, 20, 115, 21}, akLeft | akTop | akRight},
+    {"btnAdd", {240, 18, 75, 23}, akTop | akRight},
+    {"chkNoMatch", {0, 7, 115, 17}},
+    {"EditNoMatch", {120, 5, 115, 21}, akLeft | akTop | akRight},
+    {"chkNoRead", {0, 32, 115, 17}},
+    {"EditNoRead", {120, 30, 115, 21}, akLeft | akTop | akRight},
+    {"chkNoPlate", {0, 57, 115, 17}},
+    {"EditNoPlate", {120, 55, 115, 21}, akLeft | akTop | akRight},
+    {"EditWiegandLen", {0, 20, 135, 21}},
+    {"chkWiegandFCEnable", {0, 55, 135, 17}},
+    {"EditWiegandFCVal", {0, 75, 65, 21}},
+    {"EditWiegandFCLen", {70, 75, 65, 21}},
+    {"chkWiegandAddParity", {0, 110, 315, 17}},
+    {"btnSend", {0, 225, 25, 45}},
+    {"btnReceive", {0, 275, 25, 45}},
+    {"btnDebug", {0, 0, 25, 10}},
+    {"btnHostSearch", {0, 18, 235, 23}, akLeft | akTop | akRight},
+    {"btnHostSelectAll", {240, 18, 75, 23}, akTop | akRight},
+    {"EditHost", {0, 55, 235, 21}, akLeft | akTop | akRight},
+    {"btnHostAdd", {240, 53, 75, 23}, akTop | akRight},
+};
+
+const TPlacedControl& PlaceOf(const char* name)
+{
+    const auto* place =
+        std::find_if(std::begin(kPlacedControls), std::end(kPlacedControls),
+                     [&](const TPlacedControl& p) { return std::string_view(p.name) == name; });
+    if (place == std::end(kPlacedControls))
+        throw std::logic_error(std::string("The main window has no place for ") + name);
+    return *place;
+}
+
+void Place(QWidget* control, const char* name)
+{
+    const TPlacedControl& place = PlaceOf(name);
+    SetBounds(control, place.bounds.x(), place.bounds.y(), place.bounds.width(),
+              place.bounds.height());
+    SetAnchors(control, place.anchors);
+}
 
 constexpr TColor kDisabledColor = 0xF0F0F0;
 constexpr int kInnerBorder = 5;
@@ -70,19 +119,19 @@ QWidget* MakePage(QTabWidget* pages, const char* name, const char* caption)
     return page;
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, QRect bounds)
+QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption)
 {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
-    SetBounds(button, bounds.x(), bounds.y(), bounds.width(), bounds.height());
+    Place(button, name);
     return button;
 }
 
-QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const char* caption, QRect bounds)
+QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const char* caption)
 {
     auto* box = new QCheckBox(caption, parent);
     box->setObjectName(name);
-    SetBounds(box, bounds.x(), bounds.y(), bounds.width(), bounds.height());
+    Place(box, name);
     return box;
 }
 
@@ -101,7 +150,6 @@ TListView* MakeListView(QWidget* parent, const char* name,
 
 struct FieldLayout {
     const char* name;
-    QRect bounds;
     TFieldEditType type;
     int maxLength;
     const char* label;      // nullptr: no label
@@ -130,13 +178,20 @@ TFieldEdit* MakeField(QWidget* parent, const FieldLayout& field)
     edit->SetText(field.text);
     edit->SetShowError(field.showError);
     edit->SetDisabledColor(kDisabledColor);
-    edit->SetBounds(field.bounds.x(), field.bounds.y(), field.bounds.width(),
-                    field.bounds.height());
+    const TPlacedControl& place = PlaceOf(field.name);
+    edit->SetBounds(place.bounds.x(), place.bounds.y(), place.bounds.width(),
+                    place.bounds.height());
     edit->Loaded();
+    SetAnchors(edit, place.anchors);
     return edit;
 }
 
 }  // namespace
+
+std::span<const TPlacedControl> MainWindowPlacedControls()
+{
+    return kPlacedControls;
+}
 
 void TFormMain::CreateControls()
 {
@@ -186,47 +241,38 @@ void TFormMain::CreateControls()
     SetBorderWidth(PanelLeft, kInnerBorder);
     PageControlEditPlate = MakePageControl(PanelLeft, "PageControlEditPlate", TAlign::alTop, 175);
     tsEditPlate = MakePage(PageControlEditPlate, "tsEditPlate", "Edit Plate");
-    EditPlate =
-        MakeField(tsEditPlate, {"EditPlate", QRect(0, 20, 115, 21), TFieldEditType::etString, 10,
-                                "Number Plate:", " < enter plate >", "", "", true});
+    EditPlate = MakeField(tsEditPlate, {"EditPlate", TFieldEditType::etString, 10,
+                                        "Number Plate:", " < enter plate >", "", "", true});
     EditPlate->SetReturnIsTab(true);
     EditNumber =
-        MakeField(tsEditPlate, {"EditNumber", QRect(120, 20, 115, 21), TFieldEditType::etString, 14,
+        MakeField(tsEditPlate, {"EditNumber", TFieldEditType::etString, 14,
                                 "Wiegand id-number:", " < enter id-number >", "", "", true});
-    SetAnchors(EditNumber, akLeft | akTop | akRight);
-    btnAdd = MakeButton(tsEditPlate, "btnAdd", "Add", {240, 18, 75, 23});
-    SetAnchors(btnAdd, akTop | akRight);
+    btnAdd = MakeButton(tsEditPlate, "btnAdd", "Add");
     btnAdd->setDefault(true);
     PanelPlateBottom = MakePanel(tsEditPlate, "PanelPlateBottom", TAlign::alBottom, 80);
-    const auto specialField = [this](const char* name, int top) {
-        TFieldEdit* edit =
-            MakeField(PanelPlateBottom, {name, QRect(120, top, 115, 21), TFieldEditType::etString,
-                                         14, nullptr, " < enter id-number >", "", "", true});
-        SetAnchors(edit, akLeft | akTop | akRight);
-        return edit;
+    const auto specialField = [this](const char* name) {
+        return MakeField(PanelPlateBottom, {name, TFieldEditType::etString, 14, nullptr,
+                                            " < enter id-number >", "", "", true});
     };
-    chkNoMatch = MakeCheckBox(PanelPlateBottom, "chkNoMatch", "No Match", {0, 7, 115, 17});
-    EditNoMatch = specialField("EditNoMatch", 5);
-    chkNoRead = MakeCheckBox(PanelPlateBottom, "chkNoRead", "No Read", {0, 32, 115, 17});
-    EditNoRead = specialField("EditNoRead", 30);
-    chkNoPlate = MakeCheckBox(PanelPlateBottom, "chkNoPlate", "No Plate", {0, 57, 115, 17});
-    EditNoPlate = specialField("EditNoPlate", 55);
+    chkNoMatch = MakeCheckBox(PanelPlateBottom, "chkNoMatch", "No Match");
+    EditNoMatch = specialField("EditNoMatch");
+    chkNoRead = MakeCheckBox(PanelPlateBottom, "chkNoRead", "No Read");
+    EditNoRead = specialField("EditNoRead");
+    chkNoPlate = MakeCheckBox(PanelPlateBottom, "chkNoPlate", "No Plate");
+    EditNoPlate = specialField("EditNoPlate");
 
     tsWiegandFormat = MakePage(PageControlEditPlate, "tsWiegandFormat", "Wiegand Format");
-    EditWiegandLen = MakeField(tsWiegandFormat,
-                               {"EditWiegandLen", QRect(0, 20, 135, 21), TFieldEditType::etNumeric,
-                                0, "Wiegand output length:", "", " bits", "26", true, 4});
-    chkWiegandFCEnable =
-        MakeCheckBox(tsWiegandFormat, "chkWiegandFCEnable", "Facility Code", {0, 55, 135, 17});
+    EditWiegandLen =
+        MakeField(tsWiegandFormat, {"EditWiegandLen", TFieldEditType::etNumeric, 0,
+                                    "Wiegand output length:", "", " bits", "26", true, 4});
+    chkWiegandFCEnable = MakeCheckBox(tsWiegandFormat, "chkWiegandFCEnable", "Facility Code");
     chkWiegandFCEnable->setChecked(true);
-    EditWiegandFCVal =
-        MakeField(tsWiegandFormat, {"EditWiegandFCVal", QRect(0, 75, 65, 21),
-                                    TFieldEditType::etNumeric, 8, nullptr, "", "", "1", true});
-    EditWiegandFCLen =
-        MakeField(tsWiegandFormat, {"EditWiegandFCLen", QRect(70, 75, 65, 21),
-                                    TFieldEditType::etNumeric, 0, nullptr, "", " bits", "8", true});
+    EditWiegandFCVal = MakeField(tsWiegandFormat, {"EditWiegandFCVal", TFieldEditType::etNumeric, 8,
+                                                   nullptr, "", "", "1", true});
+    EditWiegandFCLen = MakeField(tsWiegandFormat, {"EditWiegandFCLen", TFieldEditType::etNumeric, 0,
+                                                   nullptr, "", " bits", "8", true});
     chkWiegandAddParity = MakeCheckBox(tsWiegandFormat, "chkWiegandAddParity",
-                                       "Add parity bits (leading and trailing)", {0, 110, 315, 17});
+                                       "Add parity bits (leading and trailing)");
     chkWiegandAddParity->setChecked(true);
 
     PanelSeparatorL1 = MakePanel(PanelLeft, "PanelSeparatorL1", TAlign::alTop, 5);
@@ -240,12 +286,12 @@ void TFormMain::CreateControls()
 
     // Centre column: the transfer buttons and the hidden debug switch.
     PanelCenter = MakePanel(client, "PanelCenter", TAlign::alLeft, 25);
-    btnSend = MakeButton(PanelCenter, "btnSend", ">", {0, 225, 25, 45});
+    btnSend = MakeButton(PanelCenter, "btnSend", ">");
     btnSend->setToolTip("Send match-list to selected device");
-    btnReceive = MakeButton(PanelCenter, "btnReceive", "<", {0, 275, 25, 45});
+    btnReceive = MakeButton(PanelCenter, "btnReceive", "<");
     btnReceive->setToolTip("Receive match-list from selected device");
     PanelHidden = MakePanel(PanelCenter, "PanelHidden", TAlign::alBottom, 15);
-    btnDebug = MakeButton(PanelHidden, "btnDebug", "", {0, 0, 25, 10});
+    btnDebug = MakeButton(PanelHidden, "btnDebug", "");
     btnDebug->setFlat(true);
 
     // Right column: the device input page above the device list.
@@ -258,18 +304,14 @@ void TFormMain::CreateControls()
     SetAlign(labelHosts, TAlign::alTop);
     SetHeight(labelHosts, 13);
     LabelHosts = labelHosts;
-    btnHostSearch = MakeButton(tsEditHost, "btnHostSearch", "Search Devices", {0, 18, 235, 23});
-    SetAnchors(btnHostSearch, akLeft | akTop | akRight);
-    btnHostSelectAll = MakeButton(tsEditHost, "btnHostSelectAll", "Select All", {240, 18, 75, 23});
-    SetAnchors(btnHostSelectAll, akTop | akRight);
+    btnHostSearch = MakeButton(tsEditHost, "btnHostSearch", "Search Devices");
+    btnHostSelectAll = MakeButton(tsEditHost, "btnHostSelectAll", "Select All");
     PanelHostEdit = MakePanel(tsEditHost, "PanelHostEdit", TAlign::alBottom, 80);
     EditHost =
         MakeField(PanelHostEdit,
-                  {"EditHost", QRect(0, 55, 235, 21), TFieldEditType::etString, 15,
+                  {"EditHost", TFieldEditType::etString, 15,
                    "Hostname / ip-address:", " < enter hostname or ip-address >", "", "", false});
-    SetAnchors(EditHost, akLeft | akTop | akRight);
-    btnHostAdd = MakeButton(PanelHostEdit, "btnHostAdd", "Add", {240, 53, 75, 23});
-    SetAnchors(btnHostAdd, akTop | akRight);
+    btnHostAdd = MakeButton(PanelHostEdit, "btnHostAdd", "Add");
     PanelSeparatorR1 = MakePanel(PanelRight, "PanelSeparatorR1", TAlign::alTop, 5);
     PageControlHostList = MakePageControl(PanelRight, "PageControlHostList", TAlign::alClient, 350);
     PageControlHostList->setFocusPolicy(Qt::NoFocus);

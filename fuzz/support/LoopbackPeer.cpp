@@ -36,6 +36,19 @@ void LoopbackConnection::PlayAndClose(std::string_view bytes)
     ::shutdown(fd_, SHUT_WR);
 }
 
+std::string LoopbackConnection::ReceiveToEnd()
+{
+    std::string received;
+    char buffer[4096];
+    for (pollfd readable{fd_, POLLIN, 0}; ::poll(&readable, 1, 5000) == 1;) {
+        const ssize_t got = ::recv(fd_, buffer, sizeof buffer, 0);
+        if (got <= 0)
+            break;
+        received.append(buffer, static_cast<std::size_t>(got));
+    }
+    return received;
+}
+
 LoopbackListener::LoopbackListener()
 {
     fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);

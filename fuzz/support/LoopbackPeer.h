@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace fuzz {
@@ -17,6 +18,8 @@ public:
     // fuzzing size), then closes the sending side, so that the client reads them to the end
     // and never waits for more.
     void PlayAndClose(std::string_view bytes);
+    // What the client sent, up to its closing the connection (waiting at most 5 s).
+    std::string ReceiveToEnd();
 
 private:
     int fd_;

@@ -146,7 +146,11 @@ void TTelnetParser::EndSubNegotiation()
         return;
     std::string answer{static_cast<char>(IAC), static_cast<char>(SB),
                        static_cast<char>(kTerminalType), static_cast<char>(kTerminalTypeIs)};
-    answer += terminalType_;
+    for (const char c : terminalType_) {
+        answer += c;
+        if (static_cast<uint8_t>(c) == IAC)
+            answer += c;  // a 255 inside a subnegotiation is sent twice, not taken for IAC
+    }
     answer += static_cast<char>(IAC);
     answer += static_cast<char>(SE);
     Answer(std::move(answer));

@@ -37,11 +37,9 @@ public:
     // of a sub-negotiation and at the end of the bytes.
     std::vector<TOutput> Process(std::string_view bytes);
 
-    // More than the options answered here ever need; the rest of a longer one is dropped.
+    // The most of a sub-negotiation held: more than the options answered here ever need;
+    // the rest of a longer one is dropped.
     static constexpr std::size_t kMaxSubNegotiation = 4096;
-
-    // The bytes kept from one call to the next: a sub-negotiation not yet closed.
-    std::size_t HeldBytes() const { return subNegotiation_.size() + data_.size(); }
 
 private:
     enum class TState { Data, Command, Option, SubOption, SubData, SubCommand };

@@ -98,10 +98,7 @@ std::vector<Entry> Load(bool forChange = false)
     std::vector<Entry> entries;
     std::string bytes;
     try {
-        const TInputFile file(RegistryFileName());
-        if (file.Size() > kMaxStoreSize)
-            throw EError("The store is too large");
-        bytes = file.ReadAll();
+        bytes = ReadFileBytes(RegistryFileName(), kMaxStoreSize);
     } catch (const EError&) {
         if (forChange && FileExists(RegistryFileName()))
             throw;

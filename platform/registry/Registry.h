@@ -8,9 +8,7 @@
 // it: key paths separated by "\", compared without case (a-z); string values only. The
 // whole store is one file in the user's configuration folder; every change is written at
 // once through a temporary file renamed over the old one. A store file that cannot be read,
-// or is larger than 1 MiB, reads as empty and is never replaced: changes then fail. A store file
-// that cannot be read, or is larger than 1 MiB, reads as empty and is never replaced: changes then
-// fail.
+// or is larger than 1 MiB, reads as empty and is never replaced: changes then fail.
 class TRegistry final {
 public:
     // Starts at HKEY_CURRENT_USER itself.

@@ -37,5 +37,6 @@ private:
     std::string_view text_;
 };
 
-// The list file's rule: a NUL byte ends the text.
+// The text up to its first NUL byte (all of it when there is none), for readers that take
+// a NUL as the end of the text.
 std::string_view TextBeforeNul(std::string_view text);

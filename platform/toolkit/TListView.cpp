@@ -436,8 +436,8 @@ void TListView::SetOnDragOver(DragOverHook hook)
 
 void TListView::keyPressEvent(QKeyEvent* event)
 {
-    // The original list has no select-all key; selecting 65,535 rows by accident would
-    // also run the owner's selection handler for each.
+    // The list has no select-all key: selecting 65,535 rows by accident would also run
+    // the owner's selection handler for each.
     if (event->matches(QKeySequence::SelectAll)) {
         event->ignore();
         return;

@@ -29,10 +29,10 @@ struct TRowColors {
 // rows. It stays quick at 65,535 rows: deleting many rows, sorting and clearing cost one
 // relayout, and between BeginUpdate and EndUpdate adding rows does too.
 //
-// Selection signals follow the original list control, which tells its owner of every row
-// whose selection changes, by the person or by code: one SelectItems per change lists each
-// such row in order, so a change of many rows at once (Shift+End, select all) reaches the
-// owner once. Deleting rows signals nothing.
+// The list control tells its owner of every row whose selection changes, by the person or
+// by code: one SelectItems per change lists each such row in order, so a change of many
+// rows at once (Shift+End, select all) reaches the owner once. Deleting rows signals
+// nothing.
 class TListView final : public QTreeView {
     Q_OBJECT
 

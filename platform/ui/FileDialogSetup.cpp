@@ -42,7 +42,8 @@ void ConfigureFileDialog(QFileDialog& dialog, const FileDialogOptions& options, 
     }
     const QStringList filters = ToQtNameFilters(options.filter);
     if (!filters.isEmpty()) {
-        // The descriptions already name their patterns, as on the original platform.
+        // Each description already names its patterns ("Text files (*.txt)"): Qt's own copy
+        // would show them twice.
         dialog.setOption(QFileDialog::HideNameFilterDetails);
         dialog.setNameFilters(filters);
     }

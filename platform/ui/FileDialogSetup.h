@@ -11,7 +11,7 @@ namespace ui {
 
 // "Text files (*.txt)|*.txt|All files (*.*)|*.*" -> one Qt name filter per pair. The
 // description is kept as the visible text; the patterns follow in parentheses where Qt
-// reads them, and "*.*" (every file on the original platform) becomes "*", since here it
+// reads them, and the Windows-style "*.*" (meant as every file) becomes "*", since here it
 // would match only names with a dot.
 QStringList ToQtNameFilters(std::string_view filter);
 

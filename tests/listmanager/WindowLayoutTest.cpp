@@ -2,6 +2,7 @@
 // buttons and the Guest menus.
 #include "tests/listmanager/ListManagerFixture.h"
 
+#include "listmanager/UMainLayout.h"
 #include "widgets/FieldEdit.h"
 
 #include <QAction>
@@ -13,63 +14,17 @@
 
 namespace {
 
-enum class Stretch { None, Width, MovesRight };
-
-// A placed control as the window's layout gives it: its place in the parent's client
-// area, which lies inside the parent's inner border.
-struct PlacedControl {
-    const char* name;
-    const char* parent;
-    int parentBorder;
-    QRect bounds;
-    Stretch stretch = Stretch::None;
-};
-
 // The pages of the upper page controls are 327 pixels wide at design size (a 345-pixel
 // side panel, its border of 5, a 335-pixel page control), 317 inside their border; the
 // controls that keep to the right edge keep their distance to it from there.
 constexpr int kDesignClientWidth = 317;
 
-const PlacedControl kPlacedControls[] = {
-    {"EditPlate", "tsEditPlate", 5, {0, 20, 115, 21}},
-    {"EditNumber", "tsEditPlate", 5, {120, 20, 115, 21}, Stretch::Width},
-    {"btnAdd", "tsEditPlate", 5, {240, 18, 75, 23}, Stretch::MovesRight},
-    {"chkNoMatch", "PanelPlateBottom", 0, {0, 7, 115, 17}},
-    {"EditNoMatch", "PanelPlateBottom", 0, {120, 5, 115, 21}, Stretch::Width},
-    {"chkNoRead", "PanelPlateBottom", 0, {0, 32, 115, 17}},
-    {"EditNoRead", "PanelPlateBottom", 0, {120, 30, 115, 21}, Stretch::Width},
-    {"chkNoPlate", "PanelPlateBottom", 0, {0, 57, 115, 17}},
-    {"EditNoPlate", "PanelPlateBottom", 0, {120, 55, 115, 21}, Stretch::Width},
-    {"EditWiegandLen", "tsWiegandFormat", 5, {0, 20, 135, 21}},
-    {"chkWiegandFCEnable", "tsWiegandFormat", 5, {0, 55, 135, 17}},
-    {"EditWiegandFCVal", "tsWiegandFormat", 5, {0, 75, 65, 21}},
-    {"EditWiegandFCLen", "tsWiegandFormat", 5, {70, 75, 65, 21}},
-    {"chkWiegandAddParity", "tsWiegandFormat", 5, {0, 110, 315, 17}},
-    {"btnSend", "PanelCenter", 0, {0, 225, 25, 45}},
-    {"btnReceive", "PanelCenter", 0, {0, 275, 25, 45}},
-    {"btnDebug", "PanelHidden", 0, {0, 0, 25, 10}},
-    {"btnHostSearch", "tsEditHost", 5, {0, 18, 235, 23}, Stretch::Width},
-    {"btnHostSelectAll", "tsEditHost", 5, {240, 18, 75, 23}, Stretch::MovesRight},
-    {"EditHost", "PanelHostEdit", 0, {0, 55, 235, 21}, Stretch::Width},
-    {"btnHostAdd", "PanelHostEdit", 0, {240, 53, 75, 23}, Stretch::MovesRight},
-};
-
-// The docked children of the pages, which fill the client area or dock to its bottom.
-struct DockedControl {
-    const char* name;
-    int parentBorder;
-    int height;  // 0: fills the client area
-};
-
-const DockedControl kDockedControls[] = {
-    {"PanelPlateBottom", 5, 80},
-    {"PanelHostEdit", 5, 80},
-    {"PlateList1", 5, 0},
-    {"HostList1", 5, 0},
-};
-
-QRect ClientArea(const QWidget* parent, int border)
+// A page keeps its controls 5 pixels inside its frame; a panel has no border.
+QRect ClientArea(const QWidget* parent)
 {
+    const QWidget* stack = parent->parentWidget();
+    const bool page = stack && qobject_cast<const QTabWidget*>(stack->parentWidget());
+    const int border = page ? 5 : 0;
     return parent->rect().adjusted(border, border, -border, -border);
 }
 
@@ -80,41 +35,41 @@ TEST_F(ListManagerTest, EveryControlStandsInItsParentsClientArea)
     auto& f = Start();
     f.show();
     f.mnuUserExpert->trigger();
-    for (const PlacedControl& placed : kPlacedControls) {
+    for (const pellicor::TPlacedControl& placed : pellicor::MainWindowPlacedControls()) {
         SCOPED_TRACE(placed.name);
         const auto* control = f.findChild<QWidget*>(placed.name);
         ASSERT_NE(control, nullptr);
-        ASSERT_EQ(control->parentWidget()->objectName(), placed.parent);
-        const QRect client = ClientArea(control->parentWidget(), placed.parentBorder);
+        const QRect client = ClientArea(control->parentWidget());
+        EXPECT_TRUE(client.contains(control->geometry())) << "inside the parent's border";
         const QRect at = control->geometry().translated(-client.topLeft());
         EXPECT_EQ(at.top(), placed.bounds.top());
         EXPECT_EQ(at.height(), placed.bounds.height());
-        const int designRightGap = kDesignClientWidth - placed.bounds.right() - 1;
-        switch (placed.stretch) {
-        case Stretch::None:
+        if (placed.anchors & akLeft) {
             EXPECT_EQ(at.left(), placed.bounds.left());
+        }
+        if (placed.anchors & akRight) {
+            EXPECT_EQ(client.width() - at.right() - 1,
+                      kDesignClientWidth - placed.bounds.right() - 1);
+        }
+        if ((placed.anchors & (akLeft | akRight)) != (akLeft | akRight)) {
             EXPECT_EQ(at.width(), placed.bounds.width());
-            break;
-        case Stretch::Width:
-            EXPECT_EQ(at.left(), placed.bounds.left());
-            EXPECT_EQ(client.width() - at.right() - 1, designRightGap);
-            break;
-        case Stretch::MovesRight:
-            EXPECT_EQ(at.width(), placed.bounds.width());
-            EXPECT_EQ(client.width() - at.right() - 1, designRightGap);
-            break;
         }
     }
-    for (const DockedControl& docked : kDockedControls) {
-        SCOPED_TRACE(docked.name);
-        const auto* control = f.findChild<QWidget*>(docked.name);
+    // The docked children of the pages fill the client area or dock to its bottom.
+    for (const auto& [name, fills] : {std::pair{"PanelPlateBottom", false},
+                                      {"PanelHostEdit", false},
+                                      {"PlateList1", true},
+                                      {"HostList1", true}}) {
+        SCOPED_TRACE(name);
+        const auto* control = f.findChild<QWidget*>(name);
         ASSERT_NE(control, nullptr);
-        const QRect client = ClientArea(control->parentWidget(), docked.parentBorder);
-        if (docked.height == 0) {
-            EXPECT_EQ(control->geometry(), client);
-        } else {
-            EXPECT_EQ(control->geometry(), QRect(client.left(), client.bottom() + 1 - docked.height,
-                                                 client.width(), docked.height));
+        const QRect client = ClientArea(control->parentWidget());
+        const QRect at = control->geometry();
+        EXPECT_EQ(at.left(), client.left());
+        EXPECT_EQ(at.width(), client.width());
+        EXPECT_EQ(at.bottom(), client.bottom());
+        if (fills) {
+            EXPECT_EQ(at.top(), client.top());
         }
     }
 }

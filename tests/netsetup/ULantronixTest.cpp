@@ -145,7 +145,7 @@ TEST_F(TerminalTest, BytesAbove7FAreSentAsTheyAreAndLineEndChunksLogAnEmptyEntry
     EXPECT_TRUE(Logged("> QV\xE9\xFF"));
 }
 
-TEST_F(TerminalTest, OptionsAreAnsweredAsTheTableSaysAndTheTerminalTypeIsDumb)
+TEST_F(TerminalTest, EchoAndEndOfRecordAreAcceptedOthersRefusedAndTheTerminalTypeIsDumb)
 {
     Session([&](QWidget&) {
         ASSERT_TRUE(WaitFor([&] { return peer.TerminalType() == "dumb"; }));

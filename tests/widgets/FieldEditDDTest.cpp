@@ -126,7 +126,7 @@ TEST(FieldEditDD, FormatEnumerator)
     IEnumFORMATETC* clone = nullptr;
     ASSERT_EQ(e->Clone(&clone), S_OK);
     const auto c = ComPtr<IEnumFORMATETC>::Adopt(clone);
-    EXPECT_EQ(c->Next(1, got, nullptr), S_FALSE);  // at the end, like the original
+    EXPECT_EQ(c->Next(1, got, nullptr), S_FALSE);  // a clone stands where its source stood
 }
 
 TEST(FieldEditDD, DropSource)

@@ -1,13 +1,17 @@
 // The network modules' UDP replies to each request of the configuration protocol (setup
 // record read, record write and its confirmation, IP-SETUP, search), from a module on
-// 127.0.0.1 that answers the request it gets with the input's datagrams. Boxes are
-// answered from the input, then ended.
+// 127.0.0.1 that answers the request it gets with the input's datagrams, among them
+// datagrams from another sender (127.0.0.2) and stale ones queued before the request.
+// The record read is the first valid reply from the module that arrived after the request.
+// Boxes are answered from the input, then ended.
 #include "fuzz/support/Fuzz.h"
+#include "netsetup/ConfigDatagram.h"
 #include "netsetup/LantronixConfig.h"
 #include "platform/net/NetPorts.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -18,34 +22,65 @@
 #include <cstdint>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
+using config_datagram::kRecordReply;
+using config_datagram::kWriteConfirm;
 using fuzz::Require;
 
 namespace {
 
 enum class Request { ReadRecord, WriteConfig, WriteAssign, IPSetup, Search, kMaxValue = Search };
 
-// The module's socket, bound to 127.0.0.1 at ConfigPort for the whole run.
+// A datagram for the configuration socket: sent before the request goes out (stale) or
+// after the module got it, from the module or from another sender.
+struct TDatagram {
+    bool stale;
+    bool fromModule;
+    std::string bytes;
+};
+
+// A socket on a loopback address, at a port the system chooses.
+int LoopbackSocket(const char* address)
+{
+    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    sockaddr_in bound{};
+    bound.sin_family = AF_INET;
+    ::inet_pton(AF_INET, address, &bound.sin_addr);
+    Require(fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&bound), sizeof bound) == 0,
+            "the module and the other sender have their sockets");
+    return fd;
+}
+
+// The module's socket, bound to 127.0.0.1 at ConfigPort for the whole run, and another
+// sender's on 127.0.0.2.
 class Module final {
 public:
-    Module()
+    Module() : fd_(LoopbackSocket("127.0.0.1")), other_(LoopbackSocket("127.0.0.2"))
     {
-        fd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
         sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t length = sizeof address;
-        Require(fd_ >= 0 && ::bind(fd_, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
-                    ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length) == 0,
-                "the module has its socket");
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length);
         SetConfigPortForTesting(ntohs(address.sin_port));
     }
 
-    // Waits for one request, or for `finished` to be signalled, and answers the request's
-    // sender with the datagrams, then with the reply that ends a read or write, so that
-    // no exchange waits out its time-out for a reply that fits.
-    void Answer(std::vector<std::string> datagrams, int finished) const
+    // Sends the datagram to the configuration socket at port on 127.0.0.1.
+    void Send(const TDatagram& datagram, uint16_t port) const
+    {
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        to.sin_port = htons(port);
+        ::sendto(datagram.fromModule ? fd_ : other_, datagram.bytes.data(), datagram.bytes.size(),
+                 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+    }
+
+    // Waits for one request, or for `finished` to be signalled, and answers with the
+    // datagrams that come after it, then from the module with the reply that ends a read or
+    // write, so that no exchange waits out its time-out for a reply that fits.
+    void Answer(const std::vector<TDatagram>& datagrams, const std::string& closing,
+                int finished) const
     {
         pollfd waits[2] = {{fd_, POLLIN, 0}, {finished, POLLIN, 0}};
         if (::poll(waits, 2, 5000) <= 0 || !(waits[0].revents & POLLIN))
@@ -56,13 +91,10 @@ public:
         if (::recvfrom(fd_, request, sizeof request, 0, reinterpret_cast<sockaddr*>(&sender),
                        &length) < 4)
             return;
-        if (request[3] == 0xF8)
-            datagrams.push_back(std::string("\0\0\0\xF9", 4) + std::string(kSetupRecordSize, '\0'));
-        else if (request[3] == 0xFA || request[3] == 0xFD)
-            datagrams.push_back(std::string("\0\0\0\xFB", 4));
-        for (const std::string& datagram : datagrams)
-            ::sendto(fd_, datagram.data(), datagram.size(), 0,
-                     reinterpret_cast<const sockaddr*>(&sender), length);
+        for (const TDatagram& datagram : datagrams)
+            if (!datagram.stale)
+                Send(datagram, ntohs(sender.sin_port));
+        Send({false, true, closing}, ntohs(sender.sin_port));
     }
 
     // Forgets a request that nobody answered.
@@ -75,21 +107,67 @@ public:
 
 private:
     int fd_ = -1;
+    int other_ = -1;
 };
 
 const Module* module = nullptr;
 
-void Run(TLantronixConfig& config, Request request, const std::string& ip, const std::string& mac)
+std::string Reply(uint8_t type, std::string body = {})
+{
+    return std::string("\0\0\0", 3) + static_cast<char>(type) + body;
+}
+
+// The datagrams of the input. Each is either a reply of a type near the protocol's, its
+// record filled with a byte of its own (its place), cut where the input says, or any bytes.
+std::vector<TDatagram> Datagrams(FuzzedDataProvider& input)
+{
+    std::vector<TDatagram> datagrams;
+    while (input.remaining_bytes() > 0 && datagrams.size() < 8) {
+        const auto kind = input.ConsumeIntegral<uint8_t>();
+        TDatagram datagram{(kind & 1) != 0, (kind & 2) == 0, {}};
+        if (kind & 4) {
+            const auto type = input.ConsumeIntegralInRange<uint8_t>(0xF6, 0xFC);
+            const std::size_t length =
+                kind & 8 ? kSetupRecordSize : input.ConsumeIntegral<uint8_t>();
+            datagram.bytes =
+                Reply(type, std::string(length, static_cast<char>(datagrams.size() + 1)));
+        } else {
+            datagram.bytes = input.ConsumeRandomLengthString(300);
+        }
+        datagrams.push_back(std::move(datagram));
+    }
+    return datagrams;
+}
+
+// The first datagram after the request from the module that is a whole reply of the type.
+std::string FirstValidReply(const std::vector<TDatagram>& datagrams, const std::string& closing,
+                            uint8_t type)
+{
+    const std::size_t least = type == kRecordReply ? 4 + kSetupRecordSize : 4;
+    for (const TDatagram& datagram : datagrams) {
+        const std::string& bytes = datagram.bytes;
+        if (!datagram.stale && datagram.fromModule && bytes.size() >= least &&
+            bytes.compare(0, 4, Reply(type)) == 0)
+            return bytes;
+    }
+    return closing;
+}
+
+void Run(TLantronixConfig& config, Request request, const std::string& ip, const std::string& mac,
+         const std::string& expected)
 {
     const std::string host = "127.0.0.1";
     TSetupRecord record{};
     switch (request) {
     case Request::ReadRecord:
-        config.GetSetupRecord(host, record);
+        Require(config.GetSetupRecord(host, record), "the module's record reply is taken");
+        Require(std::string(record.begin(), record.end()) == expected.substr(4, kSetupRecordSize),
+                "the record is that of the first valid reply from the module after the request");
         break;
     case Request::WriteConfig:
     case Request::WriteAssign:
-        config.SetSetupRecord(host, record, request == Request::WriteAssign);
+        Require(config.SetSetupRecord(host, record, request == Request::WriteAssign),
+                "the module's confirmation is taken");
         break;
     case Request::IPSetup:
         config.SendIPSetup(ip, mac);
@@ -121,15 +199,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     fuzz::Answers().SetScript(input.ConsumeRandomLengthString(4));
     const std::string ip = input.ConsumeRandomLengthString(20);
     const std::string mac = input.ConsumeRandomLengthString(30);
-    std::vector<std::string> datagrams;
-    while (input.remaining_bytes() > 0 && datagrams.size() < 8)
-        datagrams.push_back(input.ConsumeRandomLengthString(300));
+    const std::vector<TDatagram> datagrams = Datagrams(input);
+    const bool read = request == Request::ReadRecord;
+    const std::string closing =
+        read ? Reply(kRecordReply, std::string(kSetupRecordSize, '\xEE')) : Reply(kWriteConfirm);
+    const std::string expected =
+        FirstValidReply(datagrams, closing, read ? kRecordReply : kWriteConfirm);
 
     module->Drain();
     TLantronixConfig config;
+    const uint16_t port = config.UDP1.LocalPort();
+    for (const TDatagram& datagram : datagrams)
+        if (datagram.stale)
+            module->Send(datagram, port);
     const int finished = ::eventfd(0, EFD_CLOEXEC);
-    std::thread answering([&] { module->Answer(datagrams, finished); });
-    Run(config, request, ip, mac);
+    std::thread answering([&] { module->Answer(datagrams, closing, finished); });
+    Run(config, request, ip, mac, expected);
     ::eventfd_write(finished, 1);
     answering.join();
     ::close(finished);

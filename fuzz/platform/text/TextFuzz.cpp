@@ -14,8 +14,44 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 using fuzz::Require;
+
+namespace {
+
+// Where each line starts in the text, and its length.
+using TLines = std::vector<std::pair<std::size_t, std::size_t>>;
+
+TLines LinesOf(const TTextLines& lines, std::string_view text)
+{
+    TLines found;
+    for (const std::string_view line : lines)
+        found.emplace_back(static_cast<std::size_t>(line.data() - text.data()), line.size());
+    return found;
+}
+
+// A line ends at CR, LF or CR LF; a last line without a line break counts; a final line
+// break starts no other.
+TLines ReferenceLines(std::string_view text)
+{
+    TLines lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n')
+            continue;
+        lines.emplace_back(start, i - start);
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        lines.emplace_back(start, text.size() - start);
+    return lines;
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -38,19 +74,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Require(SameTextAscii(UpperCaseAscii(bytes), LowerCaseAscii(bytes)),
             "case folding keeps the text the same without case");
 
-    std::size_t kept = 0;
-    const char* after = bytes.data();
-    for (const std::string_view line : TTextLines(bytes)) {
-        Require(line.find_first_of("\r\n") == std::string_view::npos,
-                "a line holds no line break");
-        Require(line.data() >= after && line.data() + line.size() <= bytes.data() + size,
-                "lines lie in the text, in order");
-        after = line.data() + line.size();
-        kept += line.size();
-    }
-    std::size_t cut = 0;
-    for (const std::string_view line : TTextLines(TextBeforeNul(bytes)))
-        cut += line.size();
-    Require(cut <= kept && kept <= size, "lines hold the text's bytes at most once");
+    Require(LinesOf(TTextLines(bytes), bytes) == ReferenceLines(bytes),
+            "the lines are those of a plain walk of the bytes");
+    std::size_t nul = 0;
+    while (nul < size && bytes[nul] != '\0')
+        ++nul;
+    Require(TextBeforeNul(bytes) == std::string_view(bytes).substr(0, nul),
+            "the text before a NUL ends at the first NUL");
     return 0;
 }

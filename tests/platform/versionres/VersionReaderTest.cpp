@@ -274,39 +274,27 @@ TEST(VersionFile, UnreadableBlockIsReportedByGet)
               "<unreadable>");
 }
 
-// Every cut and every flipped bit of a block and of a file around it: the reader answers
-// or declines, and reads nothing outside its buffers (the sanitizer build checks that).
-TEST(VersionFuzz, CutAndFlippedBlocksAndFiles)
+// A block cut short, and a file cut short around it, read as none. (Flipped bits and any
+// other bytes: fuzz_platform_versionres.)
+TEST(VersionBlock, CutBlocksAndFilesReadAsNone)
 {
     const std::string block = PellicorBlock();
-    const std::vector<std::string> paths = {"\\", "\\VarFileInfo\\Translation",
-                                            std::string(kTable) + "ProductName",
-                                            std::string(kTable) + "ProductVersion"};
-    auto queryAll = [&](const std::string& bytes) {
-        // Each query copies into an exact-size buffer so any overread is caught.
-        std::vector<uint8_t> exact(bytes.begin(), bytes.end());
-        for (const std::string& path : paths)
-            (void)VerQueryText(exact, path);
-    };
-    for (std::size_t size = 0; size <= block.size(); ++size)
-        queryAll(block.substr(0, size));
-    for (std::size_t bit = 0; bit < block.size() * 8; ++bit) {
-        std::string flipped = block;
-        flipped[bit / 8] = static_cast<char>(flipped[bit / 8] ^ (1 << (bit % 8)));
-        queryAll(flipped);
+    for (std::size_t size = 0; size < block.size(); ++size) {
+        SCOPED_TRACE(size);
+        // An exact-size buffer, so that the sanitizer build catches any read past it.
+        const std::vector<uint8_t> cut(block.begin(), block.begin() + static_cast<long>(size));
+        for (const std::string& path :
+             {std::string("\\"), std::string("\\VarFileInfo\\Translation"),
+              std::string(kTable) + "ProductName"}) {
+            EXPECT_FALSE(VerQueryValue(cut, path).has_value()) << path;
+        }
     }
 
     const std::string file = MakeElfImage({{".text", "code"}, {kVersionSectionName, block}});
     std::mt19937 random(7);
-    for (int i = 0; i < 400; ++i) {
-        std::string bytes = file;
-        if (i % 2 == 0)
-            bytes.resize(random() % file.size());
-        else
-            bytes[random() % bytes.size()] ^= static_cast<char>(1 << (random() % 8));
-        const std::string read = ReadBlock(WriteTestFile(bytes));
-        if (read != "<unreadable>")
-            queryAll(read);
+    for (std::size_t size = 0; size < file.size(); size += 1 + random() % 64) {
+        SCOPED_TRACE(size);
+        EXPECT_EQ(GetFileVersionInfoSize(WriteTestFile(file.substr(0, size))), 0u);
     }
 }
 

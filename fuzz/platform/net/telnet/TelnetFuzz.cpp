@@ -1,22 +1,126 @@
 // What a telnet server sends to the terminal window's reader: option negotiation,
-// subnegotiation and data, in one piece, from a peer on 127.0.0.1 that then closes. The
-// reader answers, hands the data on and sees the end of the connection.
+// subnegotiation and data. The parser gives the same data and answers whether the bytes
+// come in one read, in reads of any split or byte by byte; a command repeated at once is
+// answered again only when it is a refused request; an open subnegotiation is held only up
+// to its bound. The reader, fed by a peer on 127.0.0.1 that then closes, shows that data,
+// sends those answers and sees the end of the connection.
 #include "fuzz/support/Fuzz.h"
 #include "fuzz/support/LoopbackPeer.h"
 #include "platform/net/TTelnetClient.h"
+#include "platform/net/TTelnetParser.h"
+#include "simulators/TelnetBytes.h"
 
 #include <QCoreApplication>
 
+#include <fuzzer/FuzzedDataProvider.h>
+#include <sanitizer/allocator_interface.h>
+
+#include <algorithm>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <random>
 #include <string>
+#include <string_view>
+#include <vector>
 
 using fuzz::Require;
 
 namespace {
 
+using TKind = TTelnetParser::TOutput::TKind;
+
 fuzz::LoopbackListener* server = nullptr;
+
+// What a reader makes of the bytes: the data and the answers, each joined in order.
+struct TSeen {
+    std::string data;
+    std::string answers;
+
+    bool operator==(const TSeen&) const = default;
+
+    void Add(const std::vector<TTelnetParser::TOutput>& outputs)
+    {
+        for (const TTelnetParser::TOutput& output : outputs)
+            (output.kind == TKind::Data ? data : answers) += output.bytes;
+    }
+};
+
+// The bytes in reads of at most maxRead bytes each, of lengths the seed picks.
+TSeen ParseInReads(TTelnetParser& parser, std::string_view bytes, std::size_t maxRead,
+                   uint32_t seed)
+{
+    std::minstd_rand random(seed);
+    TSeen seen;
+    while (!bytes.empty()) {
+        const std::size_t read = std::min<std::size_t>(bytes.size(), 1 + random() % maxRead);
+        seen.Add(parser.Process(bytes.substr(0, read)));
+        bytes.remove_prefix(read);
+    }
+    return seen;
+}
+
+std::string AnswersTo(TTelnetParser& parser, std::string_view bytes)
+{
+    TSeen seen;
+    seen.Add(parser.Process(bytes));
+    return seen.answers;
+}
+
+// Options accepted from the peer (ECHO, end-of-record), offered here (terminal type) and
+// one the input picks.
+void CheckRepeatedCommands(TTelnetParser& parser, uint8_t picked)
+{
+    using namespace telnet_bytes;
+    // Whatever command or subnegotiation the input left open, this ends it.
+    parser.Process(IAC + SE + IAC + SE);
+    for (const int option : {1, 24, 25, int{picked}}) {
+        for (const std::string& verb : {WILL, DO, WONT, DONT}) {
+            const std::string command = Op(verb, option);
+            const std::string first = AnswersTo(parser, command);
+            const std::string again = AnswersTo(parser, command);
+            const std::string refusal = verb == WILL ? Op(DONT, option)
+                                        : verb == DO ? Op(WONT, option)
+                                                     : std::string();
+            Require(again.empty() || (!refusal.empty() && first == refusal && again == refusal),
+                    "a command repeated at once is answered again only when it is a refused "
+                    "request");
+        }
+    }
+}
+
+// Bytes without an IAC go on into any subnegotiation the input left open.
+void CheckTheHeldBound(TTelnetParser& parser)
+{
+    if (!parser.Process("x").empty())
+        return;  // shown as data: no subnegotiation is open
+    const std::string filler(3 * TTelnetParser::kMaxSubNegotiation, 'x');
+    const std::size_t before = __sanitizer_get_current_allocated_bytes();
+    parser.Process(filler);
+    const std::size_t after = __sanitizer_get_current_allocated_bytes();
+    Require(after <= before + 2 * TTelnetParser::kMaxSubNegotiation,
+            "the held subnegotiation never passes its bound");
+}
+
+// The data the reader hands on and the answers the peer receives.
+TSeen ReadThroughTheSocket(std::string_view bytes)
+{
+    TTelnetClient telnet;
+    telnet.SetHost("127.0.0.1");
+    telnet.SetPort(server->Port());
+    TSeen seen;
+    telnet.SetOnDataAvailable([&](const std::string& chunk) { seen.data += chunk; });
+    telnet.Connect();
+    fuzz::LoopbackConnection peer(server->Accept());
+    peer.PlayAndClose(bytes);
+
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (telnet.Connected() && std::chrono::steady_clock::now() < deadline)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    Require(!telnet.Connected(), "the reader sees the end of the connection");
+    seen.answers = peer.ReceiveToEnd();
+    return seen;
+}
 
 }  // namespace
 
@@ -29,19 +133,24 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    TTelnetClient telnet;
-    telnet.SetHost("127.0.0.1");
-    telnet.SetPort(server->Port());
-    std::size_t shown = 0;
-    telnet.SetOnDataAvailable([&shown](const std::string& chunk) { shown += chunk.size(); });
-    telnet.Connect();
-    fuzz::LoopbackConnection peer(server->Accept());
-    peer.PlayAndClose(std::string_view(reinterpret_cast<const char*>(data), size));
+    FuzzedDataProvider input(data, size);
+    const auto seed = input.ConsumeIntegral<uint32_t>();
+    const std::string bytes = input.ConsumeRemainingBytesAsString();
 
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (telnet.Connected() && std::chrono::steady_clock::now() < deadline)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
-    Require(!telnet.Connected(), "the reader sees the end of the connection");
-    Require(shown <= size, "no data is made up");
+    TTelnetParser whole;
+    TSeen once;
+    once.Add(whole.Process(bytes));
+    TTelnetParser split;
+    Require(ParseInReads(split, bytes, 1 + seed % 64, seed) == once,
+            "reads of any split give the data and answers of one read");
+    TTelnetParser byByte;
+    Require(ParseInReads(byByte, bytes, 1, seed) == once,
+            "byte-by-byte reads give the data and answers of one read");
+
+    CheckTheHeldBound(split);
+    CheckRepeatedCommands(byByte, static_cast<uint8_t>(seed >> 8));
+
+    Require(ReadThroughTheSocket(bytes) == once,
+            "the reader shows the parser's data and sends its answers");
     return 0;
 }
