@@ -3,9 +3,12 @@
 // exit, Shift+End, sorting, Delete duplicates and Clear. Each window figure that has one is
 // measured in the same run beside the bare figure it is held against: the same command
 // exchanges over a bare socket (receive, send), the list file read or written without a
-// window (start-up, exit). Run by hand; bench/README.md gives the command and the figures.
+// window (start-up, exit). Also the two logs under peers that never stop sending: the
+// window's peak memory and its longest pause. Run by hand; bench/README.md gives the
+// commands and the figures.
 #include "devicelink/TTransferBlock.h"
 #include "listmanager/UMain.h"
+#include "netsetup/ULantronix.h"
 #include "matchlist/ListFileText.h"
 #include "matchlist/Wiegand.h"
 #include "platform/net/NetPorts.h"
@@ -16,6 +19,7 @@
 #include "platform/toolkit/TListView.h"
 #include "platform/ui/Ui.h"
 #include "simulators/DeviceSimulator.h"
+#include "simulators/TelnetPeer.h"
 #include "simulators/TempDir.h"
 
 #include <arpa/inet.h>
@@ -29,8 +33,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextDocument>
+#include <QTimer>
 #include <benchmark/benchmark.h>
 
+#include <chrono>
+#include <fstream>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -54,7 +63,12 @@ public:
     bool InputBox(const std::string&, const std::string&, std::string&) override { return false; }
     std::optional<std::string> OpenFile(const ui::FileDialogOptions&) override { return {}; }
     std::optional<std::string> SaveFile(const ui::FileDialogOptions&) override { return {}; }
-    int ShowModal(QWidget&) override { return 0; }
+    int ShowModal(QWidget& window) override
+    {
+        if (modal)
+            modal(window);
+        return 0;
+    }
     void ProcessMessages() override { QCoreApplication::processEvents(); }
     void SetBusyCursor(bool busy) override
     {
@@ -65,6 +79,8 @@ public:
     }
 
     std::vector<std::string> boxes;
+    // What a modal window does while it is up; nothing when empty.
+    std::function<void(QWidget&)> modal;
 };
 
 BenchUi& TheUi()
@@ -226,7 +242,7 @@ void BM_WindowReceive(benchmark::State& state)
         w.form->btnReceive->click();
         Settle();
         state.PauseTiming();
-        // The log is never trimmed; every receive starts from the same one.
+        // Every receive starts from the same, empty log.
         w.form->Memo1->clear();
         state.ResumeTiming();
     }
@@ -450,6 +466,132 @@ void BM_WindowClear(benchmark::State& state)
     TimeListCommand(state, &pellicor::TFormMain::mnuPlateClearList, false, 0, "Clear match-list ?");
 }
 BENCHMARK(BM_WindowClear)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// --- the logs under a peer that never stops sending
+
+// The longest time the window went without serving its events, from a timer every 10 ms,
+// and the peak memory of the process from the start of the measure.
+class WindowMeter final {
+public:
+    WindowMeter()
+    {
+        // Resets the peak resident size, so that VmHWM is this measure's own.
+        std::ofstream("/proc/self/clear_refs") << "5";
+        startKb_ = StatusKb("VmRSS:");
+        timer_.setInterval(10);
+        QObject::connect(&timer_, &QTimer::timeout, [this] { Turn(); });
+        last_ = Clock::now();
+        timer_.start();
+    }
+
+    // Also what the log kept at the end.
+    void Report(benchmark::State& state, const QPlainTextEdit& log)
+    {
+        Turn();
+        state.counters["start_MB"] = static_cast<double>(startKb_) / 1024;
+        state.counters["peak_MB"] = static_cast<double>(StatusKb("VmHWM:")) / 1024;
+        state.counters["longest_pause_ms"] = static_cast<double>(longest_.count());
+        state.counters["pauses_over_250ms"] = over_;
+        state.counters["log_lines"] = log.document()->blockCount();
+        state.counters["log_MB"] =
+            static_cast<double>(log.document()->characterCount()) / (1 << 20);
+    }
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    static long StatusKb(const std::string& key)
+    {
+        std::ifstream status("/proc/self/status");
+        for (std::string line; std::getline(status, line);)
+            if (line.rfind(key, 0) == 0)
+                return std::stol(line.substr(key.size()));
+        return 0;
+    }
+
+    void Turn()
+    {
+        const auto now = Clock::now();
+        const auto gap = std::chrono::duration_cast<std::chrono::milliseconds>(now - last_);
+        longest_ = std::max(longest_, gap);
+        over_ += gap > std::chrono::milliseconds(250) ? 1 : 0;
+        last_ = now;
+    }
+
+    QTimer timer_;
+    Clock::time_point last_;
+    std::chrono::milliseconds longest_{0};
+    int over_ = 0;
+    long startKb_ = 0;
+};
+
+// The terminal window open on a peer that sends "x" CR LF in segments of their own for
+// `seconds`.
+void BM_TerminalFlood(benchmark::State& state)
+{
+    Window w;
+    TFormLantronix terminal(w.form.get());
+    TelnetPeer peer;
+    const auto seconds = std::chrono::seconds(state.range(0));
+    for (auto _ : state) {
+        WindowMeter meter;
+        TheUi().modal = [&](QWidget& window) {
+            window.show();
+            peer.Flood("x\r\n");
+            QTest::qWait(static_cast<int>(std::chrono::milliseconds(seconds).count()));
+            peer.StopFlood();
+            window.hide();
+        };
+        terminal.OpenTerminal("127.0.0.1", peer.Port());
+        TheUi().modal = {};
+        meter.Report(state, *terminal.findChild<QPlainTextEdit*>("Memo1"));
+    }
+    ExpectBoxes(state, {});
+}
+BENCHMARK(BM_TerminalFlood)
+    ->ArgName("seconds")
+    ->Arg(60)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// A receive of `entries` entries with the debug view shown, from a device that sends
+// `lines` unasked lines of `length` characters before each answer.
+void BM_ReceiveUnaskedLines(benchmark::State& state)
+{
+    Window w;
+    const auto entries = static_cast<int>(state.range(0));
+    std::vector<DeviceSimulator::Entry> list(FullDeviceList());
+    list.resize(static_cast<size_t>(entries));
+    w.device.SetList(list);
+    std::string unasked;
+    for (int64_t i = 0; i < state.range(1); ++i)
+        unasked += std::string(static_cast<size_t>(state.range(2)), 'x') + "\r\n";
+    DeviceSimulator::CommandRule rule;
+    rule.prefix = "QLI";
+    rule.action = DeviceSimulator::CommandRule::Action::Before;
+    rule.bytes = unasked;
+    w.device.AddRule(rule);
+    w.form->SetUserMode(1);
+    w.form->btnDebugClick();
+    Settle();
+    for (auto _ : state) {
+        WindowMeter meter;
+        w.form->btnReceive->click();
+        Settle();
+        meter.Report(state, *w.form->Memo1);
+    }
+    if (w.form->PlateList1->Count() != entries)
+        state.SkipWithError("the list did not arrive");
+    ExpectBoxes(state, {});
+}
+BENCHMARK(BM_ReceiveUnaskedLines)
+    ->ArgNames({"entries", "lines", "length"})
+    ->Args({1000, 5000, 1})
+    ->Args({1000, 20, 16000})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 

@@ -11,9 +11,10 @@ class QPlainTextEdit;
 namespace pellicor {
 
 // The communication log in Memo1, the debug view. Lines are held and go into the memo
-// together when Show runs; while the debug view is off they wait until it is switched on,
-// so a hidden log costs no text layout however long a command's log grows. Held or shown,
-// the log keeps its newest lines up to the log memo's bound (platform/toolkit/LogMemo.h).
+// together when Show runs, or as soon as a batch's worth is held; while the debug view is
+// off they wait until it is switched on, so a hidden log costs no text layout however long
+// a command's log grows. Held or shown, the log keeps its newest lines up to the log memo's
+// bounds (platform/toolkit/LogMemo.h), and only those ever go into the memo.
 class TMainLog final : public QObject {
     Q_OBJECT
 
@@ -32,10 +33,19 @@ private:
     // Held lines, each followed by a line break, in pieces of about this many bytes: a long
     // log is then neither copied as it grows nor allocated line by line.
     static constexpr size_t kPiece = 64 * 1024;
+    // The most a batch holds (far more than a normal command logs between two batches).
+    static constexpr size_t kBatchBytes = 16 * kPiece;
+    static constexpr size_t kBatchLines = 16 * 1024;
+
+    struct Piece {
+        std::string text;
+        size_t lines = 0;
+    };
 
     QPlainTextEdit& memo_;
-    std::deque<std::string> held_;
+    std::deque<Piece> held_;
     size_t heldBytes_ = 0;
+    size_t heldLines_ = 0;
 };
 
 }  // namespace pellicor

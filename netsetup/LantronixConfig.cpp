@@ -65,6 +65,8 @@ void TLantronixConfig::SearchDevices(int timeoutMs)
     int budget = timeoutMs / (1000 / kPollsPerSecond);
     if (budget <= 0)
         budget = 1;
+    // A full queue would leave no room for the replies.
+    DropQueued(Clock::now() + std::chrono::milliseconds(kReplyTimeoutMs));
     UDP1.Broadcast(ConfigPort(), Header(kSearch));
     // Only empty polls use up the budget: a peer that never stops sending would hold the
     // search for as long as it sends, so the whole search is bounded too.

@@ -27,11 +27,11 @@ void ShowSetupFailed(const std::string& host);
 
 // The network modules' configuration service on UDP (ConfigPort): finding modules by
 // broadcast, reading and writing a module's setup record, and assigning an address to a
-// module named by its MAC address. A read or a write counts only the reply of the module
-// it asked: datagrams still queued from earlier exchanges are dropped before the request
-// goes out, and while it waits anything from another sender or of another type is dropped
-// too. Every exchange blocks the calling (GUI) thread; only the search lets pending window
-// messages run meanwhile.
+// module named by its MAC address. Every request, the search's included, first drops the
+// datagrams still queued from earlier exchanges. A read or a write counts only the reply of
+// the module it asked: while it waits, anything from another sender or of another type is
+// dropped too. Every exchange blocks the calling (GUI) thread; only the search lets pending
+// window messages run meanwhile.
 //
 // The terminal window owns the one instance for the life of the program, so the socket
 // and the search results live as long as the program does.
@@ -46,13 +46,13 @@ public:
     TLantronixConfig(const TLantronixConfig&) = delete;
     TLantronixConfig& operator=(const TLantronixConfig&) = delete;
 
-    // Broadcasts the search (F6) and collects the F7 replies into Devices and DeviceCount,
-    // in the order they are read, one entry per module (sender's address and MAC): a module
-    // that answers again adds nothing. Polls without waiting, processes pending window
-    // messages after each poll, and sleeps 100 ms after each poll that finds nothing; the
-    // search ends after timeoutMs / 100 (at least one) such empty polls, and in any case
-    // ten times that long after the first poll. Each new module costs a reverse look-up of
-    // its sender. Socket failures raise ENetError.
+    // Drops what is queued, broadcasts the search (F6) and collects the F7 replies into
+    // Devices and DeviceCount, in the order they are read, one entry per module (sender's
+    // address and MAC): a module that answers again adds nothing. Polls without waiting,
+    // processes pending window messages after each poll, and sleeps 100 ms after each poll
+    // that finds nothing; the search ends after timeoutMs / 100 (at least one) such empty
+    // polls, and in any case ten times that long after the first poll. Each new module
+    // costs a reverse look-up of its sender. Socket failures raise ENetError.
     void SearchDevices(int timeoutMs);
 
     // Asks host (dotted address or name) for its setup record (F8, reply F9). false when

@@ -5,28 +5,79 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <algorithm>
+
+namespace {
+
+// The newest whole lines of a text: where they start and how many they are.
+struct NewestLines {
+    qsizetype start = 0;
+    int count = 0;
+};
+
+// The newest whole lines of `lines` within maxChars characters and maxLines lines (0: no
+// line bound); the newest line always, however long.
+NewestLines NewestLinesWithin(const QString& lines, qsizetype maxChars, int maxLines)
+{
+    NewestLines newest{lines.lastIndexOf(u'\n') + 1, 1};
+    while (newest.start > 0 && (maxLines == 0 || newest.count < maxLines)) {
+        // The line before ends at newest.start - 1; an empty one when that is position 0.
+        const qsizetype previous =
+            newest.start >= 2 ? lines.lastIndexOf(u'\n', newest.start - 2) + 1 : 0;
+        if (lines.size() - previous > maxChars)
+            break;
+        newest = {previous, newest.count + 1};
+    }
+    return newest;
+}
+
+// Lets the memo's oldest lines go when `lines` new lines of `chars` characters would take it
+// past a bound: down to three quarters of both, so that trimming comes once per quarter of a
+// bound appended rather than with every append (each trim can make the document copy all
+// of its text).
+void MakeRoom(QPlainTextEdit& memo, qsizetype chars, int lines, qsizetype maxChars)
+{
+    QTextDocument& document = *memo.document();
+    if (document.isEmpty())
+        return;
+    const int maxLines = document.maximumBlockCount();
+    const int blocks = document.blockCount();
+    // The count holds the document's closing paragraph mark, which stands for the line
+    // break that the new lines begin with.
+    const qsizetype total = document.characterCount() + chars;
+    if (total <= maxChars && (maxLines == 0 || blocks + lines <= maxLines))
+        return;
+    int drop = maxLines > 0 ? blocks + lines - maxLines / 4 * 3 : 0;
+    const qsizetype excess = total - maxChars / 4 * 3;
+    if (excess > document.characterCount())
+        drop = blocks;
+    else if (excess > 0)
+        drop = std::max(drop, document.findBlock(static_cast<int>(excess - 1)).blockNumber() + 1);
+    if (drop >= blocks) {
+        memo.clear();
+    } else if (drop > 0) {
+        // Selected by position inside an edit block, the lines go without being laid out
+        // first (moving over them block by block, as the document's own line bound does,
+        // would lay out each).
+        QTextCursor cursor(&document);
+        cursor.beginEditBlock();
+        cursor.setPosition(document.findBlockByNumber(drop).position(), QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        cursor.endEditBlock();
+    }
+}
+
+}  // namespace
+
 void SetUpLogMemo(QPlainTextEdit& memo)
 {
     memo.setUndoRedoEnabled(false);
+    memo.setMaximumBlockCount(kMaxLogLines);
 }
 
 void AppendToLog(QPlainTextEdit& memo, const QString& lines, qsizetype maxChars)
 {
-    memo.appendPlainText(lines);
-    QTextDocument& document = *memo.document();
-    // The count holds the document's closing paragraph mark too.
-    const qsizetype count = document.characterCount() - 1;
-    if (count <= maxChars)
-        return;
-    const int drop = static_cast<int>(count - maxChars / 4 * 3);
-    QTextBlock first = document.findBlock(drop);
-    if (first.position() < drop)
-        first = first.next();
-    // The newest line stays whole even when it alone is longer than what is kept: the log
-    // never shows part of a line.
-    if (!first.isValid())
-        first = document.lastBlock();
-    QTextCursor cursor(&document);
-    cursor.setPosition(first.position(), QTextCursor::KeepAnchor);
-    cursor.removeSelectedText();
+    const NewestLines newest = NewestLinesWithin(lines, maxChars, memo.maximumBlockCount());
+    MakeRoom(memo, lines.size() - newest.start, newest.count, maxChars);
+    memo.appendPlainText(newest.start == 0 ? lines : lines.sliced(newest.start));
 }

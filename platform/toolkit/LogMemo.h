@@ -5,17 +5,22 @@
 class QPlainTextEdit;
 class QString;
 
-// A memo that shows a log. Text is only ever appended, and the memo keeps the newest
-// lines up to a bound: a device or peer that never stops sending would otherwise grow the
-// log until the machine runs out of memory. Far above what a session of normal commands
-// writes (a full receive logs about 5 MB), so only a flood ever loses its oldest lines.
+// A memo that shows a log. Text is only ever appended, and the memo keeps the newest whole
+// lines up to two bounds: a device or peer that never stops sending would otherwise grow the
+// log until the machine runs out of memory. A line costs the text document far more than its
+// characters (hundreds of bytes for a short one), so lines are bounded as well as
+// characters. Both bounds are far above what a session of normal commands writes (a full
+// receive with the debug view on logs 131,078 lines, about 5 MB), so only a flood ever
+// loses its oldest lines.
 constexpr qsizetype kMaxLogChars = qsizetype{16} << 20;
+constexpr int kMaxLogLines = 1 << 18;
 
-// Keeps no undo steps: an append would be one more copy of the log, and Ctrl+Z would take
-// received lines away again.
+// Bounds the memo at kMaxLogLines lines and keeps no undo steps: an append would be one
+// more copy of the log, and Ctrl+Z would take received lines away again.
 void SetUpLogMemo(QPlainTextEdit& memo);
 
-// Appends lines, which start a line of their own. Past maxChars characters the oldest
-// whole lines go, down to three quarters of it, so that trimming comes once per quarter
-// of the bound appended rather than with every line.
+// Appends lines (separated by '\n'), which start a line of their own. Only what the log
+// keeps goes in: the newest of the lines within maxChars characters and the memo's line
+// bound (the newest line always, whole, however long), after the memo's oldest lines have
+// made room for them. The memo thus never takes in, lays out or holds more than it keeps.
 void AppendToLog(QPlainTextEdit& memo, const QString& lines, qsizetype maxChars = kMaxLogChars);

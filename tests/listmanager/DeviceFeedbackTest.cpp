@@ -5,6 +5,7 @@
 #include "platform/text/Format.h"
 #include "platform/toolkit/LogMemo.h"
 #include "platform/toolkit/TListView.h"
+#include "tests/support/LogHighWater.h"
 #include "widgets/FieldEdit.h"
 
 #include <QCheckBox>
@@ -14,6 +15,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -41,13 +43,15 @@ protected:
         device.SetNoMatch(DeviceFrame(7));
     }
 
-    // Receives over a list of five plates, in a shown window.
+    // Receives over a list of five plates, in a shown window; watches the log from the
+    // command's start.
     void Receive(bool debugView)
     {
         auto& f = StartWithDevice();
         f.show();
         FillPlates(5);
         f.Modified = false;
+        mostLog.emplace(*f.Memo1);
         if (debugView)
             f.btnDebugClick();
         f.btnReceive->click();
@@ -88,6 +92,8 @@ protected:
             log.push_back(line);
         EXPECT_EQ(LogLines(), log);
     }
+
+    std::optional<LogHighWater> mostLog;
 };
 
 TEST_F(DeviceFeedbackTest, AReceiveEndsWithEveryEntryShownInOrderAndTheWholeLog)
@@ -136,34 +142,49 @@ TEST_F(DeviceFeedbackTest, ASendEndsWithTheDeviceFullTheBarAtItsEndAndTheListUnc
 }
 
 // A device that sends lines the program never asked for, before its first answers, fills
-// the log far beyond a normal receive's: the log keeps its newest whole lines up to its bound,
-// held while the debug view is off and shown once it is on, and the entries all arrive.
+// the log far beyond a normal receive's: long lines pass the character bound, short ones
+// the line bound. The log keeps its newest whole lines within both, held while the debug
+// view is off and shown once it is on; shown as they come or at once, only what the log
+// keeps ever goes into it. The entries all arrive.
 TEST_F(DeviceFeedbackTest, AFloodingDevicesLogKeepsItsNewestLinesUpToTheBound)
 {
-    const std::string noise(100, 'n');
-    std::string flood;
-    for (int i = 0; i < 7000; ++i)
-        flood += noise + "\r\n";
-    DeviceSimulator::CommandRule rule;
-    rule.prefix = "QLI";
-    rule.action = DeviceSimulator::CommandRule::Action::Before;
-    rule.bytes = flood;
-    rule.times = 25;
-    device.AddRule(rule);
+    struct Flood {
+        std::string line;
+        int lines;    // before each answer
+        int answers;  // so flooded, from the first
+        bool debugView;
+    };
+    const std::string longLine(100, 'n');
+    for (const Flood& flood : {Flood{longLine, 7000, 25, false}, Flood{longLine, 7000, 25, true},
+                               Flood{"n", kMaxLogLines / 25 + 1, 25, true}}) {
+        std::string bytes;
+        for (int i = 0; i < flood.lines; ++i)
+            bytes += flood.line + "\r\n";
+        DeviceSimulator::CommandRule rule;
+        rule.prefix = "QLI";
+        rule.action = DeviceSimulator::CommandRule::Action::Before;
+        rule.bytes = bytes;
+        rule.times = flood.answers;
+        device.AddRule(rule);
 
-    Receive(false);
-    const auto& f = *form;
-    EXPECT_EQ(f.PlateCount, kEntries - 1);
-    EXPECT_EQ(f.PlateList1->Caption(kEntries - 2), std::to_string(kEntries - 1));
-    ui.VerifyDone();
+        Receive(flood.debugView);
+        const auto& f = *form;
+        EXPECT_EQ(f.PlateCount, kEntries - 1);
+        EXPECT_EQ(f.PlateList1->Caption(kEntries - 2), std::to_string(kEntries - 1));
+        ui.VerifyDone();
 
-    EXPECT_LE(f.Memo1->document()->characterCount() - 1, kMaxLogChars);
-    const Lines log = LogLines();
-    ASSERT_GT(log.size(), 4u);
-    EXPECT_EQ(log.front(), "< " + noise) << "whole lines only";
-    EXPECT_EQ(Lines(log.end() - 4, log.end()),
-              (Lines{"> QNF", "< QNF" + FrameHex(7), "Disconnecting.", "Disconnected."}));
-    EXPECT_EQ(log[log.size() - 6], Format("> QLI%.4x", kEntries - 1));
+        EXPECT_LE(mostLog->characters, kMaxLogChars);
+        EXPECT_LE(mostLog->lines, kMaxLogLines);
+        const Lines log = LogLines();
+        ASSERT_GT(log.size(), 4u);
+        EXPECT_EQ(log.front(), "< " + flood.line) << "whole lines only";
+        EXPECT_EQ(Lines(log.end() - 4, log.end()),
+                  (Lines{"> QNF", "< QNF" + FrameHex(7), "Disconnecting.", "Disconnected."}));
+        EXPECT_EQ(log[log.size() - 6], Format("> QLI%.4x", kEntries - 1));
+    }
+    // The short lines filled the log up to its line bound, and only those.
+    EXPECT_GE(mostLog->lines, kMaxLogLines / 4 * 3);
+    EXPECT_LT(mostLog->characters, kMaxLogChars / 2);
 }
 
 }  // namespace

@@ -99,15 +99,39 @@ TEST_F(Search, AModuleThatNeverStopsAnsweringEndsAtTenTimesTheTimeoutWithOneEntr
     EXPECT_EQ(config.Devices[0].Name, "module-a");
 }
 
-TEST_F(Search, AReplyTooLateForOneSearchIsReadByTheNext)
+// The socket lives for the whole run: what was queued before a search, late replies to an
+// earlier one included, counts for none.
+TEST_F(Search, AReplyTooLateForItsSearchCountsForNoLaterSearch)
 {
-    module->SetMisbehaviour(Misbehaviour::Late);  // about 1.3 s after the request
+    module->SetMisbehaviour(Misbehaviour::Late, 1);  // about 1.3 s after the request
     config.SearchDevices(1000);
     EXPECT_EQ(config.DeviceCount, 0);  // the budget ran out first
 
-    config.SearchDevices(1500);
-    // The earlier search's late reply was still queued and is read first.
-    EXPECT_GE(config.DeviceCount, 1);
+    std::this_thread::sleep_for(ModuleSimulator::kLateDelay);
+    module->SetMisbehaviour(Misbehaviour::Silent);
+    config.SearchDevices(kShortSearch);
+    EXPECT_EQ(config.DeviceCount, 0);
+}
+
+// More stray datagrams than the socket's queue holds, queued before the search: the live
+// module's reply still finds room and is listed, the strays are not.
+TEST_F(Search, StrayDatagramsQueuedBeforeTheSearchDoNotHideTheLiveModule)
+{
+    constexpr int kStrays = 400;
+    SendStray(config, Bytes({0, 0, 0, 0xFB}), kStrays);
+    config.SearchDevices(kShortSearch);
+    ASSERT_EQ(config.DeviceCount, 1);
+    EXPECT_EQ(config.Devices[0].IP, (std::array<uint8_t, 4>{127, 0, 0, 2}));
+
+    // Search replies of a module that answers no more.
+    std::vector<uint8_t> reply(30, 0);
+    reply[3] = 0xF7;
+    reply[29] = 0x0E;
+    SendStray(config, reply, kStrays, kOtherModuleIp);
+    config.SearchDevices(kShortSearch);
+    ASSERT_EQ(config.DeviceCount, 1);
+    EXPECT_EQ(config.Devices[0].IP, (std::array<uint8_t, 4>{127, 0, 0, 2}));
+    EXPECT_EQ(config.Devices[0].MAC, kMac);
 }
 
 TEST_F(Search, DropsRepliesThatDoNotFitAndEmptiesTheLastResults)
@@ -125,15 +149,11 @@ TEST_F(Search, DropsRepliesThatDoNotFitAndEmptiesTheLastResults)
 
 TEST_F(Search, ALongDatagramIsCutToTheBufferAndStillAccepted)
 {
-    module->SetMisbehaviour(Misbehaviour::Silent);
-    std::vector<uint8_t> reply(300, 0x11);
-    reply[0] = reply[1] = reply[2] = 0;
-    reply[3] = 0xF7;
-    SendStray(reply);
-    config.SearchDevices(0);
+    module->SetMisbehaviour(Misbehaviour::Long);  // 300 bytes
+    config.SearchDevices(kShortSearch);
     ASSERT_EQ(config.DeviceCount, 1);
-    EXPECT_EQ(config.Devices[0].IP, (std::array<uint8_t, 4>{127, 0, 0, 1}));
-    EXPECT_EQ(config.Devices[0].MAC, (std::array<uint8_t, 6>{17, 17, 17, 17, 17, 17}));
+    EXPECT_EQ(config.Devices[0].IP, (std::array<uint8_t, 4>{127, 0, 0, 2}));
+    EXPECT_EQ(config.Devices[0].MAC, kMac);
 }
 
 // --- reading and writing the setup record ---------------------------------------------
@@ -160,12 +180,12 @@ TEST_F(SetupRecord, DatagramsQueuedBeforeTheReadAreDroppedAndALongReplyIsTaken)
 {
     module->SetRecord(Pattern());
     // A stray search reply and a record from elsewhere, queued before the request.
-    SendStray(Bytes({0, 0, 0, 0xF7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                     0, 0, 0, 0,    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    SendStray(config, Bytes({0, 0, 0, 0xF7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                             0, 0, 0, 0,    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
     std::vector<uint8_t> foreignRecord(124, 0x33);
     foreignRecord[0] = foreignRecord[1] = foreignRecord[2] = 0;
     foreignRecord[3] = 0xF9;
-    SendStray(foreignRecord);
+    SendStray(config, foreignRecord);
     TSetupRecord record{};
     ASSERT_TRUE(config.GetSetupRecord(kModuleIp, record));
     EXPECT_EQ(record, Pattern());

@@ -89,17 +89,21 @@ std::vector<uint8_t> ModuleFixture::Bytes(std::initializer_list<int> bytes)
     return result;
 }
 
-void ModuleFixture::SendStray(const std::vector<uint8_t>& bytes)
+void SendStray(TLantronixConfig& config, const std::vector<uint8_t>& bytes, int times,
+               const std::string& from)
 {
     const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
     ASSERT_GE(fd, 0);
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(config.UDP1.LocalPort());
-    to.sin_addr.s_addr = *DottedAddress("127.0.0.1");
-    ASSERT_EQ(
-        ::sendto(fd, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to),
-        static_cast<ssize_t>(bytes.size()));
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = *DottedAddress(from);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    address.sin_port = htons(config.UDP1.LocalPort());
+    address.sin_addr.s_addr = *DottedAddress("127.0.0.1");
+    for (int i = 0; i < times; ++i)
+        ASSERT_EQ(::sendto(fd, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&address),
+                           sizeof address),
+                  static_cast<ssize_t>(bytes.size()));
     ::close(fd);
 }
 

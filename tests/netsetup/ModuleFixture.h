@@ -46,6 +46,11 @@ private:
 // Points the configuration port and the broadcast at a loopback address.
 void PointConfigServiceAt(const std::string& address, uint16_t port);
 
+// Sends a stray datagram `times` over from a loopback address to the configuration
+// service's socket, as modules answering late or twice would.
+void SendStray(TLantronixConfig& config, const std::vector<uint8_t>& bytes, int times = 1,
+               const std::string& from = "127.0.0.1");
+
 // One simulated module on 127.0.0.2 (its own address, so that its answers show a sender
 // other than this side), reached by the configuration service through the seams; names
 // come from a table, boxes from a script.
@@ -59,8 +64,6 @@ protected:
 
     // A datagram as the module received it.
     static std::vector<uint8_t> Bytes(std::initializer_list<int> bytes);
-    // Sends a stray datagram from elsewhere to the configuration socket.
-    void SendStray(const std::vector<uint8_t>& bytes);
     // A second module, on kOtherModuleIp and the first one's port, that answers after
     // replyDelay.
     std::unique_ptr<ModuleSimulator> OtherModule(std::chrono::milliseconds replyDelay) const;

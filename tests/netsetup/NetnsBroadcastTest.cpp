@@ -62,15 +62,24 @@ protected:
     TLantronixConfig config;
 };
 
+// Also when more stray datagrams are queued than the socket holds: search replies of a
+// module that answers no more, or confirmations nobody waits for.
 TEST_F(Broadcast, SearchFindsEveryModuleInOrderOfArrival)
 {
     names.AddReverse("127.0.0.1", "localhost");
-    config.SearchDevices(1000);
-    ASSERT_EQ(config.DeviceCount, 2);
-    EXPECT_EQ(config.Devices[0].MAC[5], 0xA0);
-    EXPECT_EQ(config.Devices[1].MAC[5], 0xA1);
-    EXPECT_EQ(config.Devices[0].Name, "localhost");
-    EXPECT_EQ(config.Devices[1].IP, (std::array<uint8_t, 4>{127, 0, 0, 1}));
+    std::vector<uint8_t> searchReply(30, 0);
+    searchReply[3] = 0xF7;
+    const std::vector<uint8_t> confirmation{0, 0, 0, 0xFB};
+    for (const auto& stray : {std::vector<uint8_t>{}, searchReply, confirmation}) {
+        if (!stray.empty())
+            SendStray(config, stray, 400, "127.0.0.2");
+        config.SearchDevices(1000);
+        ASSERT_EQ(config.DeviceCount, 2);
+        EXPECT_EQ(config.Devices[0].MAC[5], 0xA0);
+        EXPECT_EQ(config.Devices[1].MAC[5], 0xA1);
+        EXPECT_EQ(config.Devices[0].Name, "localhost");
+        EXPECT_EQ(config.Devices[1].IP, (std::array<uint8_t, 4>{127, 0, 0, 1}));
+    }
 }
 
 TEST_F(Broadcast, IPSetupReachesOnlyTheModuleWithThatMac)

@@ -4,6 +4,7 @@
 #include "simulators/TelnetBytes.h"
 #include "simulators/TelnetPeer.h"
 #include "simulators/TempDir.h"
+#include "tests/support/LogHighWater.h"
 #include "platform/net/ESocketError.h"
 #include "platform/net/NetPorts.h"
 #include "platform/net/TableResolver.h"
@@ -226,18 +227,28 @@ TEST_F(TerminalTest, ClosingWhileTheDeviceFloodsTheConnectionReturnsAtOnce)
     EXPECT_TRUE(WaitFor([&] { return peer.Closed() == 1; }));
 }
 
-// A device that never stops sending keeps the terminal's log at its bound: the newest
-// lines stay, the oldest go.
+// A device that never stops sending keeps the terminal's log at its bounds: long lines
+// reach the character bound, short ones the line bound. The newest lines stay, the oldest
+// go, and the log never takes in more than it keeps.
 TEST_F(TerminalTest, ADeviceThatNeverStopsSendingKeepsTheLogAtItsBound)
 {
+    const LogHighWater most(*Memo());
     Session([&](QWidget&) {
+        const QTextDocument& log = *Memo()->document();
         peer.Flood(std::string(2000, 'x') + "\r\n");
         // The first line goes once the bound is passed.
         ASSERT_TRUE(QTest::qWaitFor(
-            [&] { return Memo()->document()->firstBlock().text().startsWith("Connect") == false; },
-            120000));
-        EXPECT_LE(Memo()->document()->characterCount() - 1, kMaxLogChars);
-        EXPECT_GT(Memo()->document()->characterCount() - 1, kMaxLogChars / 2);
+            [&] { return log.firstBlock().text().startsWith("Connect") == false; }, 120000));
+        EXPECT_LE(log.characterCount() - 1, kMaxLogChars);
+        EXPECT_GT(log.characterCount() - 1, kMaxLogChars / 2);
+        EXPECT_LE(most.characters, kMaxLogChars);
+
+        // Each short line costs the log far more than its characters.
+        peer.Flood("x\r\n");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return log.firstBlock().text().size() < 10; }, 60000));
+        EXPECT_GE(log.blockCount(), kMaxLogLines / 4 * 3);
+        EXPECT_LE(most.lines, kMaxLogLines);
+        EXPECT_LE(most.characters, kMaxLogChars);
         peer.StopFlood();
     });
     EXPECT_EQ(Log().back(), "Disconnected.");
