@@ -272,6 +272,57 @@ TEST_F(ListManagerTest, AListOfTwoNamesIsWrittenOrKeptWholeOnEveryFileSystem)
     }
 }
 
+// A list file that the exit could not write is found out before the window closes: the
+// close says so first, with the reason the write would give, and Cancel keeps the window
+// open for Save as. As an ordinary user, for whom permissions hold.
+TEST_F(ListManagerTest, AListFileThatCannotBeWrittenIsNamedBeforeTheWindowCloses)
+{
+    if (RanAsOrdinaryUser())
+        return;
+    const std::string folder = dir.file("app"), moved = dir.file("moved");
+    const std::string list = folder + "/Pellicor.lst";
+    const std::vector<std::pair<std::string, std::function<void()>>> cases{
+        {"Permission denied", [&] { ::chmod(list.c_str(), 0444); }},
+        {"Is a directory",
+         [&] {
+             std::filesystem::remove(list);
+             std::filesystem::create_directory(list);
+         }},
+        {"No such file or directory", [&] { std::filesystem::rename(folder, moved); }},
+    };
+    for (const auto& [reason, make] : cases) {
+        std::filesystem::create_directory(folder);
+        SetProgramFileNameForTesting(folder + "/Pellicor");
+        std::ofstream(list, std::ios::binary) << "AB12;5\r\n";
+        Start().PlateList1->AddRow("2", {"CD34", "6"});
+        form->Modified = true;
+        form->show();
+        make();
+        const std::string refused = "Cannot create file \"" + list + "\". " + reason;
+        ui.ExpectMessage(MsgKind::Error,
+                         "Error: the changes will not be written to " + list +
+                             " at exit, since it cannot be written:\r" + refused,
+                         Buttons::OK);
+        ui.ExpectMessage(MsgKind::Confirmation, kCloseQuestion, Buttons::YesNoCancel,
+                         Result::Cancel);
+        EXPECT_FALSE(form->close()) << reason;
+        ui.ExpectSaveFile(dir.file("saved.txt"));
+        ui.ExpectMessage(MsgKind::Information, "File saved " + dir.file("saved.txt"), Buttons::OK);
+        form->mnuFileSaveClick();
+        EXPECT_TRUE(form->close()) << "saved: nothing more to say";
+        if (reason == "No such file or directory")
+            ui.ExpectMessage(MsgKind::Error, "Unable to write to " + folder + "/Pellicor.ini",
+                             Buttons::OK);
+        ui.ExpectMessage(MsgKind::Error, refused, Buttons::OK);
+        Destroy();
+        form.reset();
+        EXPECT_EQ(ReadFile("saved.txt"), "AB12;5\r\nCD34;6\r\n");
+        ui.VerifyDone();
+        std::filesystem::remove_all(folder);
+        std::filesystem::remove_all(moved);
+    }
+}
+
 // In a folder where everybody may add files but none may rename over another's (sticky, as
 // /tmp is), a list file of another user that the person may write is written in place at
 // exit, and stays that user's.
