@@ -71,7 +71,7 @@ std::string KeepCopy(const TFileWritePlan& plan, int from, off_t size, int& erro
     error = 0;
     for (const std::string& folder : folders) {
         std::string name;
-        FileDescriptor copy(CreateUniqueFile(folder + "/" + leaf, ".old", name));
+        FileDescriptor copy(CreateUniqueFile(folder + "/" + leaf, ".old", 0600, name));
         if (copy.get() < 0) {
             error = errno;
             continue;

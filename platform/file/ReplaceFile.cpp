@@ -18,7 +18,7 @@ namespace {
 bool ReplaceThroughTemporaryFile(const std::string& fileName, const TFileWritePlan& plan,
                                  const std::string& bytes)
 {
-    TemporaryFile temporary(plan.target);
+    TemporaryFile temporary(plan.target, plan.exists);
     if (temporary.Error())
         ThrowCreateError(fileName, ErrorText(temporary.Error()));
     FileDescriptor& fd = temporary.Descriptor();

@@ -8,21 +8,20 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-int CreateUniqueFile(const std::string& prefix, const std::string& suffix, std::string& name)
+int CreateUniqueFile(const std::string& prefix, const std::string& suffix, mode_t mode,
+                     std::string& name)
 {
     static std::atomic<unsigned> counter{0};
     int fd = -1;
     do {
         name = Format("%s.~%d.%u%s", prefix, static_cast<int>(::getpid()), counter++, suffix);
-        // Nobody else may open it while it is made: who else may comes with the old file's
-        // permissions, before the first byte.
-        fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     } while (fd < 0 && errno == EEXIST);
     return fd;
 }
 
-TemporaryFile::TemporaryFile(const std::string& target)
-    : fd_(CreateUniqueFile(FolderOf(target) + "/", ".tmp", name_))
+TemporaryFile::TemporaryFile(const std::string& target, bool replaces)
+    : fd_(CreateUniqueFile(FolderOf(target) + "/", ".tmp", replaces ? 0600 : 0666, name_))
 {
     error_ = fd_.get() < 0 ? errno : 0;
 }

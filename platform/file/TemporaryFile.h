@@ -3,18 +3,22 @@
 #include "platform/file/FileDescriptor.h"
 
 #include <string>
+#include <sys/types.h>
 
-// A new file open for writing, readable and writable by its owner only, under a name
-// nobody else picks: prefix, then ".~<process id>.<count>", then suffix. -1 (with errno)
-// where the folder takes none.
-int CreateUniqueFile(const std::string& prefix, const std::string& suffix, std::string& name);
+// A new file open for writing, of the given mode (less the umask), under a name nobody else
+// picks: prefix, then ".~<process id>.<count>", then suffix. -1 (with errno) where the
+// folder takes none.
+int CreateUniqueFile(const std::string& prefix, const std::string& suffix, mode_t mode,
+                     std::string& name);
 
 // The new content's file beside the target (a short name of its own: a name as long as
 // the target's would not fit the system's bound on names), removed again on every path out
-// unless it was renamed into place.
+// unless it was renamed into place. Where it replaces a file it is made readable by its
+// owner only, so nobody else may open it before it has the old file's permissions; a new
+// file is made as any other program makes one (umask, the folder's default ACL).
 class TemporaryFile final {
 public:
-    explicit TemporaryFile(const std::string& target);
+    TemporaryFile(const std::string& target, bool replaces);
     ~TemporaryFile();
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;

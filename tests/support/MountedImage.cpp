@@ -35,8 +35,6 @@ MountedImage::MountedImage(const std::string& type, int megabytes)
         failure_ = "mkfs." + type + " did not make a file system (is it installed?)";
     else if (!Run("mount -o loop " + image + " " + path()))
         failure_ = "the " + type + " image could not be mounted";
-    else
-        std::filesystem::permissions(path(), std::filesystem::perms::all);
 }
 
 MountedImage::~MountedImage()

@@ -264,6 +264,12 @@ TEST(File, ReplacingKeepsTheOldFilesModeAndOwner)
 {
     TempDir dir;
     const bool root = ::geteuid() == 0;
+    // A new file is made as any other program makes one.
+    const mode_t umask = ::umask(0);
+    ::umask(umask);
+    WriteFileReplacing(dir.file("new.ini"), "new");
+    EXPECT_EQ(StatOf(dir.file("new.ini")).st_mode & 07777, 0666 & ~umask);
+
     const std::string name = OldFile(dir.file("Pellicor.ini"), root ? 02640 : 0640);
     if (root) {
         ASSERT_EQ(::chown(name.c_str(), 65534, 65534), 0);
