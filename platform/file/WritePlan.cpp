@@ -30,15 +30,16 @@ std::string LinkTarget(std::string fileName)
     return fileName;
 }
 
-// 0 when the process may write the file or folder as an in-place write would find it,
-// else the system's reason. Root may write anything; a file or folder that its person has
-// made read-only for everybody is still honoured as read-only.
-int WriteRefusal(const std::string& name)
+// 0 when the process may write the file or folder (and read it, where `access` asks that
+// too) as an in-place write would find it, else the system's reason. Root may write
+// anything; a file or folder that its person has made read-only for everybody is still
+// honoured as read-only.
+int AccessRefusal(const std::string& name, int access)
 {
     struct stat info {};
     if (::stat(name.c_str(), &info) != 0)
         return errno;
-    if (::faccessat(AT_FDCWD, name.c_str(), W_OK, AT_EACCESS) != 0)
+    if (::faccessat(AT_FDCWD, name.c_str(), access, AT_EACCESS) != 0)
         return errno;
     return ::geteuid() == 0 && (info.st_mode & 0222) == 0 ? EACCES : 0;
 }
@@ -53,7 +54,7 @@ TFileWritePlan PlanFileWrite(const std::string& fileName)
     if (!plan.exists && errno != ENOENT)
         ThrowCreateError(fileName, ErrorText(errno));
     // A folder renamed or removed meanwhile, or one the person may not write.
-    const int folderRefusal = WriteRefusal(FolderOf(plan.target));
+    const int folderRefusal = AccessRefusal(FolderOf(plan.target), W_OK);
     plan.folderTakesFiles = folderRefusal == 0;
     if (!plan.exists) {
         if (folderRefusal)
@@ -62,7 +63,9 @@ TFileWritePlan PlanFileWrite(const std::string& fileName)
     }
     if (!S_ISREG(plan.old.st_mode))
         ThrowCreateError(fileName, NotRegularReason(plan.old.st_mode));
-    if (const int refusal = WriteRefusal(plan.target))
+    // The old file is read as well: its permissions go to the replacement, and in place its
+    // old bytes are kept to be given back.
+    if (const int refusal = AccessRefusal(plan.target, R_OK | W_OK))
         ThrowCreateError(fileName, ErrorText(refusal));
     // A rename would part the file from its other names, which would keep the old bytes. A
     // replacement made by anybody but root belongs to them, so a file of another user keeps
