@@ -20,6 +20,7 @@
 #include "platform/text/FileName.h"
 #include "platform/file/FileSystem.h"
 #include "platform/file/ProgramPath.h"
+#include "platform/file/ReplaceFile.h"
 #include "platform/toolkit/DefaultButton.h"
 #include "platform/toolkit/TAlign.h"
 #include "platform/toolkit/TListView.h"
@@ -205,9 +206,10 @@ bool TFormMain::FormCloseQuery()
 {
     if (!Modified)
         return true;
-    // The exit leaves an unread list file alone; the changes must not go without a word.
-    if (listFileUnread_)
-        ui::ShowUnicodeMessage(ui::MsgKind::Error, *listFileUnread_);
+    // The exit leaves an unread list file alone, and cannot write one that the write would
+    // refuse: the changes must not go without a word while Save as can still keep them.
+    if (const std::optional<QString> unwritten = ListFileLeftAtExit())
+        ui::ShowUnicodeMessage(ui::MsgKind::Error, *unwritten);
     switch (ui::ShowMessage(ui::MsgKind::Confirmation,
                             "Changes have been made!\r\rDo you want to save the changes?\r",
                             ui::Buttons::YesNoCancel)) {
@@ -223,6 +225,22 @@ bool TFormMain::FormCloseQuery()
     default:
         return false;
     }
+}
+
+std::optional<QString> TFormMain::ListFileLeftAtExit() const
+{
+    if (listFileUnread_)
+        return listFileUnread_;
+    const std::string listFile = ListFileName();
+    try {
+        CheckFileWritable(listFile);
+    } catch (const EError& e) {
+        return FileMessage("Error: the changes will not be written to %s at exit, since it "
+                           "cannot be written:\r",
+                           {listFile}) +
+               ShownText(e);
+    }
+    return std::nullopt;
 }
 
 void TFormMain::FormDestroy()

@@ -26,3 +26,15 @@ std::string NotRegularReason(mode_t mode)
 {
     throw EFCreateError(FileMessage("Cannot create file \"%s\". %s", {fileName, reason}));
 }
+
+[[noreturn]] void ThrowWriteError()
+{
+    throw EFCreateError("Stream write error");
+}
+
+[[noreturn]] void ThrowDamagedError(const std::string& fileName, const std::string& copy)
+{
+    throw EFCreateError(
+        FileMessage("Stream write error\r%s may be damaged; its old content is kept whole in %s",
+                    {fileName, copy}));
+}

@@ -14,3 +14,8 @@ std::string NotRegularReason(mode_t mode);
 [[noreturn]] void ThrowOpenError(const std::string& fileName, const std::string& reason);
 // EFCreateError "Cannot create file "%s". %s".
 [[noreturn]] void ThrowCreateError(const std::string& fileName, const std::string& reason);
+// EFCreateError "Stream write error": the file could not be written to its end.
+[[noreturn]] void ThrowWriteError();
+// The same, where the old bytes could not be given back either: says that the file may be
+// damaged and where a whole copy of its old bytes is.
+[[noreturn]] void ThrowDamagedError(const std::string& fileName, const std::string& copy);

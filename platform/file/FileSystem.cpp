@@ -16,3 +16,11 @@ std::string ChangeFileExt(const std::string& fileName, const std::string& extens
         return fileName + extension;
     return fileName.substr(0, dot) + extension;
 }
+
+std::string FolderOf(const std::string& fileName)
+{
+    const std::size_t slash = fileName.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : fileName.substr(0, slash);
+}

@@ -63,23 +63,31 @@ std::optional<std::string> TInputFile::ReadAt(std::uint64_t offset, std::uint64_
 
 std::string TInputFile::ReadAll(std::uint64_t maxBytes) const
 {
-    maxBytes = std::min(maxBytes, kMaxReadBytes);
-    if (size_ > maxBytes)
+    if (size_ > std::min(maxBytes, kMaxReadBytes))
         ThrowOpenError(fileName_, ErrorText(EFBIG));
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(size_));
+    if (const int error = ReadDescriptor(fd_, bytes, maxBytes))
+        ThrowOpenError(fileName_, ErrorText(error));
+    return bytes;
+}
+
+int ReadDescriptor(int fd, std::string& bytes, std::uint64_t maxBytes)
+{
+    maxBytes = std::min(maxBytes, kMaxReadBytes);
+    bytes.clear();
     char buffer[65536];
     for (;;) {
-        const ssize_t n = ::pread(fd_, buffer, sizeof buffer, static_cast<off_t>(bytes.size()));
+        const ssize_t n = ::pread(fd, buffer, sizeof buffer, static_cast<off_t>(bytes.size()));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            ThrowOpenError(fileName_, ErrorText(errno));
+            return errno;
         if (n == 0)
-            return bytes;
+            return 0;
         // A file that grows while it is read, or tells no size, stops at the bound too.
         if (bytes.size() + static_cast<std::size_t>(n) > maxBytes)
-            ThrowOpenError(fileName_, ErrorText(EFBIG));
+            return EFBIG;
         bytes.append(buffer, static_cast<std::size_t>(n));
     }
 }

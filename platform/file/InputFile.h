@@ -33,5 +33,9 @@ private:
     std::uint64_t size_ = 0;
 };
 
+// Reads the whole open file into bytes: 0, or the system's reason it could not (EFBIG past
+// maxBytes, never more than kMaxReadBytes). The one read loop of every reader.
+int ReadDescriptor(int fd, std::string& bytes, std::uint64_t maxBytes = kMaxReadBytes);
+
 // The whole file (TInputFile::ReadAll).
 std::string ReadFileBytes(const std::string& fileName, std::uint64_t maxBytes = kMaxReadBytes);

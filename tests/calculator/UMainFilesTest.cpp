@@ -6,6 +6,7 @@
 #include "platform/file/ProgramPath.h"
 #include "platform/toolkit/TListView.h"
 #include "tests/support/ChildTest.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/ForeignNames.h"
 #include "tests/support/UnreadableFile.h"
 
@@ -131,6 +132,20 @@ TEST_F(CalculatorWindow, AResultFileThatCannotBeCreatedIsReportedAndNotCalledSav
     ui_.ExpectMessageContaining(MsgKind::Error, "Cannot create file \"" + path + "\". ",
                                 Buttons::OK);
     form_->mnuFileSave->trigger();
+
+    // A file-size limit below the results is known before the first byte: the old file
+    // stays whole and nothing is left beside it.
+    CalcPlates("hk 55 evb\nAB12CD34EF56\nx1");
+    WriteFileReplacing(File("old.txt"), "kept\r\n");
+    const auto before = dir_.entries();
+    FileSizeLimit limit(64);
+    ui_.ExpectSaveFile(File("old.txt"));
+    ui_.ExpectMessage(MsgKind::Error,
+                      "Cannot create file \"" + File("old.txt") + "\". File too large",
+                      Buttons::OK);
+    form_->mnuFileSave->trigger();
+    EXPECT_EQ(ReadFileBytes(File("old.txt")), "kept\r\n");
+    EXPECT_EQ(dir_.entries(), before);
 }
 
 TEST_F(CalculatorWindow, ASavedFileReadBackAddsTheSamePlates)

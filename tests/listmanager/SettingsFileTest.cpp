@@ -3,12 +3,14 @@
 
 #include "platform/toolkit/TListView.h"
 #include "tests/support/ChildTest.h"
+#include "tests/support/FileAccess.h"
 #include "tests/support/UnreadableFile.h"
 #include "widgets/FieldEdit.h"
 
 #include <QCheckBox>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 using ui::Buttons;
 using ui::MsgKind;
@@ -86,5 +88,30 @@ TEST_F(ListManagerTest, FirstExitCreatesTheSettingsFile)
     const std::string settings = ReadFile("Pellicor.ini");
     EXPECT_NE(settings.find("[wiegand]"), std::string::npos) << settings;
     EXPECT_EQ(ReadFile("Pellicor.lst"), "");
+    ui.VerifyDone();
+}
+
+// Who may reach the files stays as it was across the exit: an ACL (owner rw, user 1234 rw,
+// owning group none) and a user attribute on both files are still there, the group still
+// shut out.
+TEST_F(ListManagerTest, ExitKeepsWhoMayReachTheFiles)
+{
+    const std::string acl = "user::rw-,user:1234:rw-,group::---,mask::rw-,other::---";
+    WriteFile("Pellicor.ini", "[options]\r\ndelimiter=59\r\n");
+    WriteFile("Pellicor.lst", "AB12;5\r\n");
+    for (const std::string& name : {dir.file("Pellicor.ini"), ListFile()})
+        if (!SetAcl(name, acl) || !SetAttribute(name, "user.origin", "site 4"))
+            GTEST_SKIP() << "the temporary folder's file system takes no ACL or user attribute";
+    Start().PlateList1->AddRow("2", {"CD34", "6"});
+    ui.ExpectMessage(MsgKind::Information, "File saved " + ListFile(), Buttons::OK);
+    Destroy();
+    EXPECT_EQ(ReadFile("Pellicor.lst"), "AB12;5\r\nCD34;6\r\n");
+    for (const std::string& name : {dir.file("Pellicor.ini"), ListFile()}) {
+        EXPECT_EQ(AclText(name), acl) << name;
+        EXPECT_EQ(Attribute(name, "user.origin"), "site 4") << name;
+        struct stat info {};
+        ASSERT_EQ(::stat(name.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, 0660u) << name;
+    }
     ui.VerifyDone();
 }

@@ -1,9 +1,13 @@
 // Start-up with the list file beside the program, the close question and the exit.
 #include "tests/listmanager/ListManagerFixture.h"
 
+#include "platform/file/InputFile.h"
 #include "platform/file/ProgramPath.h"
 #include "platform/text/Errors.h"
 #include "platform/toolkit/TListView.h"
+#include "tests/support/ChildTest.h"
+#include "tests/support/FileSizeLimit.h"
+#include "tests/support/MountedImage.h"
 #include "widgets/FieldEdit.h"
 
 #include <QApplication>
@@ -12,7 +16,10 @@
 #include <QStatusBar>
 
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using ui::Buttons;
 using ui::MsgKind;
@@ -170,6 +177,182 @@ TEST_F(ListManagerTest, ExitThatCannotWriteKeepsTheOldListFile)
     ui.ExpectMessageContaining(MsgKind::Error, "Cannot create file", Buttons::OK);
     Destroy();
     EXPECT_TRUE(std::filesystem::is_directory(ListFile()));
+    ui.VerifyDone();
+}
+
+// A file-size limit below the files is a refusal like a full disk, known before the first
+// byte: File > Save as and both files at exit say so, and every old file stays whole with
+// nothing beside it.
+TEST_F(ListManagerTest, AFileSizeLimitIsRefusedAndKeepsEveryFile)
+{
+    const std::string settings = "[options]\r\ndelimiter=59\r\n";
+    WriteFile("Pellicor.ini", settings);
+    WriteFile("Pellicor.lst", "AB12;5\r\n");
+    WriteFile("saved.txt", "kept\r\n");
+    Start();
+    for (int row = 0; row < 400; ++row)
+        form->PlateList1->AddRow(std::to_string(row + 1), {"CD" + std::to_string(row), "7"});
+    form->Modified = true;
+    const auto tooLarge = [this](const std::string& name) {
+        return "Cannot create file \"" + dir.file(name) + "\". File too large";
+    };
+    {
+        FileSizeLimit limit(2048);
+        ui.ExpectSaveFile(dir.file("saved.txt"));
+        try {
+            form->mnuFileSaveClick();
+            ADD_FAILURE() << "no error";
+        } catch (const EFCreateError& e) {
+            EXPECT_EQ(std::string(e.what()), tooLarge("saved.txt"));
+        }
+        EXPECT_TRUE(form->Modified);
+    }
+    {
+        FileSizeLimit limit(16);
+        ui.ExpectMessage(MsgKind::Error, "Unable to write to " + dir.file("Pellicor.ini"),
+                         Buttons::OK);
+        ui.ExpectMessage(MsgKind::Error, tooLarge("Pellicor.lst"), Buttons::OK);
+        Destroy();
+    }
+    EXPECT_EQ(ReadFile("Pellicor.ini"), settings);
+    EXPECT_EQ(ReadFile("Pellicor.lst"), "AB12;5\r\n");
+    EXPECT_EQ(ReadFile("saved.txt"), "kept\r\n");
+    EXPECT_EQ(dir.entries(),
+              (std::vector<std::string>{"Pellicor.ini", "Pellicor.lst", "saved.txt"}));
+    ui.VerifyDone();
+}
+
+// A list of 65,000 plates with a second name is written in place at exit. On a file system
+// without fallocate (ext2) that works as anywhere; on a copy-on-write one (btrfs) without
+// the room the new list needs, the exit refuses before the first byte and both names keep
+// the old list whole.
+TEST_F(ListManagerTest, AListOfTwoNamesIsWrittenOrKeptWholeOnEveryFileSystem)
+{
+    if (RanWithOwnMounts())
+        return;
+    std::string old;
+    for (int row = 0; row < 65000; ++row)
+        old += "AB" + std::to_string(row) + ";" + std::to_string(row + 1) + "\r\n";
+    for (const std::string type : {"ext2", "btrfs"}) {
+        const MountedImage image(type, type == "btrfs" ? 128 : 16);
+        if (!image.Failure().empty())
+            GTEST_SKIP() << image.Failure();
+        SetProgramFileNameForTesting(image.path() + "/Pellicor");
+        const std::string list = image.path() + "/Pellicor.lst";
+        const std::string other = image.path() + "/other.lst";
+        std::ofstream(list, std::ios::binary) << old;
+        std::filesystem::create_hard_link(list, other);
+        const bool full = type == "btrfs";
+        if (full) {
+            // Filled up, then some 360 KB given back: less than the list's 900 KB.
+            const std::string filler = image.path() + "/filler";
+            {
+                std::ofstream out(filler, std::ios::binary);
+                const std::string block(65536, 'f');
+                while (out.write(block.data(), block.size()) && out.flush()) {
+                }
+            }
+            ::sync();
+            std::filesystem::resize_file(filler, std::filesystem::file_size(filler) - 360 * 1024);
+            ::sync();
+        }
+        Start().PlateList1->AddRow("65001", {"ZZ99", "9"});
+        if (full)
+            ui.ExpectMessage(MsgKind::Error,
+                             "Cannot create file \"" + list + "\". No space left on device",
+                             Buttons::OK);
+        else
+            ui.ExpectMessage(MsgKind::Information, "File saved " + list, Buttons::OK);
+        Destroy();
+        form.reset();
+        const std::string expected = full ? old : old + "ZZ99;9\r\n";
+        EXPECT_TRUE(ReadFileBytes(list) == expected) << type;
+        EXPECT_TRUE(ReadFileBytes(other) == expected) << type;
+        ui.VerifyDone();
+    }
+}
+
+// A list file that the exit could not write is found out before the window closes: the
+// close says so first, with the reason the write would give, and Cancel keeps the window
+// open for Save as. As an ordinary user, for whom permissions hold.
+TEST_F(ListManagerTest, AListFileThatCannotBeWrittenIsNamedBeforeTheWindowCloses)
+{
+    if (RanAsOrdinaryUser())
+        return;
+    const std::string folder = dir.file("app"), moved = dir.file("moved");
+    const std::string list = folder + "/Pellicor.lst";
+    const std::vector<std::pair<std::string, std::function<void()>>> cases{
+        {"Permission denied", [&] { ::chmod(list.c_str(), 0444); }},
+        {"Is a directory",
+         [&] {
+             std::filesystem::remove(list);
+             std::filesystem::create_directory(list);
+         }},
+        {"No such file or directory", [&] { std::filesystem::rename(folder, moved); }},
+    };
+    for (const auto& [reason, make] : cases) {
+        std::filesystem::create_directory(folder);
+        SetProgramFileNameForTesting(folder + "/Pellicor");
+        std::ofstream(list, std::ios::binary) << "AB12;5\r\n";
+        Start().PlateList1->AddRow("2", {"CD34", "6"});
+        form->Modified = true;
+        form->show();
+        make();
+        const std::string refused = "Cannot create file \"" + list + "\". " + reason;
+        ui.ExpectMessage(MsgKind::Error,
+                         "Error: the changes will not be written to " + list +
+                             " at exit, since it cannot be written:\r" + refused,
+                         Buttons::OK);
+        ui.ExpectMessage(MsgKind::Confirmation, kCloseQuestion, Buttons::YesNoCancel,
+                         Result::Cancel);
+        EXPECT_FALSE(form->close()) << reason;
+        ui.ExpectSaveFile(dir.file("saved.txt"));
+        ui.ExpectMessage(MsgKind::Information, "File saved " + dir.file("saved.txt"), Buttons::OK);
+        form->mnuFileSaveClick();
+        EXPECT_TRUE(form->close()) << "saved: nothing more to say";
+        if (reason == "No such file or directory")
+            ui.ExpectMessage(MsgKind::Error, "Unable to write to " + folder + "/Pellicor.ini",
+                             Buttons::OK);
+        ui.ExpectMessage(MsgKind::Error, refused, Buttons::OK);
+        Destroy();
+        form.reset();
+        EXPECT_EQ(ReadFile("saved.txt"), "AB12;5\r\nCD34;6\r\n");
+        ui.VerifyDone();
+        std::filesystem::remove_all(folder);
+        std::filesystem::remove_all(moved);
+    }
+}
+
+// In a folder where everybody may add files but none may rename over another's (sticky, as
+// /tmp is), a list file of another user that the person may write is written in place at
+// exit, and stays that user's.
+TEST_F(ListManagerTest, AListOfAnotherUserInAStickyFolderIsWrittenInPlace)
+{
+    if (!InChildTest()) {
+        if (::geteuid() != 0)
+            GTEST_SKIP() << "only root can lend a list file to another user";
+        WriteFile("Pellicor.lst", "AB12;5\r\n");
+        ASSERT_EQ(::chmod(ListFile().c_str(), 0666), 0);
+        ASSERT_EQ(::chmod(dir.path().c_str(), 01777), 0);
+        struct stat info {};
+        ASSERT_EQ(::stat(ListFile().c_str(), &info), 0);
+        const ino_t inode = info.st_ino;
+        RunInChildTest("", dir.path(), true);
+        EXPECT_EQ(ReadFile("Pellicor.lst"), "AB12;5\r\nCD34;6\r\n");
+        ASSERT_EQ(::stat(ListFile().c_str(), &info), 0);
+        EXPECT_EQ(info.st_ino, inode);
+        EXPECT_EQ(info.st_uid, 0u);
+        return;
+    }
+    SetProgramFileNameForTesting(std::filesystem::current_path().string() + "/Pellicor");
+    const std::string list = std::filesystem::current_path().string() + "/Pellicor.lst";
+    Start().PlateList1->AddRow("2", {"CD34", "6"});
+    form->Modified = true;
+    form->show();
+    ui.ExpectMessage(MsgKind::Confirmation, kCloseQuestion, Buttons::YesNoCancel, Result::No);
+    EXPECT_TRUE(form->close());
+    ui.ExpectMessage(MsgKind::Information, "File saved " + list, Buttons::OK);
+    Destroy();
     ui.VerifyDone();
 }
 

@@ -58,6 +58,11 @@ void RunInChildTest(const std::string& programFile, const std::string& workingFo
     ASSERT_TRUE(child.waitForFinished(300000));
     const std::string output = child.readAll().toStdString();
     EXPECT_EQ(child.exitCode(), 0) << output;
+    // A child that may not do what the test needs (say, mount) skips it here too.
+    if (const std::size_t skip = output.find("Skipped\n");
+        skip != std::string::npos && output.find("[  SKIPPED ] 1 test") != std::string::npos) {
+        GTEST_SKIP() << output.substr(skip);
+    }
     EXPECT_NE(output.find("[  PASSED  ] 1 test."), std::string::npos) << output;
 }
 

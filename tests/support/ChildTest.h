@@ -11,7 +11,7 @@ bool InChildTest();
 // Runs the current test in a child, the test program linked (or copied) to programFile and
 // started from there (empty: where it is), in workingFolder (empty: this one), as the user
 // nobody where ordinaryUser is set and this process runs as root. The child's failures
-// fail this test.
+// fail this test, and a child that skips the test skips it here too.
 void RunInChildTest(const std::string& programFile, const std::string& workingFolder,
                     bool ordinaryUser = false);
 // As root, runs the current test as nobody in a child and returns true: the caller returns,

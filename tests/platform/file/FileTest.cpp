@@ -3,10 +3,15 @@
 #include "platform/file/ReplaceFile.h"
 #include "platform/file/FileSystem.h"
 #include "tests/support/ChildTest.h"
+#include "tests/support/FileAccess.h"
+#include "tests/support/FileFaults.h"
 #include "tests/support/FileSizeLimit.h"
 #include "simulators/TempDir.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -52,13 +57,31 @@ void ExpectOpenError(const std::string& name, const std::string& reason,
     }
 }
 
+// The write refuses, and the question asked before it gives the same answer.
 void ExpectCreateError(const std::string& name, const std::string& reason)
 {
+    try {
+        CheckFileWritable(name);
+        ADD_FAILURE() << "the check finds no fault with " << name;
+    } catch (const EFCreateError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + name + "\". " + reason);
+    }
     try {
         WriteFileReplacing(name, "new");
         ADD_FAILURE() << "no error for " << name;
     } catch (const EFCreateError& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + name + "\". " + reason);
+    }
+}
+
+// The write's error text, or nothing where it succeeded.
+std::string WriteError(const std::string& name, const std::string& bytes)
+{
+    try {
+        WriteFileReplacing(name, bytes);
+        return "";
+    } catch (const EFCreateError& e) {
+        return e.what();
     }
 }
 
@@ -241,6 +264,12 @@ TEST(File, ReplacingKeepsTheOldFilesModeAndOwner)
 {
     TempDir dir;
     const bool root = ::geteuid() == 0;
+    // A new file is made as any other program makes one.
+    const mode_t umask = ::umask(0);
+    ::umask(umask);
+    WriteFileReplacing(dir.file("new.ini"), "new");
+    EXPECT_EQ(StatOf(dir.file("new.ini")).st_mode & 07777, 0666 & ~umask);
+
     const std::string name = OldFile(dir.file("Pellicor.ini"), root ? 02640 : 0640);
     if (root) {
         ASSERT_EQ(::chown(name.c_str(), 65534, 65534), 0);
@@ -251,6 +280,26 @@ TEST(File, ReplacingKeepsTheOldFilesModeAndOwner)
     EXPECT_EQ(StatOf(name).st_mode, old.st_mode);
     EXPECT_EQ(StatOf(name).st_uid, old.st_uid);
     EXPECT_EQ(StatOf(name).st_gid, old.st_gid);
+
+    // Beyond its mode, the file's ACL (owner rw, user 1234 rw, owning group none) and its
+    // extended attributes; the new bytes are never open to more than the old ones were, not
+    // even before the first of them is written.
+    const std::string acl = "user::rw-,user:1234:rw-,group::---,mask::rw-,other::---";
+    const std::string list = dir.file("Pellicor.lst");
+    WriteFileReplacing(list, "old");
+    if (!SetAcl(list, acl) || !SetAttribute(list, "user.origin", "device 7"))
+        GTEST_SKIP() << "the temporary folder's file system takes no ACL or user attribute";
+    FileFaults faults;
+    faults.beforeFirstWrite = [&](int fd) {
+        const std::string open = "/proc/self/fd/" + std::to_string(fd);
+        EXPECT_EQ(AclText(open), acl) << "before the first byte";
+        EXPECT_EQ(Attribute(open, "user.origin"), "device 7") << "before the first byte";
+    };
+    WriteFileReplacing(list, "new");
+    EXPECT_EQ(ReadFileBytes(list), "new");
+    EXPECT_EQ(AclText(list), acl);
+    EXPECT_EQ(Attribute(list, "user.origin"), "device 7");
+    EXPECT_EQ(StatOf(list).st_mode & 07777, 0660u);
 }
 
 TEST(File, AFileThatCannotBeCreatedLeavesNothingBehind)
@@ -274,20 +323,101 @@ TEST(File, AFileThatCannotBeCreatedLeavesNothingBehind)
     EXPECT_EQ(dir.entries(), (std::vector<std::string>{"folder", "plain"}));
 }
 
+// Whether the file is replaced through a temporary file or written in place (a file of two
+// names), a write that cannot reach its end leaves the old file as it was and nothing beside
+// it. A file-size limit is known before the first byte; a full disk, an I/O error or a write
+// of nothing part-way is "Stream write error", and in place the old bytes and the old length
+// are written back. A write that stops short only goes on where it stopped.
 TEST(File, AWriteStoppedHalfWayLeavesTheOldFileAsItWas)
 {
     TempDir dir;
-    const std::string name = dir.file("Pellicor.lst");
-    WriteFileReplacing(name, "old content");
-    try {
-        FileSizeLimit limit(1000);
-        WriteFileReplacing(name, std::string(5000, 'x'));
-        FAIL() << "no error";
-    } catch (const EFCreateError& e) {
-        EXPECT_EQ(std::string(e.what()), "Stream write error");
+    const std::string name = dir.file("Pellicor.lst"), other = dir.file("other.lst");
+    const std::string old = "old content\r\n", longer(5000, 'x'), shorter = "new\r\n";
+    const std::string created = "Cannot create file \"" + name + "\". ";
+    for (const bool inPlace : {false, true}) {
+        WriteFileReplacing(name, old);
+        if (inPlace)
+            fs::create_hard_link(name, other);
+        const auto expectKept = [&](const std::string& what) {
+            const std::string now = ReadFileBytes(name);
+            EXPECT_TRUE(now == old)
+                << what << (inPlace ? " in place: " : ": ") << now.size() << " bytes";
+            const std::vector<std::string> names{"Pellicor.lst", "other.lst"};
+            EXPECT_EQ(dir.entries(),
+                      std::vector<std::string>(names.begin(), names.begin() + 1 + inPlace))
+                << what;
+        };
+        {
+            FileSizeLimit limit(1000);
+            EXPECT_EQ(WriteError(name, longer), created + "File too large");
+        }
+        expectKept("file-size limit");
+        for (const int error : {EIO, ENOSPC, 0}) {
+            for (const std::uint64_t at :
+                 {std::uint64_t{0}, std::uint64_t{3}, std::uint64_t{4999}}) {
+                for (const std::string& bytes : {longer, shorter}) {
+                    if (at >= bytes.size())
+                        continue;
+                    FileFaults faults;
+                    faults.FailWritesAt(at, error);
+                    if (error == 0) {
+                        EXPECT_EQ(WriteError(name, bytes), "");
+                        EXPECT_EQ(ReadFileBytes(name), bytes);
+                        WriteFileReplacing(name, old);
+                        continue;
+                    }
+                    EXPECT_EQ(WriteError(name, bytes), "Stream write error");
+                    expectKept(std::strerror(error) + std::string(" at byte ") +
+                               std::to_string(at));
+                }
+            }
+        }
+        fs::remove(other);
     }
-    EXPECT_EQ(ReadFileBytes(name), "old content");
-    EXPECT_EQ(dir.entries(), std::vector<std::string>{"Pellicor.lst"});
+}
+
+// In place, the new length is reserved before the first byte (a full disk is then refused
+// and the old bytes stay), an interrupted reservation is asked again, and where even the
+// old bytes cannot be written back the box says so and names a whole copy of them.
+TEST(File, AFailedWriteInPlaceGivesTheOldBytesBack)
+{
+    TempDir dir;
+    const std::string name = dir.file("Pellicor.lst");
+    const std::string old = "AB12;5\r\nCD34;6\r\n", bytes(3000, 'n');
+    WriteFileReplacing(name, old);
+    fs::create_hard_link(name, dir.file("other.lst"));
+    const std::vector<std::string> names{"Pellicor.lst", "other.lst"};
+    {
+        FileFaults faults;
+        faults.FailReservations(ENOSPC);
+        EXPECT_EQ(WriteError(name, bytes),
+                  "Cannot create file \"" + name + "\". No space left on device");
+        EXPECT_EQ(faults.Reservations(), 1);
+    }
+    EXPECT_EQ(ReadFileBytes(name), old);
+    EXPECT_EQ(dir.entries(), names);
+    {
+        FileFaults faults;
+        faults.FailReservations(EINTR, 2);
+        EXPECT_EQ(WriteError(name, bytes), "");
+        EXPECT_EQ(faults.Reservations(), 3);
+    }
+    EXPECT_EQ(ReadFileBytes(dir.file("other.lst")), bytes);
+
+    WriteFileReplacing(name, old);
+    std::string message;
+    {
+        FileFaults faults;
+        faults.FailWritesAt(1000, EIO, INT_MAX);
+        message = WriteError(name, bytes);
+    }
+    std::vector<std::string> entries = dir.entries();
+    ASSERT_EQ(entries.size(), 3u) << "a copy of the old bytes beside the file";
+    const std::string copy = dir.file(entries[0] == "Pellicor.lst" ? entries[1] : entries[0]);
+    EXPECT_EQ(message, "Stream write error\r" + name +
+                           " may be damaged; its old content is kept whole in " + copy);
+    EXPECT_EQ(ReadFileBytes(copy), old);
+    EXPECT_EQ(StatOf(copy).st_mode & 0777, 0600u);
 }
 
 TEST(File, ExistenceIsForFilesNotFolders)
