@@ -3,6 +3,7 @@
 #include "about/UAbout.h"
 #include "calculator/UMain.h"
 #include "platform/ui/Guarded.h"
+#include "platform/ui/SessionEnd.h"
 
 #include <QApplication>
 
@@ -12,6 +13,7 @@ namespace quantivo {
 
 int RunProgram()
 {
+    ui::SessionEnd sessionEnd;
     std::unique_ptr<TFormMain> formMain;
     std::unique_ptr<TFormAbout> formAbout;
     bool created = false;
@@ -24,7 +26,7 @@ int RunProgram()
     if (!created)
         return 1;
     formMain->show();
-    const int result = QApplication::exec();
+    const int result = sessionEnd.Exec();
     FormAbout = nullptr;
     formAbout.reset();
     return result;

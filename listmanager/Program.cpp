@@ -6,6 +6,7 @@
 #include "netsetup/UIP.h"
 #include "netsetup/ULantronix.h"
 #include "platform/ui/Guarded.h"
+#include "platform/ui/SessionEnd.h"
 
 #include <QApplication>
 
@@ -15,6 +16,7 @@ namespace pellicor {
 
 int RunProgram()
 {
+    ui::SessionEnd sessionEnd;
     TFormMain formMain;
     FormMain = &formMain;
     std::unique_ptr<TFormAbout> formAbout;
@@ -38,7 +40,7 @@ int RunProgram()
         FormLantronix = formLantronix.get();
     })();
     formMain.show();
-    const int result = QApplication::exec();
+    const int result = sessionEnd.Exec();
     formMain.FormDestroy();
     FormLantronix = nullptr;
     FormIP = nullptr;
