@@ -62,6 +62,9 @@ SessionEnd::SessionEnd()
         if (oldEndActions_[i].sa_handler != SIG_IGN)
             ::sigaction(kEndSignals[i], &onEnd, nullptr);
     }
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGXFSZ, &ignore, &oldFileSizeAction_);
     qApp->installEventFilter(this);
 }
 
@@ -71,6 +74,7 @@ SessionEnd::~SessionEnd()
         return;
     for (size_t i = 0; i < std::size(kEndSignals); ++i)
         ::sigaction(kEndSignals[i], &oldEndActions_[i], nullptr);
+    ::sigaction(SIGXFSZ, &oldFileSizeAction_, nullptr);
     wakeFd = -1;
     notifier_.reset();
     ::close(pipe_[0]);

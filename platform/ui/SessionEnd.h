@@ -20,6 +20,8 @@ class EndOfSessionUi;
 // person (EndOfSessionUi). A command that lets messages through runs to its end first; a
 // second signal ends the program at once. A signal the program was started with ignored
 // (nohup, a background job) stays ignored.
+// It also makes a write past the file-size limit fail with EFBIG, reported like a full
+// disk, instead of killing the program with SIGXFSZ.
 // One per program, made after the QApplication and before the windows, kept until they are
 // gone: the signal handlers reach it through one pipe.
 class SessionEnd final : public QObject {
@@ -42,6 +44,7 @@ private:
     std::unique_ptr<QSocketNotifier> notifier_;
     std::unique_ptr<EndOfSessionUi> endUi_;
     struct sigaction oldEndActions_[3]{};
+    struct sigaction oldFileSizeAction_ {};
 };
 
 // True once the session's end has begun: a window then closes without asking anything.

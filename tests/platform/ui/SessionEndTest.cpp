@@ -87,13 +87,15 @@ TEST(SessionEnd, NobodyIsAskedOnceTheSessionHasEnded)
 // Each signal of a session's end, with a box up that would wait for a person: the box
 // gives its Escape answer (Cancel: a command stops instead of retrying), the loop ends
 // with 0, boxes after it go to the standard error, and the next signal would end the
-// program at once. Everything is as before once it is gone.
+// program at once. A write past the file-size limit fails instead of killing the program
+// while the program runs. Everything is as before once it is gone.
 TEST(SessionEnd, ASignalEndsEveryLoopThroughTheBoxesOpen)
 {
     for (int signo : {SIGTERM, SIGHUP, SIGINT}) {
         SCOPED_TRACE(signo);
         {
             ui::SessionEnd end;
+            EXPECT_EQ(Disposition(SIGXFSZ), SIG_IGN);
             EXPECT_FALSE(ui::SessionEnding());
             EXPECT_EQ(
                 BoxAnswerWhenEnded(end, Buttons::CancelRetryIgnore, [signo] { ::raise(signo); }),
@@ -106,6 +108,7 @@ TEST(SessionEnd, ASignalEndsEveryLoopThroughTheBoxesOpen)
             EXPECT_NE(testing::internal::GetCapturedStderr().find(": Go on?\n"), std::string::npos);
         }
         EXPECT_FALSE(ui::SessionEnding());
+        EXPECT_EQ(Disposition(SIGXFSZ), SIG_DFL);
         EXPECT_EQ(dynamic_cast<ui::EndOfSessionUi*>(&ui::CurrentUi()), nullptr);
     }
 }
