@@ -340,11 +340,8 @@ TEST_F(CalculatorWindow, EachSignalOfASessionsEndEndsTheProgramThroughItsExit)
         const std::string settings = folder.file("Quantivo.ini");
         std::ofstream(settings, std::ios::binary) << "[settings]\r\nmode=1\r\n";
         ProgramRun program(TAVRIN_QUANTIVO_FILE, folder.path());
-        ASSERT_TRUE(program.WaitUntilRead("Quantivo.ini")) << program.Errors();
-        program.Signal(signo);
-        ASSERT_TRUE(program.WaitForEnd());
-        EXPECT_EQ(program.ExitCode(), 0) << "ended by signal " << program.EndingSignal() << "\n"
-                                         << program.Errors();
+        program.SignalOnceRead("Quantivo.ini", signo);
+        EXPECT_EQ(program.ExitCode(), 0) << program.Ending();
         std::string expected = FirstExitSettings;
         expected.replace(expected.find("mode=0"), 6, "mode=1");
         EXPECT_EQ(ReadFileBytes(settings), expected);

@@ -4,6 +4,7 @@
 #include "devicelink/TCommandGate.h"
 #include "devicelink/TDeviceCommands.h"
 #include "listmanager/Program.h"
+#include "platform/file/InputFile.h"
 #include "platform/file/ProgramPath.h"
 #include "platform/net/NetPorts.h"
 #include "platform/text/Errors.h"
@@ -29,7 +30,6 @@
 #include <fstream>
 #include <functional>
 #include <optional>
-#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -514,14 +514,9 @@ TEST_F(ListManagerTest, EachSignalOfASessionsEndEndsTheProgramThroughItsExit)
         const std::string list = folder.file("Pellicor.lst");
         std::ofstream(list, std::ios::binary) << "AB12;5\r\nbad plate!;7\r\n";
         ProgramRun program(TAVRIN_PELLICOR_FILE, folder.path());
-        ASSERT_TRUE(program.WaitUntilRead("Pellicor.lst")) << program.Errors();
-        program.Signal(signo);
-        ASSERT_TRUE(program.WaitForEnd());
-        EXPECT_EQ(program.ExitCode(), 0) << "ended by signal " << program.EndingSignal() << "\n"
-                                         << program.Errors();
-        std::stringstream written;
-        written << std::ifstream(list, std::ios::binary).rdbuf();
-        EXPECT_EQ(written.str(), "AB12;5\r\n");
+        program.SignalOnceRead("Pellicor.lst", signo);
+        EXPECT_EQ(program.ExitCode(), 0) << program.Ending();
+        EXPECT_EQ(ReadFileBytes(list), "AB12;5\r\n");
         EXPECT_TRUE(std::filesystem::exists(folder.file("Pellicor.ini")));
         EXPECT_NE(program.Errors().find("Tavrin List: File saved " + list + "\n"),
                   std::string::npos)
@@ -542,13 +537,8 @@ TEST_F(ListManagerTest, AnExitPastTheFileSizeLimitKeepsTheProgramAndTheOldList)
     old += "bad plate!;7\r\n";
     std::ofstream(list, std::ios::binary) << old;
     ProgramRun program(TAVRIN_PELLICOR_FILE, folder.path(), 2048);
-    ASSERT_TRUE(program.WaitUntilRead("Pellicor.lst")) << program.Errors();
-    program.Signal(SIGTERM);
-    ASSERT_TRUE(program.WaitForEnd());
-    EXPECT_EQ(program.EndingSignal(), 0) << program.Errors();
-    EXPECT_EQ(program.ExitCode(), 0) << program.Errors();
-    std::stringstream kept;
-    kept << std::ifstream(list, std::ios::binary).rdbuf();
-    EXPECT_EQ(kept.str(), old);
+    program.SignalOnceRead("Pellicor.lst", SIGTERM);
+    EXPECT_EQ(program.ExitCode(), 0) << program.Ending();
+    EXPECT_EQ(ReadFileBytes(list), old);
 }
 #endif

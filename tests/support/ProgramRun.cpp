@@ -1,6 +1,7 @@
 #include "tests/support/ProgramRun.h"
 
 #include <QProcessEnvironment>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
@@ -86,6 +87,13 @@ bool ProgramRun::WaitUntilRead(const std::string& name)
     }
 }
 
+void ProgramRun::SignalOnceRead(const std::string& name, int signo)
+{
+    ASSERT_TRUE(WaitUntilRead(name)) << Ending();
+    Signal(signo);
+    ASSERT_TRUE(WaitForEnd()) << Ending();
+}
+
 void ProgramRun::Signal(int signo)
 {
     ::kill(static_cast<pid_t>(process_.processId()), signo);
@@ -113,4 +121,10 @@ std::string ProgramRun::Errors()
 {
     errors_ += process_.readAllStandardError().toStdString();
     return errors_;
+}
+
+std::string ProgramRun::Ending()
+{
+    return "exit code " + std::to_string(ExitCode()) + ", ended by signal " +
+           std::to_string(EndingSignal()) + "\n" + Errors();
 }

@@ -26,12 +26,17 @@ public:
     void Signal(int signo);
     // False when the program has not ended within the time-out.
     bool WaitForEnd();
+    // Signals the program once it has read `name` and waits for its end; either wait that
+    // fails fails the test.
+    void SignalOnceRead(const std::string& name, int signo);
     // After the end: the exit status, or -1 when a signal ended the program.
     int ExitCode() const;
     // After the end: the signal that ended the program, or 0 when it exited.
     int EndingSignal() const;
     // What the program wrote to the standard error.
     std::string Errors();
+    // How it ended and what it wrote there, for a failing test's message.
+    std::string Ending();
 
 private:
     QProcess process_;
