@@ -1,29 +1,10 @@
-#include "about/UAbout.h"
-#include "calculator/UMain.h"
-#include "platform/ui/Guarded.h"
+#include "calculator/Program.h"
 
 #include <QApplication>
-
-#include <memory>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName("Tavrin Calculator");
-    std::unique_ptr<quantivo::TFormMain> formMain;
-    std::unique_ptr<TFormAbout> formAbout;
-    bool created = false;
-    ui::Guarded([&] {
-        formMain = std::make_unique<quantivo::TFormMain>();
-        formAbout = std::make_unique<TFormAbout>(formMain.get());
-        FormAbout = formAbout.get();
-        created = true;
-    })();
-    if (!created)
-        return 1;
-    formMain->show();
-    const int result = QApplication::exec();
-    FormAbout = nullptr;
-    formAbout.reset();
-    return result;
+    return quantivo::RunProgram();
 }

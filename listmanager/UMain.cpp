@@ -25,6 +25,7 @@
 #include "platform/toolkit/TAlign.h"
 #include "platform/toolkit/TListView.h"
 #include "platform/ui/Guarded.h"
+#include "platform/ui/SessionEnd.h"
 #include "platform/ui/Ui.h"
 #include "widgets/FieldEdit.h"
 
@@ -272,8 +273,11 @@ void TFormMain::closeEvent(QCloseEvent* event)
     }
     // A close that arrives before the pending one has run is that same close.
     closePending_ = false;
-    bool canClose = false;
-    ui::Guarded([&] { canClose = FormCloseQuery(); })();
+    // At the session's end nobody answers: the exit writes the list beside the program
+    // all the same, so nothing is lost without the question.
+    bool canClose = ui::SessionEnding();
+    if (!canClose)
+        ui::Guarded([&] { canClose = FormCloseQuery(); })();
     if (canClose)
         event->accept();
     else

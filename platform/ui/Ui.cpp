@@ -19,6 +19,22 @@ Ui& RealUi()
 
 }  // namespace
 
+Result EscapeAnswer(Buttons buttons)
+{
+    switch (buttons) {
+    case Buttons::OK:
+        return Result::OK;
+    case Buttons::YesNo:
+        return Result::No;
+    case Buttons::OKCancel:
+    case Buttons::YesNoCancel:
+    case Buttons::CancelRetry:
+    case Buttons::CancelRetryIgnore:
+        return Result::Cancel;
+    }
+    return Result::Cancel;
+}
+
 Result Ui::UnicodeMessageBox(MsgKind kind, const QString& text, Buttons buttons)
 {
     return MessageBox(kind, ToCp1252(text), buttons);

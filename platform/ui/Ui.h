@@ -18,6 +18,10 @@ enum class Buttons { OK, OKCancel, YesNo, YesNoCancel, CancelRetry, CancelRetryI
 // None: the box was closed without a button.
 enum class Result { None, OK, Cancel, Yes, No, Retry, Ignore };
 
+// The answer of a box that nobody answers, as Escape closes it: Cancel where the box has
+// it, else No, else OK. It ends a command rather than repeating or widening it.
+Result EscapeAnswer(Buttons buttons);
+
 struct FileDialogOptions {
     std::string title;
     // "Text files (*.txt)|*.txt|All files (*.*)|*.*": description|pattern pairs

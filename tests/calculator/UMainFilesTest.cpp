@@ -5,16 +5,24 @@
 #include "platform/file/FileSystem.h"
 #include "platform/file/ProgramPath.h"
 #include "platform/toolkit/TListView.h"
+#include "calculator/Program.h"
 #include "tests/support/ChildTest.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/ForeignNames.h"
+#include "tests/support/ProgramRun.h"
 #include "tests/support/UnreadableFile.h"
+#include "tests/support/WhenModal.h"
 
+#include <QApplication>
 #include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 
+#include <csignal>
 #include <filesystem>
+#include <fstream>
+#include <unistd.h>
 
 using ::testing::ElementsAre;
 using ui::Buttons;
@@ -301,3 +309,57 @@ TEST_F(CalculatorWindow, FilesOfAnyNameInAFolderOfAnyName)
     EXPECT_NE(ReadFileBytes(folder + "/Quantivo.ini").find("mode=0\r\n"), std::string::npos);
     EXPECT_TRUE(std::filesystem::is_empty(elsewhere));
 }
+
+// --- the end of a session: a log-out or shut-down (SIGTERM), a closed terminal (SIGHUP),
+// Ctrl+C (SIGINT)
+
+// Whatever window is open at the signal is closed as Escape would close it, and the program
+// ends by its exit, which writes the settings file; its result is 0.
+TEST_F(CalculatorWindow, TheSessionsEndWritesTheSettingsWhateverWindowIsOpen)
+{
+    if (!InChildTest())
+        return RunInChildTest("", "");
+    ui::SetCurrentUi(nullptr);
+    const struct {
+        const char* what;
+        int signo;
+        void (quantivo::TFormMain::*open)();
+    } cases[] = {
+        {"the help box", SIGTERM, &quantivo::TFormMain::Howtocalculate1Click},
+        {"a file dialog", SIGHUP, &quantivo::TFormMain::mnuFileSaveClick},
+        {"the about box", SIGINT, &quantivo::TFormMain::mnuAboutClick},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(SettingsFile());
+        QTimer::singleShot(0, qApp, [&c] {
+            for (QWidget* window : QApplication::topLevelWidgets())
+                if (auto* form = qobject_cast<quantivo::TFormMain*>(window)) {
+                    WhenModal([&c](QWidget*) { ::kill(::getpid(), c.signo); });
+                    (form->*c.open)();
+                }
+        });
+        EXPECT_EQ(quantivo::RunProgram(), 0);
+        EXPECT_EQ(ReadFileBytes(SettingsFile()), FirstExitSettings);
+    }
+}
+
+#ifdef TAVRIN_QUANTIVO_FILE
+// The real program, signalled from outside once its start-up has read the settings file:
+// each signal ends it through its exit with the result 0, which writes the settings anew.
+TEST_F(CalculatorWindow, EachSignalOfASessionsEndEndsTheProgramThroughItsExit)
+{
+    for (int signo : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(signo);
+        const TempDir folder;
+        const std::string settings = folder.file("Quantivo.ini");
+        std::ofstream(settings, std::ios::binary) << "[settings]\r\nmode=1\r\n";
+        ProgramRun program(TAVRIN_QUANTIVO_FILE, folder.path());
+        program.SignalOnceRead("Quantivo.ini", signo);
+        EXPECT_EQ(program.ExitCode(), 0) << program.Ending();
+        std::string expected = FirstExitSettings;
+        expected.replace(expected.find("mode=0"), 6, "mode=1");
+        EXPECT_EQ(ReadFileBytes(settings), expected);
+    }
+}
+#endif

@@ -1,23 +1,37 @@
 // Start-up with the list file beside the program, the close question and the exit.
-#include "tests/listmanager/ListManagerFixture.h"
+#include "tests/listmanager/DeviceWindowFixture.h"
 
+#include "devicelink/TCommandGate.h"
+#include "devicelink/TDeviceCommands.h"
+#include "listmanager/Program.h"
 #include "platform/file/InputFile.h"
 #include "platform/file/ProgramPath.h"
+#include "platform/net/NetPorts.h"
 #include "platform/text/Errors.h"
 #include "platform/toolkit/TListView.h"
 #include "tests/support/ChildTest.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/MountedImage.h"
+#include "tests/support/ProgramRun.h"
+#include "tests/support/WhenModal.h"
 #include "widgets/FieldEdit.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -436,3 +450,273 @@ TEST_F(ListManagerTest, ResizeSharesTheWidthBetweenTheSidePanels)
     QApplication::processEvents();
     EXPECT_EQ(f.PanelLeft->width(), left) << "below 100 pixels the panels keep their widths";
 }
+
+// --- the end of a session: a log-out or shut-down (SIGTERM), a closed terminal (SIGHUP),
+// Ctrl+C (SIGINT)
+
+namespace {
+
+// Tavrin List run as the program runs it, with the real boxes and windows; `during` runs
+// once, in the message loop, when the main window is up. Gives the program's result and
+// what it wrote to the standard error.
+std::pair<int, std::string> RunTavrinList(std::function<void(pellicor::TFormMain&)> during)
+{
+    ui::SetCurrentUi(nullptr);
+    QTimer::singleShot(0, qApp, [during = std::move(during)] { during(*pellicor::FormMain); });
+    // A program that does not end fails the test instead of keeping it.
+    QTimer stop;
+    stop.setSingleShot(true);
+    QObject::connect(&stop, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    stop.start(60000);
+    testing::internal::CaptureStderr();
+    const int result = pellicor::RunProgram();
+    return {result, testing::internal::GetCapturedStderr()};
+}
+
+void SignalSelf(int signo)
+{
+    ::kill(::getpid(), signo);
+}
+
+// Sends signo to this process once a modal window is up.
+void SignalWhenModal(int signo)
+{
+    WhenModal([signo](QWidget*) { SignalSelf(signo); });
+}
+
+// Runs act on each modal window in turn, then signals on the next one.
+void AnswerModalsThenSignal(std::vector<std::function<void(QWidget*)>> acts, int signo)
+{
+    if (acts.empty())
+        return SignalWhenModal(signo);
+    WhenModal([acts, signo](QWidget* modal) mutable {
+        const auto act = acts.front();
+        acts.erase(acts.begin());
+        act(modal);
+        AnswerModalsThenSignal(std::move(acts), signo);
+    });
+}
+
+void ClickButton(QWidget* box, QMessageBox::StandardButton button)
+{
+    qobject_cast<QMessageBox*>(box)->button(button)->click();
+}
+
+void ChooseFile(QWidget* dialog, const std::string& file)
+{
+    auto* fileDialog = qobject_cast<QFileDialog*>(dialog);
+    fileDialog->selectFile(QString::fromStdString(file));
+    static_cast<QDialog*>(fileDialog)->accept();  // as its Open button does
+}
+
+// A device whose list comes slowly, entry by entry, so that receiving it lasts a while.
+void ListSlowly(DeviceSimulator& device, int entries)
+{
+    std::vector<DeviceSimulator::Entry> list;
+    for (int i = 0; i < entries; ++i)
+        list.push_back({"R" + std::to_string(i), DeviceFrame(i + 1)});
+    device.SetList(list);
+    DeviceSimulator::CommandRule slow;
+    slow.prefix = "QLI";
+    slow.action = DeviceSimulator::CommandRule::Action::Slow;
+    slow.pieceSize = 4;
+    slow.pieceDelayMs = 10;
+    device.AddRule(slow);
+}
+
+bool Sent(const DeviceSimulator& device, const std::string& prefix)
+{
+    const auto commands = device.Commands();
+    return std::any_of(commands.begin(), commands.end(),
+                       [&](const std::string& c) { return c.rfind(prefix, 0) == 0; });
+}
+
+}  // namespace
+
+// Before any change of this run could be lost, the program ends by its exit: the settings
+// and the list as they are now are written beside it, the exit's boxes go to the standard
+// error, nobody is asked whether to save, and the program's result is 0. Whatever window
+// is open when the signal comes is closed as Escape would close it.
+TEST_F(ListManagerTest, TheSessionsEndWritesBothFilesWhateverWindowIsOpen)
+{
+    if (!InChildTest())
+        return RunInChildTest("", "");
+    QApplication::setApplicationDisplayName("Tavrin List");
+    DeviceSimulator terminalPeer;
+    SetDevicePortForTesting(terminalPeer.Port());
+    WriteFile("import.txt", "CD34;6\r\n");
+    const std::string import = dir.file("import.txt");
+    using Acts = std::vector<std::function<void(QWidget*)>>;
+    const struct {
+        const char* what;
+        int signo;
+        // What the person does in the windows before the last one, which is open at the
+        // signal; none: the signal comes with no window but the main one.
+        std::optional<Acts> acts;
+        std::function<void(pellicor::TFormMain&)> open;
+    } cases[] = {
+        {"nothing", SIGTERM, std::nullopt, [](auto&) { SignalSelf(SIGTERM); }},
+        {"an information box", SIGHUP, Acts{}, [](auto& f) { f.mnuFileInfo->trigger(); }},
+        {"the close question", SIGINT, Acts{}, [](auto& f) { f.mnuExit->trigger(); }},
+        {"the save dialog after Yes to the close question", SIGTERM,
+         Acts{[](QWidget* box) { ClickButton(box, QMessageBox::Yes); }},
+         [](auto& f) { f.mnuExit->trigger(); }},
+        {"a file dialog", SIGHUP, Acts{}, [](auto& f) { f.mnuFileOpen->trigger(); }},
+        {"the import dialog", SIGINT,
+         Acts{[import](QWidget* dialog) { ChooseFile(dialog, import); }},
+         [](auto& f) { f.mnuFileImport->trigger(); }},
+        {"the about box", SIGTERM, Acts{}, [](auto& f) { f.mnuAbout->trigger(); }},
+        {"the terminal window", SIGHUP, Acts{},
+         [](auto& f) {
+             f.HostList1->SetSelected(0, true);
+             f.UpdateUI();
+             f.mnuHostTerminal->trigger();
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const char* file : {"Pellicor.ini", "Pellicor.lst"})
+            std::filesystem::remove(dir.file(file));
+        const auto [result, errors] = RunTavrinList([&](pellicor::TFormMain& f) {
+            f.PlateList1->AddRow("1", {"AB12", "5"});
+            f.HostList1->AddRow("1", {"127.0.0.1", "", ""});
+            f.UpdateUI();
+            f.Modified = true;
+            if (c.acts)
+                AnswerModalsThenSignal(*c.acts, c.signo);
+            c.open(f);
+        });
+        EXPECT_EQ(result, 0);
+        EXPECT_EQ(ReadFile("Pellicor.lst"), "AB12;5\r\n");
+        EXPECT_NE(ReadFile("Pellicor.ini").find("127.0.0.1"), std::string::npos);
+        EXPECT_NE(errors.find("Tavrin List: File saved " + ListFile() + "\n"), std::string::npos)
+            << errors;
+        EXPECT_EQ(errors.find("Changes have been made"), std::string::npos) << errors;
+    }
+    SetDevicePortForTesting(0);
+}
+
+// A device command that lets messages through runs to its end before the exit, which then
+// writes what it received; a box it shows at the end is answered as Escape would (Cancel:
+// no retry). A close the person asked for meanwhile asks nothing either.
+TEST_F(ListManagerTest, TheSessionsEndWaitsForTheDeviceCommandAndAnswersItsBoxes)
+{
+    if (!InChildTest())
+        return RunInChildTest("", "");
+    DeviceSimulator device;
+    SetDevicePortForTesting(device.Port());
+    ListSlowly(device, 20);
+    auto [result, errors] = RunTavrinList([&](pellicor::TFormMain& f) {
+        f.HostList1->AddRow("1", {device.Address(), "", ""});
+        f.PlateList1->AddRow("1", {"AB12", "5"});
+        f.UpdateUI();
+        f.Modified = true;
+        auto* watch = new QTimer(&f);
+        QObject::connect(watch, &QTimer::timeout, watch, [&device, &f, watch] {
+            if (!Sent(device, "QLI"))
+                return;
+            watch->stop();
+            SignalSelf(SIGTERM);
+            f.close();
+        });
+        watch->start(5);
+        f.btnReceive->click();
+    });
+    EXPECT_EQ(result, 0);
+    const std::string list = ReadFile("Pellicor.lst");
+    EXPECT_EQ(list.substr(0, 7), "R0;1\r\nR");
+    EXPECT_NE(list.find("R19;20\r\n"), std::string::npos) << list;
+    EXPECT_EQ(errors.find("Changes have been made"), std::string::npos) << errors;
+
+    // The device hangs up instead of answering: the failure box is up when the signal
+    // comes. Its Cancel ends the command; a Retry would show the box again.
+    DeviceSimulator::CommandRule hangUp;
+    hangUp.action = DeviceSimulator::CommandRule::Action::Close;
+    device.AddRule(hangUp);
+    std::tie(result, errors) = RunTavrinList([&](pellicor::TFormMain& f) {
+        f.HostList1->AddRow("1", {device.Address(), "", ""});
+        f.UpdateUI();
+        SignalWhenModal(SIGTERM);
+        f.btnReceive->click();
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(errors.find("communication failure"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("File saved " + ListFile()), std::string::npos) << errors;
+    SetDevicePortForTesting(0);
+}
+
+// While the exit waits for a device command, another signal ends the program at once.
+TEST_F(ListManagerTest, ASecondSignalEndsTheProgramAtOnce)
+{
+    if (!InChildTest()) {
+        const ChildTestEnd end = RunChildTest();
+        EXPECT_EQ(end.signal, SIGINT) << end.output;
+        EXPECT_NE(end.output.find("the exit waits for the command"), std::string::npos)
+            << end.output;
+        return;
+    }
+    DeviceSimulator device;
+    SetDevicePortForTesting(device.Port());
+    ListSlowly(device, 100);
+    RunTavrinList([&](pellicor::TFormMain& f) {
+        f.HostList1->AddRow("1", {device.Address(), "", ""});
+        f.UpdateUI();
+        auto* watch = new QTimer(&f);
+        QObject::connect(watch, &QTimer::timeout, watch,
+                         [&device, &f, signalled = false]() mutable {
+                             if (!Sent(device, "QLI"))
+                                 return;
+                             if (!std::exchange(signalled, true))
+                                 return SignalSelf(SIGTERM);
+                             if (f.DeviceCommands().Gate().Busy()) {
+                                 std::printf("the exit waits for the command\n");
+                                 std::fflush(stdout);
+                             }
+                             SignalSelf(SIGINT);
+                         });
+        watch->start(5);
+        f.btnReceive->click();
+    });
+    ADD_FAILURE() << "the second signal did not end the program";
+}
+
+#ifdef TAVRIN_PELLICOR_FILE
+// The real program, signalled from outside once its start-up has read the list file: each
+// signal ends it through its exit with the result 0; the list file is written anew (the
+// line it could not take is gone) and the settings file is made.
+TEST_F(ListManagerTest, EachSignalOfASessionsEndEndsTheProgramThroughItsExit)
+{
+    for (int signo : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(signo);
+        const TempDir folder;
+        const std::string list = folder.file("Pellicor.lst");
+        std::ofstream(list, std::ios::binary) << "AB12;5\r\nbad plate!;7\r\n";
+        ProgramRun program(TAVRIN_PELLICOR_FILE, folder.path());
+        program.SignalOnceRead("Pellicor.lst", signo);
+        EXPECT_EQ(program.ExitCode(), 0) << program.Ending();
+        EXPECT_EQ(ReadFileBytes(list), "AB12;5\r\n");
+        EXPECT_TRUE(std::filesystem::exists(folder.file("Pellicor.ini")));
+        EXPECT_NE(program.Errors().find("Tavrin List: File saved " + list + "\n"),
+                  std::string::npos)
+            << program.Errors();
+    }
+}
+
+// Under a file-size limit below the list's size the exit cannot write the list: the
+// program says so and ends with 0 instead of being killed (SIGXFSZ), and the old list is
+// whole.
+TEST_F(ListManagerTest, AnExitPastTheFileSizeLimitKeepsTheProgramAndTheOldList)
+{
+    const TempDir folder;
+    const std::string list = folder.file("Pellicor.lst");
+    std::string old;
+    for (int i = 1; i <= 400; ++i)
+        old += "P" + std::to_string(i) + ";" + std::to_string(i) + "\r\n";
+    old += "bad plate!;7\r\n";
+    std::ofstream(list, std::ios::binary) << old;
+    ProgramRun program(TAVRIN_PELLICOR_FILE, folder.path(), 2048);
+    program.SignalOnceRead("Pellicor.lst", SIGTERM);
+    EXPECT_EQ(program.ExitCode(), 0) << program.Ending();
+    EXPECT_EQ(ReadFileBytes(list), old);
+}
+#endif

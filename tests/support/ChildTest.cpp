@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <grp.h>
@@ -24,8 +25,10 @@ bool InChildTest()
     return std::getenv(kChildMark) != nullptr;
 }
 
-void RunInChildTest(const std::string& programFile, const std::string& workingFolder,
-                    bool ordinaryUser)
+namespace {
+
+ChildTestEnd RunChild(const std::string& programFile, const std::string& workingFolder,
+                      bool ordinaryUser)
 {
     std::string program = fs::read_symlink("/proc/self/exe").string();
     const TempDir links;
@@ -48,22 +51,48 @@ void RunInChildTest(const std::string& programFile, const std::string& workingFo
     environment.insert(kChildMark, "1");
     child.setProcessEnvironment(environment);
     child.setWorkingDirectory(QString::fromStdString(workingFolder));
-    if (ordinaryUser && ::geteuid() == 0)
-        child.setChildProcessModifier([] {
-            if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
-                ::_exit(126);
-        });
+    const bool asNobody = ordinaryUser && ::geteuid() == 0;
+    child.setChildProcessModifier([asNobody] {
+        for (int signo : {SIGTERM, SIGHUP, SIGINT})
+            ::signal(signo, SIG_DFL);
+        if (asNobody &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
+            ::_exit(126);
+    });
     child.setProcessChannelMode(QProcess::MergedChannels);
     child.start();
-    ASSERT_TRUE(child.waitForFinished(300000));
-    const std::string output = child.readAll().toStdString();
-    EXPECT_EQ(child.exitCode(), 0) << output;
-    // A child that may not do what the test needs (say, mount) skips it here too.
-    if (const std::size_t skip = output.find("Skipped\n");
-        skip != std::string::npos && output.find("[  SKIPPED ] 1 test") != std::string::npos) {
-        GTEST_SKIP() << output.substr(skip);
+    ChildTestEnd end;
+    if (!child.waitForFinished(300000)) {
+        ADD_FAILURE() << "the child did not end";
+        return end;
     }
-    EXPECT_NE(output.find("[  PASSED  ] 1 test."), std::string::npos) << output;
+    end.output = child.readAll().toStdString();
+    // A child ended by a signal leaves that signal's number as its exit code.
+    if (child.exitStatus() == QProcess::NormalExit)
+        end.exitCode = child.exitCode();
+    else
+        end.signal = child.exitCode();
+    return end;
+}
+
+}  // namespace
+
+void RunInChildTest(const std::string& programFile, const std::string& workingFolder,
+                    bool ordinaryUser)
+{
+    const ChildTestEnd end = RunChild(programFile, workingFolder, ordinaryUser);
+    EXPECT_EQ(end.exitCode, 0) << "ended by signal " << end.signal << "\n" << end.output;
+    // A child that may not do what the test needs (say, mount) skips it here too.
+    if (const std::size_t skip = end.output.find("Skipped\n");
+        skip != std::string::npos && end.output.find("[  SKIPPED ] 1 test") != std::string::npos) {
+        GTEST_SKIP() << end.output.substr(skip);
+    }
+    EXPECT_NE(end.output.find("[  PASSED  ] 1 test."), std::string::npos) << end.output;
+}
+
+ChildTestEnd RunChildTest()
+{
+    return RunChild("", "", false);
 }
 
 bool RanAsOrdinaryUser()

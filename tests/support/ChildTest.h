@@ -14,6 +14,17 @@ bool InChildTest();
 // fail this test, and a child that skips the test skips it here too.
 void RunInChildTest(const std::string& programFile, const std::string& workingFolder,
                     bool ordinaryUser = false);
+
+// How a child run of the current test ended, for a test that expects it to end otherwise
+// than by passing (a signal that ends it at once).
+struct ChildTestEnd {
+    int exitCode = -1;  // -1 when a signal ended it
+    int signal = 0;     // the signal that ended it, or 0
+    std::string output;
+};
+// Runs the current test in a child where it is, from this folder, and tells how it ended.
+// The signals of a session's end start at their defaults, whatever this process ignores.
+ChildTestEnd RunChildTest();
 // As root, runs the current test as nobody in a child and returns true: the caller returns,
 // and the child's result is the test's. Otherwise false: the test goes on here.
 bool RanAsOrdinaryUser();

@@ -64,14 +64,6 @@ bool Offers(ui::Buttons buttons, ui::Result result)
     return false;
 }
 
-ui::Result HarmlessAnswer(ui::Buttons buttons)
-{
-    if (Offers(buttons, ui::Result::Cancel)) {
-        return ui::Result::Cancel;
-    }
-    return Offers(buttons, ui::Result::No) ? ui::Result::No : ui::Result::OK;
-}
-
 std::string Describe(ui::MsgKind kind, const std::string& text, ui::Buttons buttons)
 {
     return std::string(Name(kind)) + " box [" + Name(buttons) + "] \"" + text + "\"";
@@ -173,7 +165,7 @@ ui::Result ScriptedUi::UnicodeMessageBox(ui::MsgKind kind, const QString& shown,
     const std::string arrived = Describe(kind, text, buttons);
     const std::optional<Step> step = Take(StepKind::Message, arrived);
     if (!step) {
-        return HarmlessAnswer(buttons);
+        return ui::EscapeAnswer(buttons);
     }
     const bool textMatches =
         step->containing ? text.find(step->text) != std::string::npos : text == step->text;
@@ -181,7 +173,7 @@ ui::Result ScriptedUi::UnicodeMessageBox(ui::MsgKind kind, const QString& shown,
         ADD_FAILURE() << "mismatched box: got " << arrived << ", expected "
                       << (step->containing ? "one containing " : "")
                       << Describe(step->msgKind, step->text, step->buttons);
-        return HarmlessAnswer(buttons);
+        return ui::EscapeAnswer(buttons);
     }
     return step->answer;
 }

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QObject>
+
+#include <csignal>
+#include <memory>
+
+class QSocketNotifier;
+
+namespace ui {
+
+class EndOfSessionUi;
+
+// How the end of a desktop session ends the program: through its normal exit, so the
+// files it writes at every exit are written. The ends are SIGTERM (a log-out, a
+// shut-down), SIGHUP (a closed terminal), SIGINT (Ctrl+C) and the session manager's
+// request to end (which Qt delivers as a spontaneous Quit event). From then on nobody is
+// at the screen: each modal window open is closed as Escape would close it, every message
+// loop ends, and what the exit shows goes to the standard error instead of waiting for a
+// person (EndOfSessionUi). A command that lets messages through runs to its end first; a
+// second signal ends the program at once. A signal the program was started with ignored
+// (nohup, a background job) stays ignored.
+// It also makes a write past the file-size limit fail with EFBIG, reported like a full
+// disk, instead of killing the program with SIGXFSZ.
+// One per program, made after the QApplication and before the windows, kept until they are
+// gone: the signal handlers reach it through one pipe.
+class SessionEnd final : public QObject {
+public:
+    SessionEnd();
+    ~SessionEnd() override;
+    Q_DISABLE_COPY_MOVE(SessionEnd)
+
+    // The message loop until it ends (the main window closed, or the session ended); at
+    // once when the session ended before it ran (during the start-up's own boxes).
+    int Exec();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void End();
+
+    int pipe_[2] = {-1, -1};
+    std::unique_ptr<QSocketNotifier> notifier_;
+    std::unique_ptr<EndOfSessionUi> endUi_;
+    struct sigaction oldEndActions_[3]{};
+    struct sigaction oldFileSizeAction_ {};
+};
+
+// True once the session's end has begun: a window then closes without asking anything.
+bool SessionEnding();
+
+}  // namespace ui
