@@ -2,6 +2,7 @@
 
 #include "simulators/UnattendedUi.h"
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -26,14 +27,19 @@ public:
     // A new script; the boxes kept start afresh.
     void SetScript(std::string script);
     const std::vector<TBox>& Shown() const { return shown_; }
+    // How often the window's messages were let through, for a thread that must know whether
+    // a waiting loop went round again after some moment.
+    int Processed() const { return processed_; }
 
     ui::Result MessageBox(ui::MsgKind kind, const std::string& text, ui::Buttons buttons) override;
+    void ProcessMessages() override { ++processed_; }
 
 private:
     std::string script_;
     std::size_t next_ = 0;
     bool keeping_ = false;
     std::vector<TBox> shown_;
+    std::atomic<int> processed_ = 0;
 };
 
 }  // namespace fuzz
