@@ -43,13 +43,15 @@ void AnsweringUi::SetScript(std::string script)
 {
     script_ = std::move(script);
     next_ = 0;
-    boxes_ = 0;
+    keeping_ = true;
+    shown_.clear();
 }
 
-ui::Result AnsweringUi::MessageBox(ui::MsgKind, const std::string& text, ui::Buttons buttons)
+ui::Result AnsweringUi::MessageBox(ui::MsgKind kind, const std::string& text, ui::Buttons buttons)
 {
     Require(!text.empty(), "every box tells the person something");
-    ++boxes_;
+    if (keeping_)
+        shown_.push_back({kind, text, buttons});
     const std::vector<ui::Result> choices = Choices(buttons);
     if (next_ >= script_.size())
         return EndingAnswer(choices);

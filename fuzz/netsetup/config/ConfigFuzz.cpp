@@ -2,8 +2,10 @@
 // record read, record write and its confirmation, IP-SETUP, search), from a module on
 // 127.0.0.1 that answers the request it gets with the input's datagrams, among them
 // datagrams from another sender (127.0.0.2) and stale ones queued before the request.
-// The record read is the first valid reply from the module that arrived after the request.
-// Boxes are answered from the input, then ended.
+// The record read is the first valid reply from the module that arrived after the request;
+// a read or a write ends on a reply only once the module has sent one; the search lists each
+// sender and MAC address of the valid search replies that arrived after the request, once,
+// in the order they came. Boxes are answered from the input, then ended.
 #include "fuzz/support/Fuzz.h"
 #include "netsetup/ConfigDatagram.h"
 #include "netsetup/LantronixConfig.h"
@@ -18,6 +20,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -26,6 +32,7 @@
 #include <vector>
 
 using config_datagram::kRecordReply;
+using config_datagram::kSearchReply;
 using config_datagram::kWriteConfirm;
 using fuzz::Require;
 
@@ -53,6 +60,22 @@ int LoopbackSocket(const char* address)
     return fd;
 }
 
+std::string Reply(uint8_t type, std::string body = {})
+{
+    return std::string("\0\0\0", 3) + static_cast<char>(type) + body;
+}
+
+// Whether the datagram is a whole reply of the type: 00 00 00 and the type, then what is
+// read from it (a record reply's 120-byte record, a search reply's MAC address at bytes 24 to
+// 29).
+bool IsWholeReply(const std::string& bytes, uint8_t type)
+{
+    const std::size_t least = type == kRecordReply   ? 4 + kSetupRecordSize
+                              : type == kSearchReply ? 30
+                                                     : 4;
+    return bytes.size() >= least && bytes.compare(0, 4, Reply(type)) == 0;
+}
+
 // The module's socket, bound to 127.0.0.1 at ConfigPort for the whole run, and another
 // sender's on 127.0.0.2.
 class Module final {
@@ -78,9 +101,12 @@ public:
 
     // Waits for one request, or for `finished` to be signalled, and answers with the
     // datagrams that come after it, then from the module with the reply that ends a read or
-    // write, so that no exchange waits out its time-out for a reply that fits.
+    // write, so that no exchange waits out its time-out for a reply that fits. With stale
+    // datagrams queued it waits 10 ms first (and answers nothing when `finished` comes
+    // meanwhile), so that a request that takes one of them for its reply ends before any
+    // answer is sent.
     void Answer(const std::vector<TDatagram>& datagrams, const std::string& closing,
-                int finished) const
+                uint8_t replyType, int finished)
     {
         pollfd waits[2] = {{fd_, POLLIN, 0}, {finished, POLLIN, 0}};
         if (::poll(waits, 2, 5000) <= 0 || !(waits[0].revents & POLLIN))
@@ -91,15 +117,33 @@ public:
         if (::recvfrom(fd_, request, sizeof request, 0, reinterpret_cast<sockaddr*>(&sender),
                        &length) < 4)
             return;
+        const bool anyStale = std::any_of(datagrams.begin(), datagrams.end(),
+                                          [](const TDatagram& datagram) { return datagram.stale; });
+        if (anyStale && ::poll(&waits[1], 1, 10) != 0)
+            return;
+        const auto send = [&](const TDatagram& datagram) {
+            if (datagram.fromModule && IsWholeReply(datagram.bytes, replyType))
+                replied_ = true;
+            Send(datagram, ntohs(sender.sin_port));
+        };
         for (const TDatagram& datagram : datagrams)
             if (!datagram.stale)
-                Send(datagram, ntohs(sender.sin_port));
-        Send({false, true, closing}, ntohs(sender.sin_port));
+                send(datagram);
+        send({false, true, closing});
+        pollsWhenAnswered_ = fuzz::Answers().Processed();
     }
 
-    // Forgets a request that nobody answered.
-    void Drain() const
+    // Whether the module has sent a whole reply of the request's type since the request.
+    bool Replied() const { return replied_; }
+    // How often the window's messages had been let through when the module had sent its
+    // last answer; -1 when it answered nothing.
+    int PollsWhenAnswered() const { return pollsWhenAnswered_; }
+
+    // Forgets a request that nobody answered, and what was sent for the last one.
+    void Drain()
     {
+        replied_ = false;
+        pollsWhenAnswered_ = -1;
         char request[512];
         while (::recv(fd_, request, sizeof request, MSG_DONTWAIT) >= 0) {
         }
@@ -108,14 +152,11 @@ public:
 private:
     int fd_ = -1;
     int other_ = -1;
+    std::atomic<bool> replied_ = false;
+    std::atomic<int> pollsWhenAnswered_ = -1;
 };
 
-const Module* module = nullptr;
-
-std::string Reply(uint8_t type, std::string body = {})
-{
-    return std::string("\0\0\0", 3) + static_cast<char>(type) + body;
-}
+Module* module = nullptr;
 
 // The datagrams of the input. Each is either a reply of a type near the protocol's, its
 // record filled with a byte of its own (its place), cut where the input says, or any bytes.
@@ -143,14 +184,62 @@ std::vector<TDatagram> Datagrams(FuzzedDataProvider& input)
 std::string FirstValidReply(const std::vector<TDatagram>& datagrams, const std::string& closing,
                             uint8_t type)
 {
-    const std::size_t least = type == kRecordReply ? 4 + kSetupRecordSize : 4;
-    for (const TDatagram& datagram : datagrams) {
-        const std::string& bytes = datagram.bytes;
-        if (!datagram.stale && datagram.fromModule && bytes.size() >= least &&
-            bytes.compare(0, 4, Reply(type)) == 0)
-            return bytes;
-    }
+    for (const TDatagram& datagram : datagrams)
+        if (!datagram.stale && datagram.fromModule && IsWholeReply(datagram.bytes, type))
+            return datagram.bytes;
     return closing;
+}
+
+// A module as a search lists it: the sender's address and the MAC address of its reply.
+using TModule = std::pair<std::array<uint8_t, 4>, TMacAddress>;
+
+// Each sender and MAC address of the whole search replies that came after the request, once,
+// in the order they came: anyone who answers the search is a module.
+std::vector<TModule> ModulesAnswering(const std::vector<TDatagram>& datagrams)
+{
+    std::vector<TModule> modules;
+    for (const TDatagram& datagram : datagrams) {
+        if (datagram.stale || !IsWholeReply(datagram.bytes, kSearchReply))
+            continue;
+        TModule sender{{127, 0, 0, uint8_t(datagram.fromModule ? 1 : 2)}, {}};
+        std::copy_n(datagram.bytes.begin() + 24, sender.second.size(), sender.second.begin());
+        if (std::find(modules.begin(), modules.end(), sender) == modules.end())
+            modules.push_back(sender);
+    }
+    return modules;
+}
+
+// The search's list against the replies. Every reply is listed once the search has looked
+// at its socket again after the module's last answer: each time the window's messages are
+// let through follows a look, so the second time after that answer follows a look begun
+// after it, and the search ends only after a look that found nothing. Two things may end it
+// before its replies are read, and then only what is listed is checked: an empty datagram
+// among them, which may pass for a look that found nothing, and the bound on the whole
+// search, which a machine that stalls the search for a second or more may reach.
+void CheckSearch(const TLantronixConfig& config, const std::vector<TDatagram>& datagrams,
+                 std::chrono::steady_clock::duration took)
+{
+    Require(config.DeviceCount == static_cast<int32_t>(config.Devices.size()),
+            "the search counts the devices it lists");
+    std::vector<TModule> listed;
+    for (const TDeviceEntry& entry : config.Devices) {
+        Require(entry.Name.size() <= 64, "a device's name has 64 characters at most");
+        listed.emplace_back(entry.IP, entry.MAC);
+    }
+    const std::vector<TModule> answering = ModulesAnswering(datagrams);
+    for (const TModule& one : listed)
+        Require(std::count(listed.begin(), listed.end(), one) == 1 &&
+                    std::find(answering.begin(), answering.end(), one) != answering.end(),
+                "the search lists only modules that answered it, none from before it, each once");
+    const int answered = module->PollsWhenAnswered();
+    const bool anyEmpty =
+        std::any_of(datagrams.begin(), datagrams.end(), [](const TDatagram& datagram) {
+            return !datagram.stale && datagram.bytes.empty();
+        });
+    if (answered >= 0 && fuzz::Answers().Processed() >= answered + 2 && !anyEmpty &&
+        took < std::chrono::seconds(1))
+        Require(listed == answering,
+                "the search lists every module that answered it, in the order they came");
 }
 
 void Run(TLantronixConfig& config, Request request, const std::string& ip, const std::string& mac,
@@ -161,6 +250,7 @@ void Run(TLantronixConfig& config, Request request, const std::string& ip, const
     switch (request) {
     case Request::ReadRecord:
         Require(config.GetSetupRecord(host, record), "the module's record reply is taken");
+        Require(module->Replied(), "a read ends on a reply only once the module has sent one");
         Require(std::string(record.begin(), record.end()) == expected.substr(4, kSetupRecordSize),
                 "the record is that of the first valid reply from the module after the request");
         break;
@@ -168,17 +258,15 @@ void Run(TLantronixConfig& config, Request request, const std::string& ip, const
     case Request::WriteAssign:
         Require(config.SetSetupRecord(host, record, request == Request::WriteAssign),
                 "the module's confirmation is taken");
+        Require(module->Replied(),
+                "a write is confirmed only once the module has sent its confirmation");
         break;
     case Request::IPSetup:
         config.SendIPSetup(ip, mac);
         break;
     case Request::Search:
-        // The shortest search: one empty poll, 100 ms.
-        config.SearchDevices(100);
-        Require(config.DeviceCount == static_cast<int32_t>(config.Devices.size()),
-                "the search counts the devices it lists");
-        for (const TDeviceEntry& entry : config.Devices)
-            Require(entry.Name.size() <= 64, "a device's name has 64 characters at most");
+        // Two empty polls, 200 ms: the second comes after the module's answers.
+        config.SearchDevices(200);
         break;
     }
 }
@@ -203,8 +291,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const bool read = request == Request::ReadRecord;
     const std::string closing =
         read ? Reply(kRecordReply, std::string(kSetupRecordSize, '\xEE')) : Reply(kWriteConfirm);
-    const std::string expected =
-        FirstValidReply(datagrams, closing, read ? kRecordReply : kWriteConfirm);
+    const uint8_t replyType = request == Request::Search ? kSearchReply
+                              : read                     ? kRecordReply
+                                                         : kWriteConfirm;
+    const std::string expected = FirstValidReply(datagrams, closing, replyType);
 
     module->Drain();
     TLantronixConfig config;
@@ -213,10 +303,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (datagram.stale)
             module->Send(datagram, port);
     const int finished = ::eventfd(0, EFD_CLOEXEC);
-    std::thread answering([&] { module->Answer(datagrams, closing, finished); });
+    std::thread answering([&] { module->Answer(datagrams, closing, replyType, finished); });
+    const auto started = std::chrono::steady_clock::now();
     Run(config, request, ip, mac, expected);
+    const auto took = std::chrono::steady_clock::now() - started;
     ::eventfd_write(finished, 1);
     answering.join();
     ::close(finished);
+    if (request == Request::Search)
+        CheckSearch(config, datagrams, took);
     return 0;
 }
