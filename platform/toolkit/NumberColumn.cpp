@@ -60,28 +60,23 @@ private:
         return longest;
     }
 
-    void Lengthen(int first, int last)
-    {
-        const size_t longest = Longest(first, last);
-        if (longest > digits_) {
-            digits_ = longest;
-            Fit();
-        }
-    }
+    void Lengthen(int first, int last) { Take(std::max(digits_, Longest(first, last))); }
 
     // A text made shorter may have been the longest.
     void Changed(int first, int last)
     {
-        if (Longest(first, last) < digits_)
-            Remeasure();
-        else
-            Lengthen(first, last);
+        const size_t longest = Longest(first, last);
+        Take(longest < digits_ ? Longest(0, list_.Count() - 1) : longest);
     }
 
-    void Remeasure()
+    void Remeasure() { Take(Longest(0, list_.Count() - 1)); }
+
+    void Take(size_t digits)
     {
-        digits_ = Longest(0, list_.Count() - 1);
-        Fit();
+        if (digits != digits_) {
+            digits_ = digits;
+            Fit();
+        }
     }
 
     // As wide as the longest number written in the font's widest digit, and never narrower
