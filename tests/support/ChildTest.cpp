@@ -18,14 +18,14 @@ namespace {
 const char* const kChildMark = "TAVRIN_CHILD_TEST";
 constexpr uid_t kNobody = 65534;
 
-// In a child process between fork and exec.
+// Drops a forked child to the user nobody for good.
 bool BecomeNobody()
 {
     return ::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0;
 }
 
 // Whether the user nobody may search path (a folder, and every folder on the way) or run it
-// (a file): asked of a child that has become nobody, since root may everything.
+// (a file): asked of a child that has become nobody, since root may do anything.
 bool NobodyMay(const fs::path& path)
 {
     const std::string name = path.string();
