@@ -3,6 +3,7 @@
 #include "listmanager/UMain.h"
 #include "matchlist/MatchList.h"
 #include "platform/file/ProgramPath.h"
+#include "platform/text/Format.h"
 #include "platform/toolkit/TListView.h"
 #include "platform/ui/Ui.h"
 
@@ -55,7 +56,7 @@ struct Bench {
         list.BeginUpdate();
         for (int i = 0; i < kRows; ++i)
             list.AddRow(std::to_string(i + 1),
-                        {"P" + std::to_string(duplicates ? i % 1000 : i), std::to_string(i + 1)});
+                        {Format("P%d", duplicates ? i % 1000 : i), std::to_string(i + 1)});
         list.EndUpdate();
     }
     std::string ListFile() const { return (folder / "bench.lst").string(); }

@@ -40,7 +40,8 @@ int MacTextToBytes(std::string_view text, std::array<uint8_t, 8>& bytes)
     while (!rest.empty()) {
         if (count == static_cast<int>(bytes.size()))
             return 0;
-        const auto group = ReadInt32("$" + FetchToken(rest, '-'));
+        const std::string digits = FetchToken(rest, '-');
+        const auto group = ReadInt32("$" + digits);
         if (!group)
             return 0;
         bytes[count++] = static_cast<uint8_t>(*group & 0xFF);

@@ -33,28 +33,34 @@ std::string TFieldEdit::Text() const
     return w;
 }
 
+namespace {
+
+// Whether a field of this type shows a text of this class as it is; one it does not
+// becomes "0".
+bool TypeTakes(TFieldEditType editType, uint8_t type)
+{
+    switch (editType) {
+    case TFieldEditType::etNumeric:
+        return type == ttInteger;
+    case TFieldEditType::etFloat:
+    case TFieldEditType::etMoney:
+        return type != ttOther && type != ttHexadecimal;
+    case TFieldEditType::etHex:
+        return type == ttInteger || type == ttHexadecimal;
+    default:
+        return true;
+    }
+}
+
+}  // namespace
+
 void TFieldEdit::SetText(const std::string& value)
 {
-    std::string v = value;
+    // Built afresh rather than assigned over: g++ 12 with -O3 warns falsely of an
+    // overlapping copy (-Wrestrict) when a literal is assigned over a copy of the argument.
+    std::string v =
+        value.empty() || TypeTakes(editType_, DetectTextType(value)) ? value : std::string("0");
     if (!v.empty()) {
-        const uint8_t type = DetectTextType(v);
-        switch (editType_) {
-        case TFieldEditType::etNumeric:
-            if (type != ttInteger)
-                v = "0";
-            break;
-        case TFieldEditType::etFloat:
-        case TFieldEditType::etMoney:
-            if (type == ttOther || type == ttHexadecimal)
-                v = "0";
-            break;
-        case TFieldEditType::etHex:
-            if (type != ttInteger && type != ttHexadecimal)
-                v = "0";
-            break;
-        default:
-            break;
-        }
         if (precision_ > 0 && editType_ == TFieldEditType::etMoney)
             v = FormatFixed(TextToFloat(v), precision_, true);
         else if (precision_ > 0 && editType_ == TFieldEditType::etFloat)

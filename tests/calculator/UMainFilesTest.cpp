@@ -4,6 +4,7 @@
 #include "platform/file/ReplaceFile.h"
 #include "platform/file/FileSystem.h"
 #include "platform/file/ProgramPath.h"
+#include "platform/text/Format.h"
 #include "platform/toolkit/TListView.h"
 #include "calculator/Program.h"
 #include "tests/support/ChildTest.h"
@@ -188,7 +189,7 @@ TEST_F(CalculatorWindow, PlateFilesOfAnyContentAreReadLineByLine)
 
     std::string many;
     for (int i = 0; i < 100000; ++i)
-        many += "P" + std::to_string(i) + "\n";
+        many += Format("P%d\n", i);
     WriteFileReplacing(File("many.txt"), many);
     form_->mnuFileNewClick();
     form_->LoadPlatesFromFile(File("many.txt"));

@@ -1,5 +1,6 @@
 #include "FakeDeviceContext.h"
 
+#include "platform/text/Format.h"
 #include "platform/text/IntegerReading.h"
 #include "platform/text/TextCase.h"
 
@@ -11,7 +12,7 @@ void FakeDeviceContext::SetPlates(int n)
 {
     rows.clear();
     for (int i = 0; i < n; ++i)
-        rows.push_back({"P" + std::to_string(i), std::to_string(i + 1)});
+        rows.push_back({Format("P%d", i), std::to_string(i + 1)});
 }
 
 bool FakeDeviceContext::SpecialChecked(TSpecialEntry entry) const

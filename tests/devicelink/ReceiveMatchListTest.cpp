@@ -2,6 +2,7 @@
 
 #include "platform/net/ESocketError.h"
 #include "platform/net/NetPorts.h"
+#include "platform/text/Format.h"
 
 #include <chrono>
 
@@ -56,7 +57,7 @@ TEST_F(ReceiveMatchListTest, IndexesAreFourUpperCaseHexDigits)
 {
     std::vector<DeviceSimulator::Entry> list;
     for (int i = 0; i < 11; ++i)
-        list.push_back({"P" + std::to_string(i), static_cast<uint64_t>(i + 1)});
+        list.push_back({Format("P%d", i), static_cast<uint64_t>(i + 1)});
     device.SetList(list);
     commands.btnReceiveClick();
     EXPECT_EQ(device.Commands()[11], "QLI000A");
@@ -152,7 +153,7 @@ TEST_F(ReceiveMatchListTest, ADeviceThatFallsSilentMidListEndsTheUploadAfterThre
 {
     std::vector<DeviceSimulator::Entry> list;
     for (int i = 0; i < 1000; ++i)
-        list.push_back({"P" + std::to_string(i), 1});
+        list.push_back({Format("P%d", i), 1});
     device.SetList(list);
     device.AddRule(On("QLI0001", Act::Raw, "QLI0001\r\n"));  // an answer, though empty
     auto silence = On("QLI", Act::Silent);

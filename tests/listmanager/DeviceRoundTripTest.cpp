@@ -5,6 +5,7 @@
 #include "devicelink/TDeviceCommands.h"
 #include "matchlist/MatchList.h"
 #include "platform/net/NetPorts.h"
+#include "platform/text/Format.h"
 #include "platform/toolkit/TListView.h"
 #include "widgets/FieldEdit.h"
 
@@ -65,7 +66,7 @@ TEST_F(DeviceRoundTripTest, AThousandPlatesAndTheSpecialEntriesComeBackUnchanged
     auto& f = StartWithDevice();
     RowList sent;
     for (int i = 0; i < 1000; ++i) {
-        sent.emplace_back("P" + std::to_string(i) + (i % 7 == 0 ? " X" : ""),
+        sent.emplace_back(Format("P%d%s", i, i % 7 == 0 ? " X" : ""),
                           std::to_string(i * 61 % 65535 + 1));
         f.PlateList1->AddRow(std::to_string(i + 1), {sent.back().first, sent.back().second});
     }

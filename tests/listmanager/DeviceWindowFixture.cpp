@@ -2,6 +2,7 @@
 
 #include "matchlist/Wiegand.h"
 #include "platform/net/NetPorts.h"
+#include "platform/text/Format.h"
 #include "platform/toolkit/TListView.h"
 
 #include <QPlainTextEdit>
@@ -32,8 +33,7 @@ pellicor::TFormMain& DeviceWindowTest::StartWithDevice()
 void DeviceWindowTest::FillPlates(int n)
 {
     for (int i = 0; i < n; ++i)
-        form->PlateList1->AddRow(std::to_string(i + 1),
-                                 {"P" + std::to_string(i), std::to_string(i + 1)});
+        form->PlateList1->AddRow(std::to_string(i + 1), {Format("P%d", i), std::to_string(i + 1)});
     form->UpdateUI();
 }
 

@@ -3,6 +3,7 @@
 #include "tests/listmanager/ListManagerFixture.h"
 
 #include "matchlist/MatchList.h"
+#include "platform/text/Format.h"
 #include "platform/toolkit/TListView.h"
 #include "widgets/FieldEdit.h"
 
@@ -73,8 +74,8 @@ TEST_F(ListManagerTest, DeleteKeysRemoveSelectedRowsOncePerPress)
 {
     auto& f = Start();
     for (int i = 0; i < 3; ++i) {
-        f.PlateList1->AddRow(std::to_string(i + 1), {"P" + std::to_string(i), "1"});
-        f.HostList1->AddRow(std::to_string(i + 1), {"127.0.0." + std::to_string(i + 1), "", ""});
+        f.PlateList1->AddRow(std::to_string(i + 1), {Format("P%d", i), "1"});
+        f.HostList1->AddRow(std::to_string(i + 1), {Format("127.0.0.%d", i + 1), "", ""});
     }
     f.OnKeyUp(*f.PlateList1, Qt::Key_Delete, false);
     EXPECT_EQ(f.PlateList1->Count(), 3) << "nothing selected, nothing deleted";

@@ -2,6 +2,7 @@
 #include "tests/listmanager/ListManagerFixture.h"
 
 #include "matchlist/MatchList.h"
+#include "platform/text/Format.h"
 #include "platform/toolkit/TListView.h"
 #include "widgets/FieldEdit.h"
 
@@ -119,7 +120,7 @@ TEST_F(ListManagerTest, DeleteDuplicatesShowsProgressFromAThousandRows)
     QObject::connect(f.ProgressBar1, &QProgressBar::valueChanged,
                      [&] { shown = shown || f.ProgressBar1->isVisibleTo(&f); });
     for (int i = 0; i < 999; ++i)
-        f.PlateList1->AddRow("1", {"P" + std::to_string(i), "1"});
+        f.PlateList1->AddRow("1", {Format("P%d", i), "1"});
     ui.ExpectMessage(MsgKind::Information, "No duplicates found", Buttons::OK);
     DeleteDuplicatePlates(f);
     EXPECT_FALSE(shown);

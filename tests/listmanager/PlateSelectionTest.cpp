@@ -1,6 +1,7 @@
 // Selecting or deselecting many plate rows at once through the window.
 #include "tests/listmanager/ListManagerFixture.h"
 
+#include "platform/text/Format.h"
 #include "platform/toolkit/TListView.h"
 #include "widgets/FieldEdit.h"
 
@@ -33,7 +34,7 @@ TEST_F(PlateSelectionTest, ShiftEndOverTheWholeListFillsTheFieldsWithTheLastRowA
 {
     std::vector<std::pair<std::string, std::string>> rows;
     for (int i = 0; i < 3000; ++i)
-        rows.emplace_back("P" + std::to_string(i), std::to_string(i + 1));
+        rows.emplace_back(Format("P%d", i), std::to_string(i + 1));
     auto& f = StartWithRows(rows);
     ASSERT_EQ(f.EditPlate->Text(), "P0");
     QSignalSpy plates(f.EditPlate, &QLineEdit::textChanged);

@@ -5,10 +5,13 @@
 #include "platform/text/Format.h"
 #include "platform/toolkit/TListView.h"
 
+#include <QAction>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QImage>
 #include <QTest>
+
+#include <algorithm>
 
 namespace {
 
@@ -85,7 +88,9 @@ TEST_F(ListManagerTest, SelectedRowsAreFilledFlatWithTheListsColour)
 
 // Running numbers get room in their column at any count, clear of the grid line and of
 // the next column's text; the texts are still written unclipped, so a plate runs on past
-// a column narrowed below it.
+// a column narrowed below it. The column follows the widest number the list holds now:
+// it narrows again when the long numbers go (deleted, cleared, another list opened), never
+// below its width in the layout (35 and 25 pixels) or a width the person gave it.
 TEST_F(ListManagerTest, RunningNumbersGetRoomAndTextsRunOnPastTheirColumn)
 {
     std::string plates;
@@ -124,4 +129,44 @@ TEST_F(ListManagerTest, RunningNumbersGetRoomAndTextsRunOnPastTheirColumn)
     f.PlateList1->header()->resizeSection(1, 12);
     const int plateEdge = edge + 12;
     EXPECT_GT(inkIn(70000, plateEdge, plateEdge + 4), 0) << "the plate's last letters stand whole";
+
+    const auto roomFor = [&metrics](const char* widest, int layoutWidth) {
+        return std::max(layoutWidth, 4 + metrics.horizontalAdvance(widest) + 4);
+    };
+    f.HostList1->ClearSelection();
+    for (int row = 9; row < 100; ++row)
+        f.HostList1->SetSelected(row, true);
+    QTest::keyClick(f.HostList1, Qt::Key_Delete);
+    ASSERT_EQ(f.HostList1->Count(), 9);
+    EXPECT_EQ(f.HostList1->ColumnWidth(0), 25) << "devices 10 to 100 deleted";
+
+    WriteFile("short.txt", "AB12;5\r\nCD34;6\r\nEF56;7\r\n");
+    ui.ExpectOpenFile(dir.file("short.txt"));
+    f.mnuFileOpen->trigger();
+    ASSERT_EQ(f.PlateList1->Count(), 3);
+    EXPECT_EQ(f.PlateList1->ColumnWidth(0), 35) << "a list of three opened";
+
+    ui.ExpectOpenFile(ListFile());
+    f.mnuFileOpen->trigger();
+    ASSERT_EQ(f.PlateList1->Count(), 65535) << "a device's worth";
+    EXPECT_EQ(f.PlateList1->ColumnWidth(0), roomFor("65535", 35));
+    f.PlateList1->MakeVisible(9999);
+    QTest::mouseClick(f.PlateList1->viewport(), Qt::LeftButton, {},
+                      RowBand(*f.PlateList1, 9999).center());
+    QTest::keyClick(f.PlateList1, Qt::Key_End, Qt::ShiftModifier);
+    QTest::keyClick(f.PlateList1, Qt::Key_Delete);
+    ASSERT_EQ(f.PlateList1->Count(), 9999);
+    EXPECT_EQ(f.PlateList1->ColumnWidth(0), roomFor("9999", 35)) << "plates 10000 on deleted";
+
+    ui.ExpectMessage(ui::MsgKind::Confirmation, "Clear match-list ?", ui::Buttons::YesNo,
+                     ui::Result::Yes);
+    f.mnuPlateClearList->trigger();
+    ASSERT_EQ(f.PlateList1->Count(), 0);
+    EXPECT_EQ(f.PlateList1->ColumnWidth(0), 35) << "cleared";
+
+    f.PlateList1->header()->resizeSection(0, 60);
+    ui.ExpectOpenFile(dir.file("short.txt"));
+    f.mnuFileOpen->trigger();
+    EXPECT_EQ(f.PlateList1->ColumnWidth(0), 60) << "the person's width stays";
+    ui.VerifyDone();
 }

@@ -32,8 +32,9 @@ protected:
         TFieldEdit* edit;
         TFieldEdit* operator->() const { return edit; }
     };
-    HeldEdit Make(TPersistenceLocation where, const std::string& key,
-                  const std::string& suffix = {})
+    // The edit still loading: Loaded is the caller's.
+    HeldEdit Prepare(TPersistenceLocation where, const std::string& key,
+                     const std::string& suffix = {})
     {
         auto window = std::make_unique<QWidget>();
         auto* edit = new TFieldEdit(window.get());
@@ -44,8 +45,14 @@ protected:
         edit->Persistence().Key = key;
         edit->Persistence().Section = "Edits";
         edit->Persistence().Location = where;
-        edit->Loaded();
         return {std::move(window), edit};
+    }
+    HeldEdit Make(TPersistenceLocation where, const std::string& key,
+                  const std::string& suffix = {})
+    {
+        HeldEdit held = Prepare(where, key, suffix);
+        held->Loaded();
+        return held;
     }
 
     TempDir dir;
@@ -160,13 +167,7 @@ TEST_F(FieldEditPersistenceTest, RegistryRoundTrip)
 TEST_F(FieldEditPersistenceTest, RegistryValueOfOtherType)
 {
     WriteFileReplacing(dir.file("registry"), "K\tK\\Edits\nV\tK\\Edits\tEditName\tREG_BINARY\t1\n");
-    auto edit = std::make_unique<TFieldEdit>();
-    edit->BeginLoad();
-    edit->setObjectName("EditName");
-    edit->Persistence().Enable = true;
-    edit->Persistence().Key = "K";
-    edit->Persistence().Section = "Edits";
-    edit->Persistence().Location = TPersistenceLocation::plRegistry;
+    auto edit = Prepare(TPersistenceLocation::plRegistry, "K");
     try {
         edit->Loaded();
         FAIL();
