@@ -23,10 +23,18 @@ constexpr int kPollsPerSecond = 10;
 constexpr auto kEmptyPollSleep = std::chrono::milliseconds(100);
 // The whole search lasts at most this many times its time-out.
 constexpr int kSearchBoundFactor = 10;
+// The most listed modules whose further replies the socket's filter keeps out; the
+// system's bound on a filter may take fewer. The rest are told apart as they are read.
+constexpr std::size_t kExcludedModules = 256;
 
-std::array<uint8_t, kHeaderSize> Header(uint8_t type)
+// Admits the replies of this type, from anyone.
+TUdpAdmission RepliesOf(uint8_t type)
 {
-    return {0, 0, 0, type};
+    TUdpAdmission admission;
+    const auto header = ConfigHeader(type);
+    admission.prefix.assign(header.begin(), header.end());
+    admission.minLength = ReplyLength(type);
+    return admission;
 }
 
 }  // namespace
@@ -44,12 +52,11 @@ std::array<uint8_t, 4> TLantronixConfig::IPTextToBytes(const std::string& text)
     return bytes;
 }
 
-std::string TLantronixConfig::Receive(int timeoutMs)
+void TLantronixConfig::Keep(const TUdpDatagram& datagram)
 {
     RecvBuffer.assign(kRecvBufferSize, 0);
-    std::string sender;
-    RecvLength = UDP1.ReceiveBuffer(RecvBuffer, timeoutMs, sender);
-    return sender;
+    std::copy(datagram.bytes.begin(), datagram.bytes.end(), RecvBuffer.begin());
+    RecvLength = static_cast<int32_t>(datagram.bytes.size());
 }
 
 std::span<const uint8_t> TLantronixConfig::Received() const
@@ -65,56 +72,111 @@ void TLantronixConfig::SearchDevices(int timeoutMs)
     int budget = timeoutMs / (1000 / kPollsPerSecond);
     if (budget <= 0)
         budget = 1;
-    // A full queue would leave no room for the replies.
-    DropQueued(Clock::now() + std::chrono::milliseconds(kReplyTimeoutMs));
-    UDP1.Broadcast(ConfigPort(), Header(kSearch));
-    // Only empty polls use up the budget: a peer that never stops sending would hold the
-    // search for as long as it sends, so the whole search is bounded too.
+    DropQueued();
+    AdmitSearchReplies();
+    UDP1.Broadcast(ConfigPort(), ConfigHeader(kSearch));
+    // Only empty polls use up the budget: a peer that never stops answering as a new module
+    // would hold the search for as long as it sends, so the whole search is bounded too.
     const auto end = Clock::now() + kSearchBoundFactor * budget * kEmptyPollSleep;
     while (budget > 0 && Clock::now() < end) {
-        const std::string sender = Receive(0);
-        if (const auto mac = SearchReplyMac(Received()))
-            AddDevice(IPTextToBytes(sender), *mac, sender);
+        const std::size_t read = PollSearchReplies();
         ui::CurrentUi().ProcessMessages();
-        if (RecvLength == 0) {
+        if (read == 0) {
             --budget;
             std::this_thread::sleep_for(kEmptyPollSleep);
         }
     }
 }
 
-void TLantronixConfig::AddDevice(const std::array<uint8_t, 4>& ip, const TMacAddress& mac,
-                                 const std::string& sender)
+std::size_t TLantronixConfig::PollSearchReplies()
 {
+    RecvLength = 0;
+    const std::size_t listed = Devices.size();
+    const std::size_t read = UDP1.ReceiveQueued([this](const TUdpDatagram& datagram) {
+        Keep(datagram);
+        const auto mac = SearchReplyMac(datagram.bytes);
+        if (mac && AddDevice(datagram.sender, *mac) && Devices.size() <= kExcludedModules)
+            AdmitSearchReplies();
+    });
+    // Looked up once the queue is read: a look-up may wait on a name server, and the
+    // modules' further replies are kept out meanwhile, but others are not.
+    for (std::size_t i = listed; i < Devices.size(); ++i)
+        Devices[i].Name = NameOfSender(i);
+    return read;
+}
+
+void TLantronixConfig::AdmitSearchReplies()
+{
+    TUdpAdmission admission = RepliesOf(kSearchReply);
+    admission.excludedOffset = kSearchReplyMac;
+    for (const TDeviceEntry& entry :
+         std::span(Devices).first(std::min(Devices.size(), kExcludedModules))) {
+        InAddr sender;
+        std::memcpy(&sender, entry.IP.data(), sizeof sender);
+        admission.excluded.emplace_back(sender, std::vector(entry.MAC.begin(), entry.MAC.end()));
+    }
+    UDP1.Admit(admission);
+}
+
+bool TLantronixConfig::AddDevice(InAddr sender, const TMacAddress& mac)
+{
+    std::array<uint8_t, 4> ip;
+    std::memcpy(ip.data(), &sender, ip.size());
     // A module that answers more than once is one module.
     if (std::any_of(Devices.begin(), Devices.end(),
                     [&](const TDeviceEntry& entry) { return entry.IP == ip && entry.MAC == mac; }))
-        return;
-    Devices.push_back({IPToHostName(sender).substr(0, kMaxNameLength), ip, mac});
+        return false;
+    Devices.push_back({"", ip, mac});
     ++DeviceCount;
+    return true;
 }
 
-void TLantronixConfig::DropQueued(Clock::time_point deadline)
+std::string TLantronixConfig::NameOfSender(std::size_t index) const
 {
-    while (Clock::now() < deadline && !Receive(0).empty()) {
-    }
+    const auto& ip = Devices[index].IP;
+    // A sender that answers for several MAC addresses is looked up once.
+    const auto named =
+        std::find_if(Devices.begin(), Devices.begin() + static_cast<std::ptrdiff_t>(index),
+                     [&](const TDeviceEntry& entry) { return entry.IP == ip; });
+    if (named != Devices.begin() + static_cast<std::ptrdiff_t>(index))
+        return named->Name;
+    InAddr sender;
+    std::memcpy(&sender, ip.data(), sizeof sender);
+    return IPToHostName(InetNtoa(sender)).substr(0, kMaxNameLength);
+}
+
+void TLantronixConfig::DropQueued()
+{
+    // Nothing new comes in meanwhile, so the queue empties however fast peers send.
+    UDP1.Admit(TUdpAdmission::Nothing());
+    UDP1.ReceiveQueued([](const TUdpDatagram&) {});
 }
 
 bool TLantronixConfig::Exchange(const std::string& host, std::span<const uint8_t> request,
                                 uint8_t replyType)
 {
     const InAddr target = HostAddress(host);
-    const std::string targetText = InetNtoa(target);
     const auto deadline = Clock::now() + std::chrono::milliseconds(kReplyTimeoutMs);
-    DropQueued(deadline);
+    DropQueued();
+    TUdpAdmission admission = RepliesOf(replyType);
+    admission.sender = target;
+    UDP1.Admit(admission);
     UDP1.SendTo(target, ConfigPort(), request);
+    RecvLength = 0;
     for (;;) {
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        if (left.count() <= 0)
+        if (left.count() <= 0 || !UDP1.WaitForDatagram(static_cast<int>(left.count())))
             return false;
-        const std::string sender = Receive(static_cast<int>(left.count()));
-        if (sender == targetText && IsConfigReply(Received(), replyType))
+        // The first fitting reply counts; the queue is read to its end all the same.
+        bool replied = false;
+        UDP1.ReceiveQueued([&](const TUdpDatagram& datagram) {
+            if (!replied && datagram.sender == target && IsConfigReply(datagram.bytes, replyType)) {
+                Keep(datagram);
+                replied = true;
+            }
+        });
+        if (replied)
             return true;
     }
 }
@@ -122,7 +184,7 @@ bool TLantronixConfig::Exchange(const std::string& host, std::span<const uint8_t
 bool TLantronixConfig::GetSetupRecord(const std::string& host, TSetupRecord& record)
 {
     try {
-        if (!Exchange(host, Header(kReadRecord), kRecordReply))
+        if (!Exchange(host, ConfigHeader(kReadRecord), kRecordReply))
             return false;
     } catch (const ENetError&) {
         return false;
@@ -135,7 +197,7 @@ bool TLantronixConfig::SetSetupRecord(const std::string& host, const TSetupRecor
                                       bool assign)
 {
     std::array<uint8_t, kRecordDatagramSize> datagram;
-    const auto header = Header(assign ? kWriteAssign : kWriteConfig);
+    const auto header = ConfigHeader(assign ? kWriteAssign : kWriteConfig);
     std::copy(header.begin(), header.end(), datagram.begin());
     std::copy(record.begin(), record.end(), datagram.begin() + kHeaderSize);
     return Exchange(host, datagram, kWriteConfirm);
@@ -152,6 +214,6 @@ void TLantronixConfig::SendIPSetup(const std::string& ip, const std::string& mac
         0, 0, 0, kIPSetup, 'I', 'P', '-', 'S', 'E', 'T', 'U', 'P', 0, 0, macBytes[4], macBytes[5]};
     const auto address = IPTextToBytes(ip);
     std::copy(address.begin(), address.end(), datagram.begin() + 16);
-    DropQueued(Clock::now() + std::chrono::milliseconds(kReplyTimeoutMs));
+    DropQueued();
     UDP1.Broadcast(ConfigPort(), datagram);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "simulators/DatagramFlood.h"
 #include "simulators/ModuleSimulator.h"
 #include "tests/support/ScriptedUi.h"
 #include "netsetup/LantronixConfig.h"
@@ -43,6 +44,21 @@ private:
     std::chrono::milliseconds pumpDelay_{0};
 };
 
+// Answers from the table and counts the reverse look-ups.
+class CountingResolver final : public Resolver {
+public:
+    explicit CountingResolver(TableResolver& table) : table_(table) {}
+
+    int ReverseLookups() const { return reverseLookups_; }
+
+    std::optional<HostEntry> GetHostByName(std::string_view name) override;
+    std::optional<HostEntry> GetHostByAddr(InAddr address) override;
+
+private:
+    TableResolver& table_;
+    int reverseLookups_ = 0;
+};
+
 // Points the configuration port and the broadcast at a loopback address.
 void PointConfigServiceAt(const std::string& address, uint16_t port);
 
@@ -50,6 +66,15 @@ void PointConfigServiceAt(const std::string& address, uint16_t port);
 // service's socket, as modules answering late or twice would.
 void SendStray(TLantronixConfig& config, const std::vector<uint8_t>& bytes, int times = 1,
                const std::string& from = "127.0.0.1");
+
+// A search reply (F7, 30 bytes) naming the MAC address 00-00-00-00-00-lastMacByte.
+std::vector<uint8_t> SearchReply(uint8_t lastMacByte);
+
+// Four peers on 127.0.0.10 to 127.0.0.13 sending datagram to the configuration service's
+// socket without pause, until the flood is destroyed; they have filled the socket's queue
+// when it returns.
+std::unique_ptr<DatagramFlood> FloodConfigSocket(TLantronixConfig& config,
+                                                 const std::vector<uint8_t>& datagram);
 
 // One simulated module on 127.0.0.2 (its own address, so that its answers show a sender
 // other than this side), reached by the configuration service through the seams; names
@@ -71,6 +96,7 @@ protected:
     ScriptedUi script;
     CountingUi pumps{script};
     TableResolver names;
+    CountingResolver resolver{names};
     std::unique_ptr<ModuleSimulator> module;
     TLantronixConfig config;
 };
