@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
-#include <thread>
+#include <map>
 
 using namespace config_datagram;
 
@@ -20,12 +20,16 @@ namespace {
 constexpr std::size_t kIPSetupSize = 20;
 constexpr std::size_t kMaxNameLength = 64;
 constexpr int kPollsPerSecond = 10;
-constexpr auto kEmptyPollSleep = std::chrono::milliseconds(100);
+constexpr auto kEmptyPollWait = std::chrono::milliseconds(100);
 // The whole search lasts at most this many times its time-out.
 constexpr int kSearchBoundFactor = 10;
-// The most listed modules whose further replies the socket's filter keeps out; the
+// The most senders the socket's filter keeps out, flooders and listed modules; the
 // system's bound on a filter may take fewer. The rest are told apart as they are read.
 constexpr std::size_t kExcludedModules = 256;
+// How long the search watches for peers flooding it before it broadcasts, and how many of
+// their search replies make a flooder.
+constexpr auto kFloodWatch = std::chrono::milliseconds(50);
+constexpr int kFloodReplies = 3;
 
 // Admits the replies of this type, from anyone.
 TUdpAdmission RepliesOf(uint8_t type)
@@ -73,17 +77,20 @@ void TLantronixConfig::SearchDevices(int timeoutMs)
     if (budget <= 0)
         budget = 1;
     DropQueued();
-    AdmitSearchReplies();
+    KeepOutFlooders();
     UDP1.Broadcast(ConfigPort(), ConfigHeader(kSearch));
     // Only empty polls use up the budget: a peer that never stops answering as a new module
     // would hold the search for as long as it sends, so the whole search is bounded too.
-    const auto end = Clock::now() + kSearchBoundFactor * budget * kEmptyPollSleep;
+    const auto end = Clock::now() + kSearchBoundFactor * budget * kEmptyPollWait;
     while (budget > 0 && Clock::now() < end) {
         const std::size_t read = PollSearchReplies();
         ui::CurrentUi().ProcessMessages();
         if (read == 0) {
             --budget;
-            std::this_thread::sleep_for(kEmptyPollSleep);
+            // As long as a sleep, unless a datagram is let in first: a module's reply is
+            // read at once, and a peer flooding the socket is seen and kept out before it
+            // fills the queue ahead of the modules' replies.
+            UDP1.WaitForDatagram(static_cast<int>(kEmptyPollWait.count()));
         }
     }
 }
@@ -95,7 +102,8 @@ std::size_t TLantronixConfig::PollSearchReplies()
     const std::size_t read = UDP1.ReceiveQueued([this](const TUdpDatagram& datagram) {
         Keep(datagram);
         const auto mac = SearchReplyMac(datagram.bytes);
-        if (mac && AddDevice(datagram.sender, *mac) && Devices.size() <= kExcludedModules)
+        if (mac && AddDevice(datagram.sender, *mac) &&
+            flooders_.size() + Devices.size() <= kExcludedModules)
             AdmitSearchReplies();
     });
     // Looked up once the queue is read: a look-up may wait on a name server, and the
@@ -105,12 +113,35 @@ std::size_t TLantronixConfig::PollSearchReplies()
     return read;
 }
 
+void TLantronixConfig::KeepOutFlooders()
+{
+    flooders_.clear();
+    AdmitSearchReplies();
+    std::map<InAddr, int> replies;
+    const auto end = Clock::now() + kFloodWatch;
+    for (;;) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(end - Clock::now());
+        if (left.count() <= 0 || !UDP1.WaitForDatagram(static_cast<int>(left.count())))
+            return;
+        UDP1.ReceiveQueued([&](const TUdpDatagram& datagram) {
+            if (++replies[datagram.sender] == kFloodReplies &&
+                flooders_.size() < kExcludedModules) {
+                flooders_.push_back(datagram.sender);
+                AdmitSearchReplies();
+            }
+        });
+    }
+}
+
 void TLantronixConfig::AdmitSearchReplies()
 {
     TUdpAdmission admission = RepliesOf(kSearchReply);
     admission.excludedOffset = kSearchReplyMac;
-    for (const TDeviceEntry& entry :
-         std::span(Devices).first(std::min(Devices.size(), kExcludedModules))) {
+    for (const InAddr flooder : flooders_)
+        admission.excluded.emplace_back(flooder, std::vector<uint8_t>{});
+    for (const TDeviceEntry& entry : Devices) {
+        if (admission.excluded.size() == kExcludedModules)
+            break;
         InAddr sender;
         std::memcpy(&sender, entry.IP.data(), sizeof sender);
         admission.excluded.emplace_back(sender, std::vector(entry.MAC.begin(), entry.MAC.end()));

@@ -33,7 +33,8 @@ void ShowSetupFailed(const std::string& host);
 // receive reads all that is queued at once. While an exchange waits, the socket lets in
 // only what it can take (the system drops the rest as it arrives): a read or a write the
 // reply of its type from the module it asked, a search the search replies of modules not
-// listed yet. So peers flooding the socket fill no queue ahead of a module's reply. Every
+// listed yet, from no peer that was flooding the socket already before it. So peers
+// flooding the socket fill no queue ahead of a module's reply. Every
 // exchange blocks the calling (GUI) thread; only the search lets pending window messages
 // run meanwhile.
 //
@@ -59,13 +60,15 @@ public:
     // Devices and DeviceCount, in the order they are read, one entry per module (sender's
     // address and MAC): a module that answers again adds nothing. Each poll reads every
     // datagram queued without waiting, then processes pending window messages; a poll that
-    // finds nothing sleeps 100 ms, and the search ends after timeoutMs / 100 (at least one)
-    // such empty polls. A listed module's further replies are not let in, so a module that
-    // never stops answering, like a peer sending what no search takes, leaves the polls
-    // empty: the search ends as on a quiet network. Peers answering as new modules in every
-    // poll hold it, to ten times as long at most. Each new module costs a reverse look-up
-    // of its sender, once the poll has read the queue, unless the sender is listed already
-    // with another MAC address. Socket failures raise ENetError.
+    // finds nothing waits 100 ms, or until a datagram is let in, and the search ends after
+    // timeoutMs / 100 (at least one) such empty polls. Peers that send search replies
+    // without end from before the broadcast answer no search: they are not listed and
+    // their datagrams are not let in; nor are a listed module's further replies. So a
+    // flood, like a module that never stops answering, leaves the polls empty, and the
+    // search ends as on a quiet network. Peers that begin during the search to answer as
+    // new modules in every poll hold it, to ten times as long at most. Each new module
+    // costs a reverse look-up of its sender, once the poll has read the queue, unless the
+    // sender is listed already with another MAC address. Socket failures raise ENetError.
     void SearchDevices(int timeoutMs);
 
     // Asks host (dotted address or name) for its setup record (F8, reply F9). false when
@@ -102,11 +105,19 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
 
+    // The senders that flooded the socket with search replies before the search.
+    std::vector<InAddr> flooders_;
+
     // Reads every datagram queued now and lists the modules that sent search replies;
     // gives the number of datagrams read.
     std::size_t PollSearchReplies();
-    // Lets into the socket's queue only search replies from modules not listed yet.
+    // Lets into the socket's queue only search replies from modules not listed yet, and
+    // none from a flooder.
     void AdmitSearchReplies();
+    // Before the search is broadcast: watches the search replies that come meanwhile (all
+    // of them stale) for a short while, and keeps out, for the whole search, the senders
+    // of several: peers that flood the socket fill no queue ahead of the modules' replies.
+    void KeepOutFlooders();
     // Adds the module that sent a search reply, unless it is listed already, still without
     // its name; true when added.
     bool AddDevice(InAddr sender, const TMacAddress& mac);

@@ -72,19 +72,38 @@ TEST_F(Search, OnlyEmptyPollsUseUpTheBudgetOfTimeoutOver100)
         EXPECT_EQ(config.DeviceCount, 0);
     }
 
-    // A module answering twice: one entry; one more poll, which reads both copies; still ten
-    // empty ones.
+    // A module answering twice: one entry; one more poll, which reads both copies, or two
+    // when the second comes just after the first was read; still ten empty ones.
     module->SetMisbehaviour(Misbehaviour::Twice);
     const int before = pumps.Pumps();
     config.SearchDevices(1000);
-    EXPECT_EQ(pumps.Pumps() - before, 11);
+    EXPECT_GE(pumps.Pumps() - before, 11);
+    EXPECT_LE(pumps.Pumps() - before, 12);
     ASSERT_EQ(config.DeviceCount, 1);
     EXPECT_EQ(config.Devices.size(), 1u);
 }
 
+// After a poll that finds nothing the search waits as long as it would sleep, but a reply
+// that comes meanwhile is read at once.
+TEST_F(Search, AReplyDuringTheWaitAfterAnEmptyPollIsReadAtOnce)
+{
+    ModuleSimulator::Options options;
+    options.bindAddress = kOtherModuleIp;
+    options.replyDelay = milliseconds(20);
+    ModuleSimulator late(options);
+    PointConfigServiceAt(kOtherModuleIp, late.Port());
+    const auto start = Clock::now();
+    config.SearchDevices(kShortSearch);
+    ASSERT_EQ(config.DeviceCount, 1);
+    // The first poll, before the reply, the second with it, then the last empty one.
+    ASSERT_EQ(pumps.PumpTimes().size(), 3u);
+    EXPECT_LT(pumps.PumpTimes()[1] - start, milliseconds(90));
+}
+
 // A module that never stops answering is listed once and then let into the socket no more:
-// the search ends as after one reply. A peer answering as a new module in every poll holds
-// it, no longer than ten times its time-out, and is looked up once.
+// the search ends as after one reply. A peer that begins during the search to answer as a
+// new module in every poll holds it, no longer than ten times its time-out, and is looked up
+// once.
 TEST_F(Search, ANeverEndingAnswerEndsAsOneReplyAndNewModulesEndAtTenTimesTheTimeout)
 {
     names.AddReverse(kModuleIp, "module-a");
@@ -96,13 +115,15 @@ TEST_F(Search, ANeverEndingAnswerEndsAsOneReplyAndNewModulesEndAtTenTimesTheTime
     config.SearchDevices(kTimeout);
     auto took = Clock::now() - start;
     module->SetMisbehaviour(Misbehaviour::None);
-    EXPECT_GE(took, milliseconds(kTimeout));
+    // The first empty poll waits only until the reply comes.
+    EXPECT_GE(took, milliseconds(kTimeout - 100));
     EXPECT_LT(took, milliseconds(kTimeout + 500));
     ASSERT_EQ(config.DeviceCount, 1);
     EXPECT_EQ(config.Devices.size(), 1u);
     EXPECT_EQ(config.Devices[0].Name, "module-a");
 
-    // A new module every 200 microseconds, many in each poll of 20 ms.
+    // From the first poll on, a new module every 200 microseconds, many in each poll of
+    // 20 ms.
     pumps.SlowPumps(milliseconds(20));
     module->SetMisbehaviour(Misbehaviour::Silent);
     DatagramFlood::Options options;
@@ -111,12 +132,16 @@ TEST_F(Search, ANeverEndingAnswerEndsAsOneReplyAndNewModulesEndAtTenTimesTheTime
     options.datagram = SearchReply(0);
     options.countInLastBytes = true;
     options.interval = std::chrono::microseconds(200);
-    DatagramFlood newModules(options);
+    std::unique_ptr<DatagramFlood> newModules;
+    pumps.OnPump([&] {
+        if (!newModules)
+            newModules = std::make_unique<DatagramFlood>(options);
+    });
     const int lookups = resolver.ReverseLookups();
     start = Clock::now();
     config.SearchDevices(kTimeout);
     took = Clock::now() - start;
-    newModules.Stop();
+    newModules.reset();
     EXPECT_GE(took, milliseconds(10 * kTimeout - 100));
     EXPECT_LT(took, milliseconds(10 * kTimeout + 500));
     EXPECT_GT(config.DeviceCount, 1000);
@@ -124,30 +149,35 @@ TEST_F(Search, ANeverEndingAnswerEndsAsOneReplyAndNewModulesEndAtTenTimesTheTime
     EXPECT_EQ(resolver.ReverseLookups() - lookups, 1);
 }
 
-// Four peers flood the socket at full rate from before each search, with search replies
-// (each peer then a module that never stops answering) or with datagrams a search does not
-// take. Every run lists the live module; a flooder costs at most the one look-up of a module
-// listed; the search ends about a second after the last new module, as on a quiet network.
+// Four peers flood the socket at full rate from before each search, with search replies or
+// with datagrams a search does not take. They answer no search (a peer the search did not
+// see flooding before its broadcast is listed once, as a module that never stops
+// answering): every run lists the live module once, costs no look-up beyond one per entry,
+// and ends about a second after the last reply, as on a quiet network.
 TEST_F(Search, AFloodAtFullRateHidesNoModuleAndHoldsTheSearchNoLonger)
 {
     names.AddReverse(kModuleIp, "module-a");
-    for (const auto& [datagram, flooders] :
-         {std::pair{SearchReply(0xEE), 4}, {Bytes({0, 0, 0, 0xFB}), 0}}) {
+    for (const auto& datagram : {SearchReply(0xEE), Bytes({0, 0, 0, 0xFB})}) {
         const auto flood = FloodConfigSocket(config, datagram);
         for (int run = 0; run < 3; ++run) {
             const int lookups = resolver.ReverseLookups();
             const auto start = Clock::now();
             config.SearchDevices(1000);
             const auto took = Clock::now() - start;
-            const auto listed = std::count_if(
-                config.Devices.begin(), config.Devices.end(), [](const TDeviceEntry& entry) {
-                    return entry.IP == std::array<uint8_t, 4>{127, 0, 0, 2} && entry.MAC == kMac &&
-                           entry.Name == "module-a";
-                });
-            EXPECT_EQ(listed, 1) << "flooders " << flooders << ", run " << run;
-            EXPECT_EQ(config.DeviceCount, 1 + flooders) << "run " << run;
-            EXPECT_EQ(resolver.ReverseLookups() - lookups, 1 + flooders) << "run " << run;
-            EXPECT_LT(took, milliseconds(2500)) << "flooders " << flooders << ", run " << run;
+            const std::string what =
+                "type " + std::to_string(datagram[3]) + ", run " + std::to_string(run);
+            const auto module =
+                std::find_if(config.Devices.begin(), config.Devices.end(),
+                             [](const TDeviceEntry& entry) { return entry.MAC == kMac; });
+            ASSERT_NE(module, config.Devices.end()) << what;
+            EXPECT_EQ(module->IP, (std::array<uint8_t, 4>{127, 0, 0, 2})) << what;
+            EXPECT_EQ(module->Name, "module-a") << what;
+            const auto flooders =
+                std::count_if(config.Devices.begin(), config.Devices.end(),
+                              [](const TDeviceEntry& entry) { return entry.MAC[5] == 0xEE; });
+            EXPECT_EQ(config.DeviceCount, 1 + flooders) << what;
+            EXPECT_EQ(resolver.ReverseLookups() - lookups, config.DeviceCount) << what;
+            EXPECT_LT(took, milliseconds(1500)) << what;
         }
     }
 }

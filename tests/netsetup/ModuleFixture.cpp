@@ -48,10 +48,12 @@ int CountingUi::ShowModal(QWidget& window)
 
 void CountingUi::ProcessMessages()
 {
-    ++pumps_;
+    pumpTimes_.push_back(std::chrono::steady_clock::now());
     if (failPumps_)
         throw ESocketError(ENETDOWN, "Network is down");
     std::this_thread::sleep_for(pumpDelay_);
+    if (onPump_)
+        onPump_();
     script_.ProcessMessages();
 }
 

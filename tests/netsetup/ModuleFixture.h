@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,9 +25,16 @@ public:
     CountingUi(const CountingUi&) = delete;
     CountingUi& operator=(const CountingUi&) = delete;
 
-    int Pumps() const { return pumps_; }
+    int Pumps() const { return static_cast<int>(pumpTimes_.size()); }
+    // When each pump came.
+    const std::vector<std::chrono::steady_clock::time_point>& PumpTimes() const
+    {
+        return pumpTimes_;
+    }
     void FailPumps() { failPumps_ = true; }
     void SlowPumps(std::chrono::milliseconds delay) { pumpDelay_ = delay; }
+    // Runs at each pump from now on.
+    void OnPump(std::function<void()> action) { onPump_ = std::move(action); }
 
     ui::Result MessageBox(ui::MsgKind kind, const std::string& text, ui::Buttons buttons) override;
     bool InputBox(const std::string& caption, const std::string& prompt,
@@ -39,9 +47,10 @@ public:
 
 private:
     ScriptedUi& script_;
-    int pumps_ = 0;
+    std::vector<std::chrono::steady_clock::time_point> pumpTimes_;
     bool failPumps_ = false;
     std::chrono::milliseconds pumpDelay_{0};
+    std::function<void()> onPump_;
 };
 
 // Answers from the table and counts the reverse look-ups.

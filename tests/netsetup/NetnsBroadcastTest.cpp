@@ -1,7 +1,7 @@
 #include "tests/netsetup/ModuleFixture.h"
 #include "platform/net/NetPorts.h"
 #include "platform/net/Resolver.h"
-#include "tests/support/LoopbackNamespace.h"
+#include "simulators/LoopbackNamespace.h"
 
 #include <gtest/gtest.h>
 

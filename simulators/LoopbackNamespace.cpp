@@ -1,4 +1,4 @@
-#include "tests/support/LoopbackNamespace.h"
+#include "simulators/LoopbackNamespace.h"
 
 #include <net/if.h>
 
