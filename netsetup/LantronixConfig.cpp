@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
-#include <map>
 
 using namespace config_datagram;
 
@@ -73,6 +72,8 @@ void TLantronixConfig::SearchDevices(int timeoutMs)
 {
     DeviceCount = 0;
     Devices.clear();
+    listed_.clear();
+    senderNames_.clear();
     int budget = timeoutMs / (1000 / kPollsPerSecond);
     if (budget <= 0)
         budget = 1;
@@ -108,8 +109,11 @@ std::size_t TLantronixConfig::PollSearchReplies()
     });
     // Looked up once the queue is read: a look-up may wait on a name server, and the
     // modules' further replies are kept out meanwhile, but others are not.
-    for (std::size_t i = listed; i < Devices.size(); ++i)
-        Devices[i].Name = NameOfSender(i);
+    for (std::size_t i = listed; i < Devices.size(); ++i) {
+        InAddr sender;
+        std::memcpy(&sender, Devices[i].IP.data(), sizeof sender);
+        Devices[i].Name = SenderName(sender);
+    }
     return read;
 }
 
@@ -151,29 +155,23 @@ void TLantronixConfig::AdmitSearchReplies()
 
 bool TLantronixConfig::AddDevice(InAddr sender, const TMacAddress& mac)
 {
+    // A module that answers more than once is one module.
+    if (!listed_.emplace(sender, mac).second)
+        return false;
     std::array<uint8_t, 4> ip;
     std::memcpy(ip.data(), &sender, ip.size());
-    // A module that answers more than once is one module.
-    if (std::any_of(Devices.begin(), Devices.end(),
-                    [&](const TDeviceEntry& entry) { return entry.IP == ip && entry.MAC == mac; }))
-        return false;
     Devices.push_back({"", ip, mac});
     ++DeviceCount;
     return true;
 }
 
-std::string TLantronixConfig::NameOfSender(std::size_t index) const
+const std::string& TLantronixConfig::SenderName(InAddr sender)
 {
-    const auto& ip = Devices[index].IP;
     // A sender that answers for several MAC addresses is looked up once.
-    const auto named =
-        std::find_if(Devices.begin(), Devices.begin() + static_cast<std::ptrdiff_t>(index),
-                     [&](const TDeviceEntry& entry) { return entry.IP == ip; });
-    if (named != Devices.begin() + static_cast<std::ptrdiff_t>(index))
-        return named->Name;
-    InAddr sender;
-    std::memcpy(&sender, ip.data(), sizeof sender);
-    return IPToHostName(InetNtoa(sender)).substr(0, kMaxNameLength);
+    const auto [name, added] = senderNames_.try_emplace(sender);
+    if (added)
+        name->second = IPToHostName(InetNtoa(sender)).substr(0, kMaxNameLength);
+    return name->second;
 }
 
 void TLantronixConfig::DropQueued()

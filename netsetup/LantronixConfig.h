@@ -6,8 +6,11 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <map>
+#include <set>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 // One network module that answered the last search.
@@ -107,6 +110,9 @@ private:
 
     // The senders that flooded the socket with search replies before the search.
     std::vector<InAddr> flooders_;
+    // The modules the search listed (sender and MAC), and the names of their senders.
+    std::set<std::pair<InAddr, TMacAddress>> listed_;
+    std::map<InAddr, std::string> senderNames_;
 
     // Reads every datagram queued now and lists the modules that sent search replies;
     // gives the number of datagrams read.
@@ -121,9 +127,8 @@ private:
     // Adds the module that sent a search reply, unless it is listed already, still without
     // its name; true when added.
     bool AddDevice(InAddr sender, const TMacAddress& mac);
-    // The name of entry index's sender: by reverse look-up, cut to 64 characters, or as an
-    // earlier entry of the same sender has it.
-    std::string NameOfSender(std::size_t index) const;
+    // The sender's name by reverse look-up, cut to 64 characters; looked up once a search.
+    const std::string& SenderName(InAddr sender);
     // Keeps the datagram in RecvBuffer and RecvLength.
     void Keep(const TUdpDatagram& datagram);
     // Drops what is queued on the socket, so that no late reply to an earlier exchange
