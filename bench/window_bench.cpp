@@ -4,21 +4,28 @@
 // measured in the same run beside the bare figure it is held against: the same command
 // exchanges over a bare socket (receive, send), the list file read or written without a
 // window (start-up, exit). Also the two logs under peers that never stop sending: the
-// window's peak memory and its longest pause. Run by hand; bench/README.md gives the
-// commands and the figures.
+// window's peak memory and its longest pause; and the device search under peers flooding
+// its socket. Run by hand; bench/README.md gives the commands and the figures.
 #include "devicelink/TTransferBlock.h"
 #include "listmanager/UMain.h"
 #include "netsetup/ULantronix.h"
 #include "matchlist/ListFileText.h"
 #include "matchlist/Wiegand.h"
+#include "platform/net/InetAddress.h"
 #include "platform/net/NetPorts.h"
+#include "platform/net/Resolver.h"
+#include "platform/net/TableResolver.h"
+#include "platform/net/TUdpSocket.h"
 #include "platform/text/Format.h"
 #include "platform/file/InputFile.h"
 #include "platform/file/ReplaceFile.h"
 #include "platform/file/ProgramPath.h"
 #include "platform/toolkit/TListView.h"
 #include "platform/ui/Ui.h"
+#include "simulators/DatagramFlood.h"
 #include "simulators/DeviceSimulator.h"
+#include "simulators/LoopbackNamespace.h"
+#include "simulators/ModuleSimulator.h"
 #include "simulators/TelnetPeer.h"
 #include "simulators/TempDir.h"
 
@@ -37,12 +44,15 @@
 #include <QTimer>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <sstream>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -590,6 +600,170 @@ BENCHMARK(BM_ReceiveUnaskedLines)
     ->Args({1000, 5000, 1})
     ->Args({1000, 20, 16000})
     ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// --- the device search under a flood
+
+// The loopback's UDP counters of this network namespace (/proc/net/snmp).
+struct UdpCounters {
+    double queued = 0;     // let into a socket's queue (InDatagrams)
+    double dropped = 0;    // kept out by a socket's filter or a full queue (InErrors)
+    double queueFull = 0;  // of those, for a full queue (RcvbufErrors)
+
+    static UdpCounters Now()
+    {
+        std::ifstream snmp("/proc/net/snmp");
+        std::vector<std::string> names;
+        for (std::string line; std::getline(snmp, line);) {
+            if (line.rfind("Udp: ", 0) != 0)
+                continue;
+            std::istringstream fields(line.substr(5));
+            if (names.empty()) {
+                for (std::string name; fields >> name;)
+                    names.push_back(name);
+                continue;
+            }
+            UdpCounters counters;
+            for (const std::string& name : names) {
+                double value = 0;
+                fields >> value;
+                if (name == "InDatagrams")
+                    counters.queued = value;
+                else if (name == "InErrors")
+                    counters.dropped = value;
+                else if (name == "RcvbufErrors")
+                    counters.queueFull = value;
+            }
+            return counters;
+        }
+        return {};
+    }
+};
+
+// The peers' search replies: a locally administered MAC address, no module's.
+std::vector<uint8_t> FloodReply()
+{
+    std::vector<uint8_t> reply(30, 0);
+    reply[3] = 0xF7;
+    reply[24] = 0x02;
+    return reply;
+}
+
+// Starts `peers` peers flooding port at full rate and lets them fill the queue; none
+// for 0.
+std::unique_ptr<DatagramFlood> StartFlood(int64_t peers, uint16_t port)
+{
+    if (peers == 0)
+        return nullptr;
+    DatagramFlood::Options options;
+    options.peerAddresses.resize(static_cast<std::size_t>(peers));
+    for (int64_t i = 0; i < peers; ++i)
+        options.peerAddresses[static_cast<std::size_t>(i)] = Format("127.0.0.%d", 10 + i);
+    options.targetPort = port;
+    options.datagram = FloodReply();
+    auto flood = std::make_unique<DatagramFlood>(options);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    return flood;
+}
+
+// Search with the button in the real window while three modules answer the real broadcast
+// and `peers` peers flood the configuration socket with search replies at full rate from
+// before the search: the modules listed, the window's longest pause, and the datagrams the
+// peers sent per second beside those let into the socket's queue (all of which the search
+// reads), kept out by its filter, and dropped for a full queue. Only inside
+// tests/support/in-netns: the search broadcasts.
+void BM_SearchUnderFlood(benchmark::State& state)
+{
+    if (!InLoopbackOnlyNamespace()) {
+        state.SkipWithError("run under tests/support/in-netns: the search broadcasts");
+        return;
+    }
+    TableResolver names;
+    SetResolverForTesting(&names);
+    std::vector<std::unique_ptr<ModuleSimulator>> modules;
+    std::vector<std::string> macs;
+    for (uint8_t mac = 0xA0; mac < 0xA3; ++mac) {
+        modules.push_back(
+            std::make_unique<ModuleSimulator>(ModuleSimulator::AnsweringBroadcasts(mac)));
+        macs.push_back(Format("00-20-4A-0B-0C-%.2x", mac));
+    }
+    SetBroadcastAddressForTesting(0);
+    SetConfigPortForTesting(0);
+    {
+        Window w;
+        TFormLantronix lantronix(w.form.get());
+        pellicor::FormLantronix = &lantronix;
+        const auto flood = StartFlood(state.range(0), lantronix.Config.UDP1.LocalPort());
+        for (auto _ : state) {
+            WindowMeter meter;
+            const UdpCounters before = UdpCounters::Now();
+            const double sentBefore = flood ? static_cast<double>(flood->Sent()) : 0;
+            const auto start = std::chrono::steady_clock::now();
+            w.form->btnHostSearch->click();
+            Settle();
+            const double seconds =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            const UdpCounters after = UdpCounters::Now();
+            meter.Report(state, *w.form->Memo1);
+            int found = 0;
+            for (int row = 0; row < w.form->HostList1->Count(); ++row)
+                if (std::find(macs.begin(), macs.end(),
+                              GetColumnText(*w.form->HostList1, row, 3)) != macs.end())
+                    ++found;
+            state.counters["modules_found"] = found;
+            state.counters["rows"] = w.form->HostList1->Count();
+            state.counters["search_s"] = seconds;
+            state.counters["sent_per_s"] =
+                ((flood ? static_cast<double>(flood->Sent()) : 0) - sentBefore) / seconds;
+            state.counters["queued_per_s"] = (after.queued - before.queued) / seconds;
+            state.counters["kept_out_per_s"] =
+                (after.dropped - after.queueFull - before.dropped + before.queueFull) / seconds;
+            state.counters["queue_full_per_s"] = (after.queueFull - before.queueFull) / seconds;
+        }
+        pellicor::FormLantronix = nullptr;
+    }
+    SetConfigPortForTesting(0);
+    SetBroadcastAddressForTesting(*DottedAddress("127.0.0.1"));
+    SetResolverForTesting(nullptr);
+    ExpectBoxes(state, {});
+}
+BENCHMARK(BM_SearchUnderFlood)
+    ->ArgName("peers")
+    ->Arg(0)
+    ->Arg(4)
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// The bare limit beside it: how fast this process reads the same peers' datagrams from a
+// socket that lets them all in, in the batches the search reads, for `seconds`.
+void BM_BareReadUnderFlood(benchmark::State& state)
+{
+    TUdpSocket socket(TLantronixConfig::kReceiveQueueBytes, TLantronixConfig::kRecvBufferSize);
+    const auto flood = StartFlood(state.range(0), socket.LocalPort());
+    for (auto _ : state) {
+        const UdpCounters before = UdpCounters::Now();
+        const double sentBefore = static_cast<double>(flood->Sent());
+        double read = 0;
+        const auto start = std::chrono::steady_clock::now();
+        const auto end = start + std::chrono::seconds(2);
+        while (std::chrono::steady_clock::now() < end)
+            read += static_cast<double>(socket.ReceiveQueued([](const TUdpDatagram&) {}));
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const UdpCounters after = UdpCounters::Now();
+        state.counters["sent_per_s"] = (static_cast<double>(flood->Sent()) - sentBefore) / seconds;
+        state.counters["read_per_s"] = read / seconds;
+        state.counters["queue_full_per_s"] = (after.queueFull - before.queueFull) / seconds;
+    }
+}
+BENCHMARK(BM_BareReadUnderFlood)
+    ->ArgName("peers")
+    ->Arg(4)
+    ->Iterations(1)
+    ->Repetitions(3)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

@@ -4,12 +4,12 @@
 
 using namespace config_datagram;
 
-namespace {
+std::array<uint8_t, kHeaderSize> ConfigHeader(uint8_t type)
+{
+    return {0, 0, 0, type};
+}
 
-// A search reply carries the module's MAC address at bytes 24 to 29.
-constexpr std::size_t kSearchReplyMac = 24;
-
-std::size_t MinimumLength(uint8_t type)
+std::size_t ReplyLength(uint8_t type)
 {
     switch (type) {
     case kSearchReply:
@@ -21,12 +21,11 @@ std::size_t MinimumLength(uint8_t type)
     }
 }
 
-}  // namespace
-
 bool IsConfigReply(std::span<const uint8_t> datagram, uint8_t type)
 {
-    return datagram.size() >= MinimumLength(type) && datagram[0] == 0 && datagram[1] == 0 &&
-           datagram[2] == 0 && datagram[3] == type;
+    const auto header = ConfigHeader(type);
+    return datagram.size() >= ReplyLength(type) &&
+           std::equal(header.begin(), header.end(), datagram.begin());
 }
 
 std::optional<TMacAddress> SearchReplyMac(std::span<const uint8_t> datagram)

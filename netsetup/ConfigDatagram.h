@@ -23,12 +23,20 @@ constexpr uint8_t kWriteAssign = 0xFD;
 
 constexpr std::size_t kHeaderSize = 4;
 constexpr std::size_t kRecordDatagramSize = kHeaderSize + kSetupRecordSize;
+// A search reply carries the module's MAC address at bytes 24 to 29.
+constexpr std::size_t kSearchReplyMac = 24;
 }  // namespace config_datagram
 
 using TMacAddress = std::array<uint8_t, 6>;
 
-// Whether the datagram is a reply of this type: 00 00 00 and the type, and long enough for
-// what is read from it (a search reply 30 bytes, a record reply 124, any other 4).
+// The first bytes of every datagram of this type: 00 00 00 and the type.
+std::array<uint8_t, config_datagram::kHeaderSize> ConfigHeader(uint8_t type);
+
+// How long a reply of this type must be for what is read from it: a search reply 30 bytes,
+// a record reply 124, any other 4.
+std::size_t ReplyLength(uint8_t type);
+
+// Whether the datagram is a reply of this type: its header, and ReplyLength long.
 bool IsConfigReply(std::span<const uint8_t> datagram, uint8_t type);
 
 // The module's MAC address from a search reply; nothing for any other datagram.

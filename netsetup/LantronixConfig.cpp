@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
-#include <thread>
 
 using namespace config_datagram;
 
@@ -20,13 +19,25 @@ namespace {
 constexpr std::size_t kIPSetupSize = 20;
 constexpr std::size_t kMaxNameLength = 64;
 constexpr int kPollsPerSecond = 10;
-constexpr auto kEmptyPollSleep = std::chrono::milliseconds(100);
+constexpr auto kEmptyPollWait = std::chrono::milliseconds(100);
 // The whole search lasts at most this many times its time-out.
 constexpr int kSearchBoundFactor = 10;
+// The most senders the socket's filter keeps out, flooders and listed modules; the
+// system's bound on a filter may take fewer. The rest are told apart as they are read.
+constexpr std::size_t kExcludedModules = 256;
+// How long the search watches for peers flooding it before it broadcasts, and how many of
+// their search replies make a flooder.
+constexpr auto kFloodWatch = std::chrono::milliseconds(50);
+constexpr int kFloodReplies = 3;
 
-std::array<uint8_t, kHeaderSize> Header(uint8_t type)
+// Admits the replies of this type, from anyone.
+TUdpAdmission RepliesOf(uint8_t type)
 {
-    return {0, 0, 0, type};
+    TUdpAdmission admission;
+    const auto header = ConfigHeader(type);
+    admission.prefix.assign(header.begin(), header.end());
+    admission.minLength = ReplyLength(type);
+    return admission;
 }
 
 }  // namespace
@@ -44,12 +55,11 @@ std::array<uint8_t, 4> TLantronixConfig::IPTextToBytes(const std::string& text)
     return bytes;
 }
 
-std::string TLantronixConfig::Receive(int timeoutMs)
+void TLantronixConfig::Keep(const TUdpDatagram& datagram)
 {
     RecvBuffer.assign(kRecvBufferSize, 0);
-    std::string sender;
-    RecvLength = UDP1.ReceiveBuffer(RecvBuffer, timeoutMs, sender);
-    return sender;
+    std::copy(datagram.bytes.begin(), datagram.bytes.end(), RecvBuffer.begin());
+    RecvLength = static_cast<int32_t>(datagram.bytes.size());
 }
 
 std::span<const uint8_t> TLantronixConfig::Received() const
@@ -62,59 +72,140 @@ void TLantronixConfig::SearchDevices(int timeoutMs)
 {
     DeviceCount = 0;
     Devices.clear();
+    listed_.clear();
+    senderNames_.clear();
     int budget = timeoutMs / (1000 / kPollsPerSecond);
     if (budget <= 0)
         budget = 1;
-    // A full queue would leave no room for the replies.
-    DropQueued(Clock::now() + std::chrono::milliseconds(kReplyTimeoutMs));
-    UDP1.Broadcast(ConfigPort(), Header(kSearch));
-    // Only empty polls use up the budget: a peer that never stops sending would hold the
-    // search for as long as it sends, so the whole search is bounded too.
-    const auto end = Clock::now() + kSearchBoundFactor * budget * kEmptyPollSleep;
+    DropQueued();
+    KeepOutFlooders();
+    UDP1.Broadcast(ConfigPort(), ConfigHeader(kSearch));
+    // Only empty polls use up the budget: a peer that never stops answering as a new module
+    // would hold the search for as long as it sends, so the whole search is bounded too.
+    const auto end = Clock::now() + kSearchBoundFactor * budget * kEmptyPollWait;
     while (budget > 0 && Clock::now() < end) {
-        const std::string sender = Receive(0);
-        if (const auto mac = SearchReplyMac(Received()))
-            AddDevice(IPTextToBytes(sender), *mac, sender);
+        const std::size_t read = PollSearchReplies();
         ui::CurrentUi().ProcessMessages();
-        if (RecvLength == 0) {
+        if (read == 0) {
             --budget;
-            std::this_thread::sleep_for(kEmptyPollSleep);
+            // As long as a sleep, unless a datagram is let in first: a module's reply is
+            // read at once, and a peer flooding the socket is seen and kept out before it
+            // fills the queue ahead of the modules' replies.
+            UDP1.WaitForDatagram(static_cast<int>(kEmptyPollWait.count()));
         }
     }
 }
 
-void TLantronixConfig::AddDevice(const std::array<uint8_t, 4>& ip, const TMacAddress& mac,
-                                 const std::string& sender)
+std::size_t TLantronixConfig::PollSearchReplies()
 {
-    // A module that answers more than once is one module.
-    if (std::any_of(Devices.begin(), Devices.end(),
-                    [&](const TDeviceEntry& entry) { return entry.IP == ip && entry.MAC == mac; }))
-        return;
-    Devices.push_back({IPToHostName(sender).substr(0, kMaxNameLength), ip, mac});
-    ++DeviceCount;
+    RecvLength = 0;
+    const std::size_t listed = Devices.size();
+    const std::size_t read = UDP1.ReceiveQueued([this](const TUdpDatagram& datagram) {
+        Keep(datagram);
+        const auto mac = SearchReplyMac(datagram.bytes);
+        if (mac && AddDevice(datagram.sender, *mac) &&
+            flooders_.size() + Devices.size() <= kExcludedModules)
+            AdmitSearchReplies();
+    });
+    // Looked up once the queue is read: a look-up may wait on a name server, and the
+    // modules' further replies are kept out meanwhile, but others are not.
+    for (std::size_t i = listed; i < Devices.size(); ++i) {
+        InAddr sender;
+        std::memcpy(&sender, Devices[i].IP.data(), sizeof sender);
+        Devices[i].Name = SenderName(sender);
+    }
+    return read;
 }
 
-void TLantronixConfig::DropQueued(Clock::time_point deadline)
+void TLantronixConfig::KeepOutFlooders()
 {
-    while (Clock::now() < deadline && !Receive(0).empty()) {
+    flooders_.clear();
+    AdmitSearchReplies();
+    std::map<InAddr, int> replies;
+    const auto end = Clock::now() + kFloodWatch;
+    for (;;) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(end - Clock::now());
+        if (left.count() <= 0 || !UDP1.WaitForDatagram(static_cast<int>(left.count())))
+            return;
+        UDP1.ReceiveQueued([&](const TUdpDatagram& datagram) {
+            if (++replies[datagram.sender] == kFloodReplies &&
+                flooders_.size() < kExcludedModules) {
+                flooders_.push_back(datagram.sender);
+                AdmitSearchReplies();
+            }
+        });
     }
+}
+
+void TLantronixConfig::AdmitSearchReplies()
+{
+    TUdpAdmission admission = RepliesOf(kSearchReply);
+    admission.excludedOffset = kSearchReplyMac;
+    for (const InAddr flooder : flooders_)
+        admission.excluded.emplace_back(flooder, std::vector<uint8_t>{});
+    for (const TDeviceEntry& entry : Devices) {
+        if (admission.excluded.size() == kExcludedModules)
+            break;
+        InAddr sender;
+        std::memcpy(&sender, entry.IP.data(), sizeof sender);
+        admission.excluded.emplace_back(sender, std::vector(entry.MAC.begin(), entry.MAC.end()));
+    }
+    UDP1.Admit(admission);
+}
+
+bool TLantronixConfig::AddDevice(InAddr sender, const TMacAddress& mac)
+{
+    // A module that answers more than once is one module.
+    if (!listed_.emplace(sender, mac).second)
+        return false;
+    std::array<uint8_t, 4> ip;
+    std::memcpy(ip.data(), &sender, ip.size());
+    Devices.push_back({"", ip, mac});
+    ++DeviceCount;
+    return true;
+}
+
+const std::string& TLantronixConfig::SenderName(InAddr sender)
+{
+    // A sender that answers for several MAC addresses is looked up once.
+    const auto [name, added] = senderNames_.try_emplace(sender);
+    if (added)
+        name->second = IPToHostName(InetNtoa(sender)).substr(0, kMaxNameLength);
+    return name->second;
+}
+
+void TLantronixConfig::DropQueued()
+{
+    // Nothing new comes in meanwhile, so the queue empties however fast peers send.
+    UDP1.Admit(TUdpAdmission::Nothing());
+    UDP1.ReceiveQueued([](const TUdpDatagram&) {});
 }
 
 bool TLantronixConfig::Exchange(const std::string& host, std::span<const uint8_t> request,
                                 uint8_t replyType)
 {
     const InAddr target = HostAddress(host);
-    const std::string targetText = InetNtoa(target);
     const auto deadline = Clock::now() + std::chrono::milliseconds(kReplyTimeoutMs);
-    DropQueued(deadline);
+    DropQueued();
+    TUdpAdmission admission = RepliesOf(replyType);
+    admission.sender = target;
+    UDP1.Admit(admission);
     UDP1.SendTo(target, ConfigPort(), request);
+    RecvLength = 0;
     for (;;) {
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        if (left.count() <= 0)
+        if (left.count() <= 0 || !UDP1.WaitForDatagram(static_cast<int>(left.count())))
             return false;
-        const std::string sender = Receive(static_cast<int>(left.count()));
-        if (sender == targetText && IsConfigReply(Received(), replyType))
+        // The first fitting reply counts; the queue is read to its end all the same.
+        bool replied = false;
+        UDP1.ReceiveQueued([&](const TUdpDatagram& datagram) {
+            if (!replied && datagram.sender == target && IsConfigReply(datagram.bytes, replyType)) {
+                Keep(datagram);
+                replied = true;
+            }
+        });
+        if (replied)
             return true;
     }
 }
@@ -122,7 +213,7 @@ bool TLantronixConfig::Exchange(const std::string& host, std::span<const uint8_t
 bool TLantronixConfig::GetSetupRecord(const std::string& host, TSetupRecord& record)
 {
     try {
-        if (!Exchange(host, Header(kReadRecord), kRecordReply))
+        if (!Exchange(host, ConfigHeader(kReadRecord), kRecordReply))
             return false;
     } catch (const ENetError&) {
         return false;
@@ -135,7 +226,7 @@ bool TLantronixConfig::SetSetupRecord(const std::string& host, const TSetupRecor
                                       bool assign)
 {
     std::array<uint8_t, kRecordDatagramSize> datagram;
-    const auto header = Header(assign ? kWriteAssign : kWriteConfig);
+    const auto header = ConfigHeader(assign ? kWriteAssign : kWriteConfig);
     std::copy(header.begin(), header.end(), datagram.begin());
     std::copy(record.begin(), record.end(), datagram.begin() + kHeaderSize);
     return Exchange(host, datagram, kWriteConfirm);
@@ -152,6 +243,6 @@ void TLantronixConfig::SendIPSetup(const std::string& ip, const std::string& mac
         0, 0, 0, kIPSetup, 'I', 'P', '-', 'S', 'E', 'T', 'U', 'P', 0, 0, macBytes[4], macBytes[5]};
     const auto address = IPTextToBytes(ip);
     std::copy(address.begin(), address.end(), datagram.begin() + 16);
-    DropQueued(Clock::now() + std::chrono::milliseconds(kReplyTimeoutMs));
+    DropQueued();
     UDP1.Broadcast(ConfigPort(), datagram);
 }

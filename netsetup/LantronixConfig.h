@@ -6,8 +6,11 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <map>
+#include <set>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 // One network module that answered the last search.
@@ -28,10 +31,15 @@ void ShowSetupFailed(const std::string& host);
 // The network modules' configuration service on UDP (ConfigPort): finding modules by
 // broadcast, reading and writing a module's setup record, and assigning an address to a
 // module named by its MAC address. Every request, the search's included, first drops the
-// datagrams still queued from earlier exchanges. A read or a write counts only the reply of
-// the module it asked: while it waits, anything from another sender or of another type is
-// dropped too. Every exchange blocks the calling (GUI) thread; only the search lets pending
-// window messages run meanwhile.
+// datagrams queued at that moment from earlier exchanges, letting nothing new in while it
+// does, so that a peer that keeps sending cannot keep the request from going out. Every
+// receive reads all that is queued at once. While an exchange waits, the socket lets in
+// only what it can take (the system drops the rest as it arrives): a read or a write the
+// reply of its type from the module it asked, a search the search replies of modules not
+// listed yet, from no peer that was flooding the socket already before it. So peers
+// flooding the socket fill no queue ahead of a module's reply. Every
+// exchange blocks the calling (GUI) thread; only the search lets pending window messages
+// run meanwhile.
 //
 // The terminal window owns the one instance for the life of the program, so the socket
 // and the search results live as long as the program does.
@@ -41,6 +49,11 @@ public:
     static constexpr int kReplyTimeoutMs = 1000;
     // The receive buffer's size before every receive.
     static constexpr std::size_t kRecvBufferSize = 256;
+    // What the socket's receive queue asks the system for: room for the replies of
+    // thousands of modules to one search (a short datagram takes about 800 bytes of it),
+    // and for what peers flooding the socket send before the search has seen them and
+    // keeps them out. The system may grant less (net.core.rmem_max).
+    static constexpr int kReceiveQueueBytes = 4 << 20;
 
     TLantronixConfig() = default;
     TLantronixConfig(const TLantronixConfig&) = delete;
@@ -48,11 +61,17 @@ public:
 
     // Drops what is queued, broadcasts the search (F6) and collects the F7 replies into
     // Devices and DeviceCount, in the order they are read, one entry per module (sender's
-    // address and MAC): a module that answers again adds nothing. Polls without waiting,
-    // processes pending window messages after each poll, and sleeps 100 ms after each poll
-    // that finds nothing; the search ends after timeoutMs / 100 (at least one) such empty
-    // polls, and in any case ten times that long after the first poll. Each new module
-    // costs a reverse look-up of its sender. Socket failures raise ENetError.
+    // address and MAC): a module that answers again adds nothing. Each poll reads every
+    // datagram queued without waiting, then processes pending window messages; a poll that
+    // finds nothing waits 100 ms, or until a datagram is let in, and the search ends after
+    // timeoutMs / 100 (at least one) such empty polls. Peers that send search replies
+    // without end from before the broadcast answer no search: they are not listed and
+    // their datagrams are not let in; nor are a listed module's further replies. So a
+    // flood, like a module that never stops answering, leaves the polls empty, and the
+    // search ends as on a quiet network. Peers that begin during the search to answer as
+    // new modules in every poll hold it, to ten times as long at most. Each new module
+    // costs a reverse look-up of its sender, once the poll has read the queue, unless the
+    // sender is listed already with another MAC address. Socket failures raise ENetError.
     void SearchDevices(int timeoutMs);
 
     // Asks host (dotted address or name) for its setup record (F8, reply F9). false when
@@ -77,8 +96,9 @@ public:
     static std::array<uint8_t, 4> IPTextToBytes(const std::string& text);
 
     // The configuration service's socket, opened on first use and kept.
-    TUdpSocket UDP1;
-    // Length of the last datagram received into RecvBuffer; 0 when none came.
+    TUdpSocket UDP1{kReceiveQueueBytes, kRecvBufferSize};
+    // Length of the last datagram kept in RecvBuffer: the reply of a read or a write, or the
+    // last datagram a search poll read; 0 when that receive found none.
     int32_t RecvLength = 0;
     std::vector<uint8_t> RecvBuffer;
     // The results of the last search; emptied at its start.
@@ -88,17 +108,35 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
 
-    // Adds the module that sent a search reply, unless it is listed already.
-    void AddDevice(const std::array<uint8_t, 4>& ip, const TMacAddress& mac,
-                   const std::string& sender);
-    // One receive into RecvBuffer; gives the sender's address ("" when none came).
-    std::string Receive(int timeoutMs);
+    // The senders that flooded the socket with search replies before the search.
+    std::vector<InAddr> flooders_;
+    // The modules the search listed (sender and MAC), and the names of their senders.
+    std::set<std::pair<InAddr, TMacAddress>> listed_;
+    std::map<InAddr, std::string> senderNames_;
+
+    // Reads every datagram queued now and lists the modules that sent search replies;
+    // gives the number of datagrams read.
+    std::size_t PollSearchReplies();
+    // Lets into the socket's queue only search replies from modules not listed yet, and
+    // none from a flooder.
+    void AdmitSearchReplies();
+    // Before the search is broadcast: watches the search replies that come meanwhile (all
+    // of them stale) for a short while, and keeps out, for the whole search, the senders
+    // of several: peers that flood the socket fill no queue ahead of the modules' replies.
+    void KeepOutFlooders();
+    // Adds the module that sent a search reply, unless it is listed already, still without
+    // its name; true when added.
+    bool AddDevice(InAddr sender, const TMacAddress& mac);
+    // The sender's name by reverse look-up, cut to 64 characters; looked up once a search.
+    const std::string& SenderName(InAddr sender);
+    // Keeps the datagram in RecvBuffer and RecvLength.
+    void Keep(const TUdpDatagram& datagram);
     // Drops what is queued on the socket, so that no late reply to an earlier exchange
-    // counts for the next; a peer that keeps sending holds it no longer than deadline.
-    void DropQueued(Clock::time_point deadline);
+    // counts for the next.
+    void DropQueued();
     // Sends request to host and waits, until kReplyTimeoutMs after the start, for a reply of
     // replyType from host's address; true when it came (it is then in RecvBuffer).
     bool Exchange(const std::string& host, std::span<const uint8_t> request, uint8_t replyType);
-    // The last datagram received, as far as it fitted into RecvBuffer.
+    // The last datagram kept, as far as it fitted into RecvBuffer.
     std::span<const uint8_t> Received() const;
 };

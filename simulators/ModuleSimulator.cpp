@@ -29,6 +29,16 @@ std::vector<uint8_t> Reply(uint8_t type, size_t size)
 
 }  // namespace
 
+ModuleSimulator::Options ModuleSimulator::AnsweringBroadcasts(uint8_t lastMacByte)
+{
+    Options options;
+    options.bindAddress = "0.0.0.0";
+    options.port = 30718;
+    options.sharePort = true;
+    options.mac[5] = lastMacByte;
+    return options;
+}
+
 ModuleSimulator::ModuleSimulator() : ModuleSimulator(Options{})
 {
 }

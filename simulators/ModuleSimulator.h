@@ -45,6 +45,11 @@ public:
         std::chrono::milliseconds replyDelay{0};
     };
 
+    // A module on every address and the configuration service's own port 30718, sharing it
+    // with other modules so that each gets the real broadcast (inside a network namespace
+    // only), with the MAC address 00-20-4A-0B-0C-lastMacByte.
+    static Options AnsweringBroadcasts(uint8_t lastMacByte);
+
     static constexpr std::chrono::milliseconds kLateDelay{1300};
     static constexpr size_t kLongReplySize = 300;
     // Long enough to outlast a search bounded at ten times a short time-out.

@@ -4,18 +4,129 @@
 #include "platform/net/InetAddress.h"
 #include "platform/net/NetPorts.h"
 
+#include <linux/filter.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <chrono>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// Datagrams taken from the system in one call.
+constexpr std::size_t kBatch = 64;
+// The system charges a queued datagram for its buffer and bookkeeping as well as its bytes:
+// about 800 bytes for a short one here. Half a kilobyte is less than any system charges,
+// so the capacity errs on the side of reading more.
+constexpr std::size_t kLeastDatagramMemory = 512;
+
+// The admission as a socket filter program. The program sees a datagram from its UDP
+// header on; the sender's address lies in the IP header before it.
+class AdmissionProgram final {
+public:
+    // With the first excludedLimit exclusions at most.
+    AdmissionProgram(const TUdpAdmission& admission, std::size_t excludedLimit)
+    {
+        if (admission.nothing) {
+            Reject();
+            return;
+        }
+        std::vector<Test> required = Holds(0, admission.prefix);
+        required.push_back(LengthAtLeast(admission.minLength));
+        if (admission.sender)
+            required.push_back(From(*admission.sender));
+        for (const Test& test : required)
+            Require(test);
+        for (std::size_t i = 0; i < std::min(excludedLimit, admission.excluded.size()); ++i) {
+            const auto& [sender, bytes] = admission.excluded[i];
+            std::vector<Test> tests = Holds(admission.excludedOffset, bytes);
+            tests.insert(tests.begin(), From(sender));
+            if (!Exclude(tests))
+                break;
+        }
+        code_.push_back(BPF_STMT(BPF_RET | BPF_K, 0xFFFFFFFFu));
+    }
+
+    const std::vector<sock_filter>& Code() const { return code_; }
+
+private:
+    // One load and the comparison its value must pass.
+    struct Test {
+        uint16_t load;  // the whole load instruction
+        uint32_t operand;
+        uint16_t compare;  // BPF_JEQ or BPF_JGE
+        uint32_t value;
+    };
+
+    static constexpr uint32_t kUdpHeader = 8;
+    static constexpr uint32_t kSenderOffset = static_cast<uint32_t>(SKF_NET_OFF) + 12;
+
+    static Test LengthAtLeast(std::size_t length)
+    {
+        return {BPF_LD | BPF_W | BPF_LEN, 0, BPF_JGE, static_cast<uint32_t>(kUdpHeader + length)};
+    }
+
+    static Test From(InAddr sender)
+    {
+        return {BPF_LD | BPF_W | BPF_ABS, kSenderOffset, BPF_JEQ, ntohl(sender)};
+    }
+
+    // The datagram is long enough and holds bytes at offset: loads of four, two and one byte
+    // (big-endian). The length comes first, since a load past the end would drop the
+    // datagram whatever the program says.
+    static std::vector<Test> Holds(std::size_t offset, const std::vector<uint8_t>& bytes)
+    {
+        std::vector<Test> tests{LengthAtLeast(offset + bytes.size())};
+        for (std::size_t i = 0; i < bytes.size();) {
+            const std::size_t size = bytes.size() - i >= 4 ? 4 : bytes.size() - i >= 2 ? 2 : 1;
+            uint32_t value = 0;
+            for (std::size_t k = 0; k < size; ++k)
+                value = value << 8 | bytes[i + k];
+            const uint16_t load = size == 4 ? BPF_W : size == 2 ? BPF_H : BPF_B;
+            tests.push_back({static_cast<uint16_t>(BPF_LD | load | BPF_ABS),
+                             static_cast<uint32_t>(kUdpHeader + offset + i), BPF_JEQ, value});
+            i += size;
+        }
+        return tests;
+    }
+
+    void Reject() { code_.push_back(BPF_STMT(BPF_RET | BPF_K, 0)); }
+
+    // A datagram that fails the test is dropped.
+    void Require(const Test& test)
+    {
+        code_.push_back(BPF_STMT(test.load, test.operand));
+        code_.push_back(BPF_JUMP(BPF_JMP | test.compare | BPF_K, test.value, 1, 0));
+        Reject();
+    }
+
+    // A datagram that passes every test is dropped; false when the block no longer fits
+    // into the system's bound (the accepting return still to come).
+    bool Exclude(const std::vector<Test>& tests)
+    {
+        const std::size_t size = 2 * tests.size() + 1;
+        // A jump reaches 255 instructions at most.
+        if (size > 256 || code_.size() + size + 1 > BPF_MAXINSNS)
+            return false;
+        for (std::size_t i = 0; i < tests.size(); ++i) {
+            // A failed test jumps past the rest of the block and its dropping return.
+            const auto pastBlock = static_cast<uint8_t>(2 * (tests.size() - i) - 1);
+            code_.push_back(BPF_STMT(tests[i].load, tests[i].operand));
+            code_.push_back(
+                BPF_JUMP(BPF_JMP | tests[i].compare | BPF_K, tests[i].value, 0, pastBlock));
+        }
+        Reject();
+        return true;
+    }
+
+    std::vector<sock_filter> code_;
+};
 
 sockaddr_in SocketAddress(uint32_t address, uint16_t port)
 {
@@ -27,6 +138,18 @@ sockaddr_in SocketAddress(uint32_t address, uint16_t port)
 }
 
 }  // namespace
+
+TUdpAdmission TUdpAdmission::Nothing()
+{
+    TUdpAdmission admission;
+    admission.nothing = true;
+    return admission;
+}
+
+TUdpSocket::TUdpSocket(int receiveQueueBytes, std::size_t datagramBytes)
+    : receiveQueueBytes_(receiveQueueBytes), datagramBytes_(datagramBytes)
+{
+}
 
 TUdpSocket::~TUdpSocket()
 {
@@ -42,12 +165,19 @@ int TUdpSocket::Handle()
     if (fd < 0)
         throw ESocketError::FromErrno(errno);
     const sockaddr_in any = SocketAddress(INADDR_ANY, 0);
-    if (::bind(fd, reinterpret_cast<const sockaddr*>(&any), sizeof any) != 0) {
+    int granted = 0;
+    socklen_t grantedLength = sizeof granted;
+    if ((receiveQueueBytes_ > 0 && ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &receiveQueueBytes_,
+                                                sizeof receiveQueueBytes_) != 0) ||
+        ::getsockopt(fd, SOL_SOCKET, SO_RCVBUF, &granted, &grantedLength) != 0 ||
+        ::bind(fd, reinterpret_cast<const sockaddr*>(&any), sizeof any) != 0) {
         const int err = errno;
         ::close(fd);
         throw ESocketError::FromErrno(err);
     }
     fd_ = fd;
+    // The system takes one datagram more while the queue is not yet over its size.
+    queueCapacity_ = static_cast<std::size_t>(std::max(granted, 0)) / kLeastDatagramMemory + 1;
     return fd_;
 }
 
@@ -58,6 +188,35 @@ uint16_t TUdpSocket::LocalPort()
     if (::getsockname(Handle(), reinterpret_cast<sockaddr*>(&local), &len) != 0)
         throw ESocketError::FromErrno(errno);
     return ntohs(local.sin_port);
+}
+
+std::size_t TUdpSocket::QueueCapacity()
+{
+    Handle();
+    return queueCapacity_;
+}
+
+void TUdpSocket::Admit(const TUdpAdmission& admission)
+{
+    const int fd = Handle();
+    const auto same = [](const sock_filter& a, const sock_filter& b) {
+        return a.code == b.code && a.jt == b.jt && a.jf == b.jf && a.k == b.k;
+    };
+    for (std::size_t limit = std::min(admission.excluded.size(), excludedFit_);; limit /= 2) {
+        std::vector<sock_filter> code = AdmissionProgram(admission, limit).Code();
+        if (std::equal(code.begin(), code.end(), admitting_.begin(), admitting_.end(), same))
+            return;
+        const sock_fprog program{static_cast<unsigned short>(code.size()), code.data()};
+        if (::setsockopt(fd, SOL_SOCKET, SO_ATTACH_FILTER, &program, sizeof program) == 0) {
+            admitting_ = std::move(code);
+            return;
+        }
+        // The system bounds a socket's filter memory (net.core.optmem_max): fewer
+        // exclusions, and no more from now on.
+        if (errno != ENOMEM || limit == 0)
+            throw ESocketError::FromErrno(errno);
+        excludedFit_ = limit / 2;
+    }
 }
 
 void TUdpSocket::SendTo(InAddr address, uint16_t port, std::span<const uint8_t> bytes)
@@ -80,31 +239,61 @@ void TUdpSocket::Broadcast(uint16_t port, std::span<const uint8_t> bytes)
     SendTo(BroadcastAddress(), port, bytes);
 }
 
-int TUdpSocket::ReceiveBuffer(std::vector<uint8_t>& buffer, int timeoutMs, std::string& peerIp)
+bool TUdpSocket::WaitForDatagram(int timeoutMs)
 {
-    peerIp.clear();
     const int fd = Handle();
     const auto end = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
     for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
+        // Rounded up, so that the wait is never shorter than asked.
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(end - Clock::now());
         pollfd p{fd, POLLIN, 0};
         const int n = ::poll(&p, 1, static_cast<int>(std::max<int64_t>(0, left.count())));
-        if (n == 0)
-            return 0;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw ESocketError::FromErrno(errno);
-        }
-        sockaddr_in sender{};
-        socklen_t len = sizeof sender;
-        const ssize_t got = ::recvfrom(fd, buffer.data(), buffer.size(), MSG_DONTWAIT,
-                                       reinterpret_cast<sockaddr*>(&sender), &len);
-        if (got >= 0) {
-            peerIp = InetNtoa(sender.sin_addr.s_addr);
-            return static_cast<int>(got);
-        }
-        if (errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK)
+        if (n > 0)
+            return true;
+        if (n == 0 && Clock::now() >= end)
+            return false;
+        if (n < 0 && errno != EINTR)
             throw ESocketError::FromErrno(errno);
     }
+}
+
+std::size_t TUdpSocket::ReceiveQueued(const std::function<void(const TUdpDatagram&)>& take)
+{
+    const int fd = Handle();
+    slots_.resize(kBatch * datagramBytes_);
+    std::array<mmsghdr, kBatch> headers;
+    std::array<iovec, kBatch> parts;
+    std::array<sockaddr_in, kBatch> senders;
+    std::size_t count = 0;
+    while (count < queueCapacity_) {
+        const std::size_t want = std::min(kBatch, queueCapacity_ - count);
+        for (std::size_t i = 0; i < want; ++i) {
+            parts[i] = {slots_.data() + i * datagramBytes_, datagramBytes_};
+            headers[i] = {};
+            headers[i].msg_hdr.msg_name = &senders[i];
+            headers[i].msg_hdr.msg_namelen = sizeof senders[i];
+            headers[i].msg_hdr.msg_iov = &parts[i];
+            headers[i].msg_hdr.msg_iovlen = 1;
+        }
+        const int got =
+            ::recvmmsg(fd, headers.data(), static_cast<unsigned>(want), MSG_DONTWAIT, nullptr);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            if (errno == EAGAIN || errno == EWOULDBLOCK)
+                break;
+            throw ESocketError::FromErrno(errno);
+        }
+        for (std::size_t i = 0; i < static_cast<std::size_t>(got); ++i) {
+            ++count;
+            const std::span<const uint8_t> bytes(
+                slots_.data() + i * datagramBytes_,
+                std::min<std::size_t>(headers[i].msg_len, datagramBytes_));
+            take({bytes, senders[i].sin_addr.s_addr});
+        }
+        // Fewer than asked for: the queue is empty.
+        if (static_cast<std::size_t>(got) < want)
+            break;
+    }
+    return count;
 }

@@ -5,12 +5,19 @@
 #include "platform/net/InetAddress.h"
 #include "platform/shell/ShellExecute.h"
 #include "platform/net/NetPorts.h"
+#include "platform/net/TableResolver.h"
+#include "platform/text/Format.h"
 #include "platform/toolkit/TListView.h"
+#include "simulators/DatagramFlood.h"
 #include "simulators/ModuleSimulator.h"
+#include "simulators/LoopbackNamespace.h"
 #include "widgets/FieldEdit.h"
 
 #include <QAction>
 #include <QPushButton>
+
+#include <algorithm>
+#include <memory>
 
 class DeviceListTest : public ListManagerTest {
 protected:
@@ -18,15 +25,19 @@ protected:
     {
         SetBroadcastAddressForTesting(*DottedAddress(module.Address()));
         SetConfigPortForTesting(module.Port());
+        SetResolverForTesting(&names);
         pellicor::FormLantronix = &lantronix;
     }
     ~DeviceListTest() override
     {
         pellicor::FormLantronix = nullptr;
+        SetResolverForTesting(nullptr);
         SetConfigPortForTesting(0);
         SetBroadcastAddressForTesting(*DottedAddress("127.0.0.1"));
     }
 
+    // No name server is asked: the look-ups of the senders find no names.
+    TableResolver names;
     ModuleSimulator module;
     TFormLantronix lantronix;
 };
@@ -42,6 +53,46 @@ TEST_F(DeviceListTest, SearchReplacesTheDeviceRowsWithTheModulesThatAnswer)
     EXPECT_EQ(GetColumnText(*f.HostList1, 0, 3), "00-20-4A-0B-0C-0D");
     EXPECT_EQ(f.HostSelCount, 1) << "the refresh selected the row";
     EXPECT_TRUE(f.PanelLeft->isEnabled()) << "the window takes commands again";
+    EXPECT_EQ(ui.BusyDepth(), 0);
+}
+
+// Four peers flood the configuration socket with search replies at full rate from just
+// before each search: every live module is listed once in every run. A flooder is not, or
+// (when the search did not see it flooding before its broadcast) once. Inside
+// tests/support/in-netns three modules answer the real broadcast; elsewhere the fixture's
+// one module answers.
+TEST_F(DeviceListTest, SearchUnderAFloodListsEveryLiveModuleInEveryRun)
+{
+    std::vector<std::unique_ptr<ModuleSimulator>> broadcastModules;
+    std::vector<std::string> liveMacs{"00-20-4A-0B-0C-0D"};
+    if (InLoopbackOnlyNamespace()) {
+        liveMacs.clear();
+        for (uint8_t mac = 0xA0; mac < 0xA3; ++mac) {
+            broadcastModules.push_back(
+                std::make_unique<ModuleSimulator>(ModuleSimulator::AnsweringBroadcasts(mac)));
+            liveMacs.push_back(Format("00-20-4A-0B-0C-%.2x", mac));
+        }
+        SetBroadcastAddressForTesting(0);
+        SetConfigPortForTesting(0);
+    }
+    auto& f = Start();
+    DatagramFlood::Options flood;
+    flood.targetPort = lantronix.Config.UDP1.LocalPort();
+    flood.datagram.assign(30, 0);
+    flood.datagram[3] = 0xF7;
+    flood.datagram[24] = 0x02;  // a locally administered MAC, no module's
+    DatagramFlood peers(flood);
+    for (int run = 0; run < 3; ++run) {
+        f.btnHostSearch->click();
+        std::vector<std::string> macs;
+        for (int row = 0; row < f.HostList1->Count(); ++row)
+            macs.push_back(GetColumnText(*f.HostList1, row, 3));
+        for (const std::string& mac : liveMacs)
+            EXPECT_EQ(std::count(macs.begin(), macs.end(), mac), 1) << mac << ", run " << run;
+        const auto flooders = std::count(macs.begin(), macs.end(), "02-00-00-00-00-00");
+        EXPECT_LE(flooders, 4) << "run " << run;
+        EXPECT_EQ(macs.size(), liveMacs.size() + flooders) << "run " << run;
+    }
     EXPECT_EQ(ui.BusyDepth(), 0);
 }
 

@@ -48,16 +48,29 @@ int CountingUi::ShowModal(QWidget& window)
 
 void CountingUi::ProcessMessages()
 {
-    ++pumps_;
+    pumpTimes_.push_back(std::chrono::steady_clock::now());
     if (failPumps_)
         throw ESocketError(ENETDOWN, "Network is down");
     std::this_thread::sleep_for(pumpDelay_);
+    if (onPump_)
+        onPump_();
     script_.ProcessMessages();
 }
 
 void CountingUi::SetBusyCursor(bool busy)
 {
     script_.SetBusyCursor(busy);
+}
+
+std::optional<HostEntry> CountingResolver::GetHostByName(std::string_view name)
+{
+    return table_.GetHostByName(name);
+}
+
+std::optional<HostEntry> CountingResolver::GetHostByAddr(InAddr address)
+{
+    ++reverseLookups_;
+    return table_.GetHostByAddr(address);
 }
 
 void PointConfigServiceAt(const std::string& address, uint16_t port)
@@ -68,7 +81,7 @@ void PointConfigServiceAt(const std::string& address, uint16_t port)
 
 void ModuleFixture::SetUp()
 {
-    SetResolverForTesting(&names);
+    SetResolverForTesting(&resolver);
     ModuleSimulator::Options options;
     options.bindAddress = kModuleIp;
     module = std::make_unique<ModuleSimulator>(options);
@@ -116,4 +129,24 @@ ModuleFixture::OtherModule(std::chrono::milliseconds replyDelay) const
     options.mac[5] = 0x0E;
     options.replyDelay = replyDelay;
     return std::make_unique<ModuleSimulator>(options);
+}
+
+std::vector<uint8_t> SearchReply(uint8_t lastMacByte)
+{
+    std::vector<uint8_t> reply(30, 0);
+    reply[3] = 0xF7;
+    reply[29] = lastMacByte;
+    return reply;
+}
+
+std::unique_ptr<DatagramFlood> FloodConfigSocket(TLantronixConfig& config,
+                                                 const std::vector<uint8_t>& datagram)
+{
+    DatagramFlood::Options options;
+    options.targetPort = config.UDP1.LocalPort();
+    options.datagram = datagram;
+    auto flood = std::make_unique<DatagramFlood>(options);
+    // Long enough for the peers to fill the socket's queue several times over.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    return flood;
 }

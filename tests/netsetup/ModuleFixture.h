@@ -1,5 +1,6 @@
 #pragma once
 
+#include "simulators/DatagramFlood.h"
 #include "simulators/ModuleSimulator.h"
 #include "tests/support/ScriptedUi.h"
 #include "netsetup/LantronixConfig.h"
@@ -9,6 +10,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,9 +25,16 @@ public:
     CountingUi(const CountingUi&) = delete;
     CountingUi& operator=(const CountingUi&) = delete;
 
-    int Pumps() const { return pumps_; }
+    int Pumps() const { return static_cast<int>(pumpTimes_.size()); }
+    // When each pump came.
+    const std::vector<std::chrono::steady_clock::time_point>& PumpTimes() const
+    {
+        return pumpTimes_;
+    }
     void FailPumps() { failPumps_ = true; }
     void SlowPumps(std::chrono::milliseconds delay) { pumpDelay_ = delay; }
+    // Runs at each pump from now on.
+    void OnPump(std::function<void()> action) { onPump_ = std::move(action); }
 
     ui::Result MessageBox(ui::MsgKind kind, const std::string& text, ui::Buttons buttons) override;
     bool InputBox(const std::string& caption, const std::string& prompt,
@@ -38,9 +47,25 @@ public:
 
 private:
     ScriptedUi& script_;
-    int pumps_ = 0;
+    std::vector<std::chrono::steady_clock::time_point> pumpTimes_;
     bool failPumps_ = false;
     std::chrono::milliseconds pumpDelay_{0};
+    std::function<void()> onPump_;
+};
+
+// Answers from the table and counts the reverse look-ups.
+class CountingResolver final : public Resolver {
+public:
+    explicit CountingResolver(TableResolver& table) : table_(table) {}
+
+    int ReverseLookups() const { return reverseLookups_; }
+
+    std::optional<HostEntry> GetHostByName(std::string_view name) override;
+    std::optional<HostEntry> GetHostByAddr(InAddr address) override;
+
+private:
+    TableResolver& table_;
+    int reverseLookups_ = 0;
 };
 
 // Points the configuration port and the broadcast at a loopback address.
@@ -50,6 +75,15 @@ void PointConfigServiceAt(const std::string& address, uint16_t port);
 // service's socket, as modules answering late or twice would.
 void SendStray(TLantronixConfig& config, const std::vector<uint8_t>& bytes, int times = 1,
                const std::string& from = "127.0.0.1");
+
+// A search reply (F7, 30 bytes) naming the MAC address 00-00-00-00-00-lastMacByte.
+std::vector<uint8_t> SearchReply(uint8_t lastMacByte);
+
+// Four peers on 127.0.0.10 to 127.0.0.13 sending datagram to the configuration service's
+// socket without pause, until the flood is destroyed; they have filled the socket's queue
+// when it returns.
+std::unique_ptr<DatagramFlood> FloodConfigSocket(TLantronixConfig& config,
+                                                 const std::vector<uint8_t>& datagram);
 
 // One simulated module on 127.0.0.2 (its own address, so that its answers show a sender
 // other than this side), reached by the configuration service through the seams; names
@@ -71,6 +105,7 @@ protected:
     ScriptedUi script;
     CountingUi pumps{script};
     TableResolver names;
+    CountingResolver resolver{names};
     std::unique_ptr<ModuleSimulator> module;
     TLantronixConfig config;
 };

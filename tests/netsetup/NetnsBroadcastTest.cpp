@@ -1,33 +1,13 @@
 #include "tests/netsetup/ModuleFixture.h"
 #include "platform/net/NetPorts.h"
 #include "platform/net/Resolver.h"
+#include "simulators/LoopbackNamespace.h"
 
 #include <gtest/gtest.h>
-#include <net/if.h>
-
-#include <cstdlib>
-#include <cstring>
 
 namespace {
 
 using std::chrono::milliseconds;
-
-// True only inside tests/support/in-netns, and only when the loopback is the one
-// interface here: then a broadcast cannot leave the machine.
-bool InLoopbackOnlyNamespace()
-{
-    const char* netns = std::getenv("TAVRIN_NETNS");
-    if (netns == nullptr || std::strcmp(netns, "inside") != 0)
-        return false;
-    struct if_nameindex* interfaces = if_nameindex();
-    if (interfaces == nullptr)
-        return false;
-    bool onlyLoopback = true;
-    for (const struct if_nameindex* i = interfaces; i->if_index != 0; ++i)
-        onlyLoopback = onlyLoopback && std::strcmp(i->if_name, "lo") == 0;
-    if_freenameindex(interfaces);
-    return onlyLoopback;
-}
 
 // Two modules on the production port get the real broadcast 255.255.255.255.
 class Broadcast : public ::testing::Test {
@@ -38,11 +18,7 @@ protected:
             GTEST_SKIP() << "needs the network namespace of tests/support/in-netns";
         SetResolverForTesting(&names);
         for (int i = 0; i < 2; ++i) {
-            ModuleSimulator::Options options;
-            options.bindAddress = "0.0.0.0";
-            options.port = 30718;
-            options.sharePort = true;
-            options.mac[5] = static_cast<uint8_t>(0xA0 + i);
+            auto options = ModuleSimulator::AnsweringBroadcasts(static_cast<uint8_t>(0xA0 + i));
             // The second answers later, so the order of arrival is known.
             options.replyDelay = milliseconds(200 * i);
             modules[i] = std::make_unique<ModuleSimulator>(options);
@@ -67,12 +43,11 @@ protected:
 TEST_F(Broadcast, SearchFindsEveryModuleInOrderOfArrival)
 {
     names.AddReverse("127.0.0.1", "localhost");
-    std::vector<uint8_t> searchReply(30, 0);
-    searchReply[3] = 0xF7;
     const std::vector<uint8_t> confirmation{0, 0, 0, 0xFB};
-    for (const auto& stray : {std::vector<uint8_t>{}, searchReply, confirmation}) {
+    for (const auto& stray : {std::vector<uint8_t>{}, SearchReply(0), confirmation}) {
         if (!stray.empty())
-            SendStray(config, stray, 400, "127.0.0.2");
+            SendStray(config, stray, static_cast<int>(config.UDP1.QueueCapacity()) + 100,
+                      "127.0.0.2");
         config.SearchDevices(1000);
         ASSERT_EQ(config.DeviceCount, 2);
         EXPECT_EQ(config.Devices[0].MAC[5], 0xA0);

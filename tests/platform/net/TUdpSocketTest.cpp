@@ -1,0 +1,197 @@
+// The UDP socket against bare peers on their own loopback addresses: what one read takes
+// from the queue, and what the queue lets in.
+#include "platform/net/InetAddress.h"
+#include "platform/net/TUdpSocket.h"
+#include "simulators/DatagramFlood.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+using Bytes = std::vector<uint8_t>;
+// A datagram as read: its sender's dotted address and its bytes.
+using Read = std::pair<std::string, Bytes>;
+
+// A bare UDP socket bound to its own loopback address.
+class Peer final {
+public:
+    explicit Peer(const char* address) : address_(address)
+    {
+        fd_ = ::socket(AF_INET, SOCK_DGRAM, 0);
+        sockaddr_in local{};
+        local.sin_family = AF_INET;
+        local.sin_addr.s_addr = *DottedAddress(address);
+        ::bind(fd_, reinterpret_cast<sockaddr*>(&local), sizeof local);
+    }
+    ~Peer() { ::close(fd_); }
+    Peer(const Peer&) = delete;
+    Peer& operator=(const Peer&) = delete;
+
+    const std::string& Address() const { return address_; }
+    void SendTo(uint16_t port, const Bytes& bytes) const
+    {
+        sockaddr_in target{};
+        target.sin_family = AF_INET;
+        target.sin_port = htons(port);
+        target.sin_addr.s_addr = *DottedAddress("127.0.0.1");
+        ASSERT_EQ(::sendto(fd_, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&target),
+                           sizeof target),
+                  static_cast<ssize_t>(bytes.size()));
+    }
+
+private:
+    std::string address_;
+    int fd_;
+};
+
+class TUdpSocketTest : public ::testing::Test {
+protected:
+    // Everything queued now, in order.
+    std::vector<Read> ReadAll(TUdpSocket& from)
+    {
+        std::vector<Read> reads;
+        from.ReceiveQueued([&](const TUdpDatagram& datagram) {
+            reads.emplace_back(InetNtoa(datagram.sender),
+                               Bytes(datagram.bytes.begin(), datagram.bytes.end()));
+        });
+        return reads;
+    }
+
+    // Datagrams of at most 32 bytes.
+    TUdpSocket socket{0, 32};
+    Peer a{"127.0.0.2"};
+    Peer b{"127.0.0.3"};
+};
+
+TEST_F(TUdpSocketTest, AReadTakesEverythingQueuedInOrderAndWaitsForNothing)
+{
+    const auto start = Clock::now();
+    EXPECT_FALSE(socket.WaitForDatagram(50));
+    EXPECT_GE(Clock::now() - start, 50ms);
+    EXPECT_TRUE(ReadAll(socket).empty());
+
+    // More than one batch of the system's, each cut to 32 bytes.
+    std::vector<Read> sent;
+    for (int i = 0; i < 200; ++i) {
+        const Peer& peer = i % 3 == 0 ? b : a;
+        Bytes bytes(static_cast<std::size_t>(1 + i % 40), static_cast<uint8_t>(i));
+        peer.SendTo(socket.LocalPort(), bytes);
+        bytes.resize(std::min<std::size_t>(bytes.size(), 32));
+        sent.emplace_back(peer.Address(), bytes);
+    }
+    EXPECT_TRUE(socket.WaitForDatagram(1000));
+    EXPECT_EQ(ReadAll(socket), sent);
+    EXPECT_FALSE(socket.WaitForDatagram(0));
+}
+
+// Peers sending without pause refill the queue as fast as it is read: a read still ends,
+// after what the queue holds at most. A larger queue asked for holds more.
+TEST_F(TUdpSocketTest, AReadUnderAFloodEndsAfterOneQueuesWorth)
+{
+    DatagramFlood::Options options;
+    options.targetPort = socket.LocalPort();
+    options.datagram = Bytes(30, 0xF7);
+    DatagramFlood flood(options);
+    std::this_thread::sleep_for(50ms);
+    for (int read = 0; read < 3; ++read) {
+        ASSERT_TRUE(socket.WaitForDatagram(1000));
+        const std::size_t count = socket.ReceiveQueued([](const TUdpDatagram&) {});
+        EXPECT_GT(count, 0u) << read;
+        EXPECT_LE(count, socket.QueueCapacity()) << read;
+    }
+    EXPECT_GT(TUdpSocket(1 << 20).QueueCapacity(), socket.QueueCapacity());
+}
+
+// Only what the admission lets in is queued; the rest is dropped as it arrives. Also what
+// was queued before stays.
+TEST_F(TUdpSocketTest, TheQueueTakesInOnlyWhatItAdmits)
+{
+    const Bytes reply{0, 0, 0, 0xF7, 1, 2, 3, 4, 5, 6};
+    Bytes shortReply(reply.begin(), reply.end() - 1);
+    Bytes otherType = reply;
+    otherType[3] = 0xF9;
+    Bytes otherMac = reply;
+    otherMac[9] = 0x66;
+    const std::vector<std::pair<const Peer*, Bytes>> datagrams{
+        {&a, reply}, {&a, shortReply}, {&a, otherType}, {&b, reply}, {&a, otherMac}};
+
+    TUdpAdmission replies;
+    replies.prefix = {0, 0, 0, 0xF7};
+    replies.minLength = reply.size();
+    TUdpAdmission fromA = replies;
+    fromA.sender = *DottedAddress("127.0.0.2");
+    TUdpAdmission notAsMac;
+    notAsMac.excludedOffset = 4;
+    notAsMac.excluded = {{*DottedAddress("127.0.0.2"), {1, 2, 3, 4, 5, 6}}};
+    // A prefix and an exclusion whose lengths are no multiple of four.
+    TUdpAdmission odd;
+    odd.prefix = {0, 0, 0};
+    odd.excludedOffset = 3;
+    odd.excluded = {{*DottedAddress("127.0.0.2"), {0xF7, 1, 2, 3, 4, 5, 6}}};
+    struct Case {
+        const char* what;
+        TUdpAdmission admission;
+        std::vector<int> admitted;  // indexes into datagrams
+    };
+    for (const Case& c :
+         {Case{"everything", TUdpAdmission{}, {0, 1, 2, 3, 4}},
+          Case{"nothing", TUdpAdmission::Nothing(), {}}, Case{"search replies", replies, {0, 3, 4}},
+          Case{"search replies from a", fromA, {0, 4}},
+          // Also a's datagram of another type with that MAC is dropped.
+          Case{"all but a's MAC", notAsMac, {1, 3, 4}}, Case{"odd lengths", odd, {1, 2, 3, 4}}}) {
+        // One datagram queued under the admission before stays.
+        socket.Admit(TUdpAdmission{});
+        b.SendTo(socket.LocalPort(), {0xEE});
+        ASSERT_TRUE(socket.WaitForDatagram(1000));
+        socket.Admit(c.admission);
+        std::vector<Read> expected{{b.Address(), {0xEE}}};
+        for (int i : c.admitted)
+            expected.emplace_back(datagrams[i].first->Address(), datagrams[i].second);
+        for (const auto& [peer, bytes] : datagrams)
+            peer->SendTo(socket.LocalPort(), bytes);
+        // Any datagram admitted arrives before this last one.
+        socket.Admit(TUdpAdmission{});
+        b.SendTo(socket.LocalPort(), {0xFF});
+        expected.emplace_back(b.Address(), Bytes{0xFF});
+        std::vector<Read> reads;
+        while (reads.empty() || reads.back().second != Bytes{0xFF}) {
+            ASSERT_TRUE(socket.WaitForDatagram(1000)) << c.what;
+            const std::vector<Read> more = ReadAll(socket);
+            reads.insert(reads.end(), more.begin(), more.end());
+        }
+        EXPECT_EQ(reads, expected) << c.what;
+    }
+}
+
+// More exclusions than a filter holds: the first are kept out, the rest let in, and
+// admitting the same again changes nothing.
+TEST_F(TUdpSocketTest, ExclusionsBeyondWhatTheSystemTakesAreAdmitted)
+{
+    TUdpAdmission admission;
+    admission.excludedOffset = 0;
+    for (int i = 0; i < 2000; ++i)
+        admission.excluded.emplace_back(
+            *DottedAddress("127.0.0.2"),
+            Bytes{static_cast<uint8_t>(i >> 8), static_cast<uint8_t>(i)});
+    socket.Admit(admission);
+    socket.Admit(admission);
+    a.SendTo(socket.LocalPort(), {0, 0});
+    a.SendTo(socket.LocalPort(), {0x07, 0xCF});  // the last of 2000
+    ASSERT_TRUE(socket.WaitForDatagram(1000));
+    EXPECT_EQ(ReadAll(socket), (std::vector<Read>{{a.Address(), {0x07, 0xCF}}}));
+}
+
+}  // namespace
