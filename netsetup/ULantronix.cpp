@@ -3,6 +3,7 @@
 #include "platform/net/NetPorts.h"
 #include "platform/shell/ShellExecute.h"
 #include "platform/text/Cp1252.h"
+#include "platform/text/LogLines.h"
 #include "platform/text/TextCase.h"
 #include "platform/toolkit/LogMemo.h"
 #include "platform/toolkit/TAlign.h"
@@ -18,6 +19,11 @@
 namespace {
 
 constexpr uint16_t kTelnetConfigPort = 9999;
+
+// A peer that never sends a line break would make each chunk read (up to 64 KiB) one line,
+// and a line of tens of thousands of characters takes the memo a large part of a second to
+// lay out: longer lines go on in a display line of their own every this many characters.
+constexpr size_t kMaxShownLineLength = 1024;
 
 // Disconnects on every path out of the terminal session.
 class TerminalSession final {
@@ -125,14 +131,15 @@ void TFormLantronix::OnStatusChange(const std::string& text)
     AddLogLine(text);
 }
 
-void TFormLantronix::AddLogLine(const std::string& line)
+void TFormLantronix::AddLogLine(const std::string& entry)
 {
-    // Line breaks inside an entry (CR LF, CR or LF) start new lines of the log, as the
-    // log's own text would show them.
-    QString shown = ToQString(line);
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    AppendToLog(*Memo1, shown);
+    QString lines;
+    ForEachLogLine(entry, kMaxShownLineLength, [&lines](std::string_view line) {
+        lines += ToQString(line);
+        lines += QLatin1Char('\n');
+    });
+    lines.chop(1);
+    AppendToLog(*Memo1, lines);
 }
 
 void RunPing(QWidget* owner, const std::string& host)
