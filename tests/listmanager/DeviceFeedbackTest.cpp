@@ -2,6 +2,7 @@
 // at the end is what showing each at once showed: rows, order, log lines, boxes, Modified.
 #include "tests/listmanager/DeviceWindowFixture.h"
 
+#include "listmanager/MainLog.h"
 #include "platform/text/Format.h"
 #include "platform/toolkit/LogMemo.h"
 #include "platform/toolkit/TListView.h"
@@ -13,6 +14,11 @@
 #include <QTextDocument>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTimer>
 
 #include <algorithm>
 #include <optional>
@@ -44,11 +50,12 @@ protected:
     }
 
     // Receives over a list of five plates, in a shown window; watches the log from the
-    // command's start.
-    void Receive(bool debugView)
+    // command's start, and waits until the debug view shows all of it.
+    void Receive(bool debugView, int maxLogLines = kMaxLogLines)
     {
         auto& f = StartWithDevice();
         f.show();
+        f.Memo1->setMaximumBlockCount(maxLogLines);
         FillPlates(5);
         f.Modified = false;
         mostLog.emplace(*f.Memo1);
@@ -57,6 +64,23 @@ protected:
         f.btnReceive->click();
         if (!debugView)
             f.btnDebugClick();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&f] { return f.Memo1->document()->lastBlock().text().endsWith("Disconnected."); },
+            30000));
+        // The memo never took in more than one slice at a time.
+        EXPECT_LE(mostLog->linesAdded, static_cast<int>(pellicor::TMainLog::kSliceLines));
+    }
+
+    // The memo's lines, each without its time where it has one (the lines an entry's own
+    // line breaks start have none).
+    Lines ShownLines() const
+    {
+        Lines lines;
+        for (const QString& line : form->Memo1->toPlainText().split('\n')) {
+            const bool timed = line.size() >= 13 && line[2] == ':' && line[12] == ' ';
+            lines.push_back((timed ? line.mid(13) : line).toStdString());
+        }
+        return lines;
     }
 
     void ExpectReceived() const
@@ -139,6 +163,126 @@ TEST_F(DeviceFeedbackTest, ASendEndsWithTheDeviceFullTheBarAtItsEndAndTheListUnc
         EXPECT_EQ(sent, plates < 4 ? plates : (plates + 15) / 16);
         EXPECT_EQ(std::count(log.begin(), log.end(), "> #04 "), plates < 4 ? 0 : 1);
     }
+}
+
+// A device's line that holds lone CRs is shown as the memo counts it: each CR ends a line
+// (the line's own end closes the last), wherever the device's pieces and the window's
+// batches end. A flood of such lines keeps the log within its line bound.
+TEST_F(DeviceFeedbackTest, LoneCRsEndLinesWhereverReadsAndBatchesEnd)
+{
+    // The first answer comes in pieces of 5 bytes, 50 ms apart: a CR LF split across two
+    // reads, and a line ending in CR that is the last of a batch.
+    DeviceSimulator::CommandRule pieces;
+    pieces.prefix = "QLI0000";
+    pieces.action = DeviceSimulator::CommandRule::Action::Slow;
+    pieces.bytes = "A\rB\r\r\nC\r\r\r\nQLI0000R0=" + FrameHex(1) + "\r\n";
+    pieces.pieceSize = 5;
+    pieces.pieceDelayMs = 50;
+    pieces.times = 1;
+    device.AddRule(pieces);
+    Receive(true);
+    const Lines shown = ShownLines();
+    const auto first = std::find(shown.begin(), shown.end(), "> QLI0000");
+    ASSERT_GE(std::distance(first, shown.end()), 7);
+    EXPECT_EQ(Lines(first, first + 7), (Lines{"> QLI0000", "< A", "B", "< C", "",
+                                              "< QLI0000R0=" + FrameHex(1), "> QLI0001"}));
+    EXPECT_EQ(PlateRows().front(), (std::pair<std::string, std::string>{"R0", "1"}));
+
+    // 100 lines in each line of the device, 10,500 before each of 30 answers: more than the
+    // log keeps.
+    std::string line;
+    for (int i = 0; i < 100; ++i)
+        line += "n\r";
+    DeviceSimulator::CommandRule flood;
+    flood.prefix = "QLI";
+    flood.action = DeviceSimulator::CommandRule::Action::Before;
+    for (int i = 0; i < 105; ++i)
+        flood.bytes += line + "\r\n";
+    flood.times = 30;
+    device.AddRule(flood);
+    Receive(true);
+    ui.VerifyDone();
+    EXPECT_EQ(form->PlateCount, kEntries - 1);
+    EXPECT_LE(mostLog->lines, kMaxLogLines);
+    const Lines log = ShownLines();
+    EXPECT_GE(log.size(), static_cast<size_t>(kMaxLogLines / 4 * 3));
+    EXPECT_LE(log.size(), static_cast<size_t>(kMaxLogLines));
+    // The last flooded answer's lines, and only whole lines before them.
+    const auto last = std::find(log.begin(), log.end(), Format("> QLI%.4x", 29));
+    ASSERT_GT(log.end() - last, 105 * 100);
+    for (int i = 0; i < 105 * 100; ++i)
+        ASSERT_EQ(last[1 + i], i % 100 == 0 ? "< n" : "n") << i;
+    EXPECT_EQ(last[1 + 105 * 100], Format("< QLI%.4xR29=%s", 29, FrameHex(30)));
+    EXPECT_TRUE(std::all_of(log.begin(), last, [](const std::string& shownLine) {
+        return shownLine == "n" || shownLine == "< n" || shownLine.rfind("> QLI", 0) == 0 ||
+               shownLine.rfind("< QLI", 0) == 0;
+    }));
+}
+
+// The person scrolls the log up during a flood: each trim keeps the line they read at the
+// top of the view, or the oldest line kept where that line went; a view at the end stays
+// at the end.
+TEST_F(DeviceFeedbackTest, ATrimKeepsTheLinesThePersonReads)
+{
+    DeviceSimulator::CommandRule flood;
+    flood.prefix = "QLI";
+    flood.action = DeviceSimulator::CommandRule::Action::Before;
+    for (int i = 0; i < 1000; ++i)
+        flood.bytes += "n\r\n";
+    flood.times = 60;
+    device.AddRule(flood);
+
+    // What the watch expects at the top of the view: the line a cursor marks (it moves
+    // with the text, and to the first line when its own goes), or the end.
+    enum class Phase { Waiting, Kept, Removed, AtEnd, Done } phase = Phase::Waiting;
+    QTextCursor watched;
+    int trims = 0;
+    int trimsSeen = 0;
+    int checks = 0;
+    QTimer watch;
+    watch.setInterval(10);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!form)
+            return;
+        QPlainTextEdit& memo = *form->Memo1;
+        if (checks == 0)
+            QObject::connect(
+                memo.document(), &QTextDocument::contentsChange,
+                [&](int from, int removed, int) { trims += from == 0 && removed > 0; });
+        QScrollBar& bar = *memo.verticalScrollBar();
+        const auto scrollTo = [&](int line) {
+            bar.setValue(line);
+            watched = QTextCursor(memo.document()->findBlockByNumber(line));
+            trimsSeen = trims;
+        };
+        if (phase == Phase::AtEnd) {
+            EXPECT_EQ(bar.value(), bar.maximum());
+        } else if (phase != Phase::Waiting && phase != Phase::Done) {
+            EXPECT_EQ(memo.cursorForPosition(QPoint(0, 0)).blockNumber(), watched.blockNumber());
+        }
+        ++checks;
+        if (phase == Phase::Waiting && memo.document()->blockCount() >= 12000) {
+            scrollTo(10000);
+            phase = Phase::Kept;
+        } else if (trims > trimsSeen && phase == Phase::Kept) {
+            EXPECT_GT(watched.blockNumber(), 0);
+            EXPECT_LT(watched.blockNumber(), 10000);
+            scrollTo(100);
+            phase = Phase::Removed;
+        } else if (trims > trimsSeen && phase == Phase::Removed) {
+            EXPECT_EQ(watched.position(), 0);
+            bar.setValue(bar.maximum());
+            trimsSeen = trims;
+            phase = Phase::AtEnd;
+        } else if (trims > trimsSeen && phase == Phase::AtEnd) {
+            phase = Phase::Done;
+        }
+    });
+    watch.start();
+    Receive(true, 20000);
+    EXPECT_EQ(phase, Phase::Done) << checks << " checks";
+    EXPECT_EQ(form->PlateCount, kEntries - 1);
+    ui.VerifyDone();
 }
 
 // A device that sends lines the program never asked for, before its first answers, fills
