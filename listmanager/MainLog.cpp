@@ -23,7 +23,8 @@ TMainLog::TMainLog(QPlainTextEdit& memo, std::chrono::milliseconds sliceInterval
 
 void TMainLog::Append(const std::string& entry)
 {
-    ForEachLogLine(entry, 0, [this](std::string_view line) { Hold(line); });
+    entryLines_.clear();
+    Hold(entryLines_, AppendLogLines(entryLines_, entry));
     // The oldest piece goes once the lines after it fill the log on their own: nothing of it
     // would be kept, nor anything the memo holds. What is held is thus at most one piece
     // more than the log keeps.
@@ -37,17 +38,37 @@ void TMainLog::Append(const std::string& entry)
     }
 }
 
-void TMainLog::Hold(std::string_view line)
+void TMainLog::Hold(std::string_view lines, size_t count)
 {
-    if (held_.empty() || held_.back().lines == kSliceLines ||
-        held_.back().text.size() + line.size() >= kPiece)
-        held_.emplace_back();
-    Piece& last = held_.back();
-    last.text += line;
-    last.text += '\n';
-    ++last.lines;
-    heldBytes_ += line.size() + 1;
-    ++heldLines_;
+    while (count > 0) {
+        if (held_.empty() || held_.back().lines == kSliceLines ||
+            held_.back().text.size() + kMaxLogLineLength >= kPiece) {
+            held_.emplace_back();
+            held_.back().text.reserve(kPiece);
+        }
+        Piece& last = held_.back();
+        // As many whole lines as the piece has room for (a line is at most
+        // kMaxLogLineLength characters and its LF).
+        size_t bytes = lines.size();
+        size_t taken = count;
+        const size_t roomLines = kSliceLines - last.lines;
+        const size_t roomBytes = kPiece - last.text.size();
+        if (count > roomLines || bytes > roomBytes) {
+            bytes = 0;
+            taken = 0;
+            for (size_t i = 0; i < lines.size() && i < roomBytes && taken < roomLines; ++i)
+                if (lines[i] == '\n') {
+                    bytes = i + 1;
+                    ++taken;
+                }
+        }
+        last.text.append(lines.substr(0, bytes));
+        last.lines += taken;
+        heldBytes_ += bytes;
+        heldLines_ += taken;
+        lines.remove_prefix(bytes);
+        count -= taken;
+    }
 }
 
 void TMainLog::Show()

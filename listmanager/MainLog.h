@@ -14,9 +14,10 @@ class QPlainTextEdit;
 namespace pellicor {
 
 // The communication log in Memo1, the debug view. Each entry is cut into the lines the memo
-// shows for it (platform/text/LogLines.h), and lines are held until Show puts them into the
-// memo; while the debug view is off they wait until it is switched on, so a hidden log costs
-// no text layout however long a command's log grows. Held or shown, the log keeps its newest
+// shows for it (platform/text/LogLines.h: a lone CR ends a line, a long line goes on in lines
+// of its own), and lines are held until Show puts them into the memo; while the debug view is
+// off they wait until it is switched on, so a hidden log costs no text layout however long a
+// command's log grows. Held or shown, the log keeps its newest
 // lines up to the log memo's bounds (platform/toolkit/LogMemo.h), and only those ever go
 // into the memo.
 //
@@ -34,9 +35,9 @@ public:
     TMainLog(QPlainTextEdit& memo, std::chrono::milliseconds sliceInterval);
     Q_DISABLE_COPY_MOVE(TMainLog)
 
-    // Held lines, each followed by a line break, in pieces of at most this many bytes (or one
-    // longer line) and kSliceLines lines: a long log is then neither copied as it grows nor
-    // allocated line by line.
+    // Held lines, each followed by a line break, in pieces of at most this many bytes and
+    // kSliceLines lines: a long log is then neither copied as it grows nor allocated line by
+    // line.
     static constexpr size_t kPiece = 64 * 1024;
     // The most one slice holds (whole pieces; at least one).
     static constexpr size_t kSliceBytes = 16 * kPiece;
@@ -55,7 +56,8 @@ private:
         size_t lines = 0;
     };
 
-    void Hold(std::string_view line);
+    // Holds `count` lines, each followed by LF.
+    void Hold(std::string_view lines, size_t count);
 
     QPlainTextEdit& memo_;
     std::deque<Piece> held_;
@@ -64,6 +66,8 @@ private:
     // Held lines were let go before they were shown: the memo's lines are older than a gap.
     bool gap_ = false;
     QTimer nextSlice_;
+    // The lines of the entry being appended; kept to keep its room.
+    std::string entryLines_;
 };
 
 }  // namespace pellicor

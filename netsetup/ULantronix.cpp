@@ -20,11 +20,6 @@ namespace {
 
 constexpr uint16_t kTelnetConfigPort = 9999;
 
-// A peer that never sends a line break would make each chunk read (up to 64 KiB) one line,
-// and a line of tens of thousands of characters takes the memo a large part of a second to
-// lay out: longer lines go on in a display line of their own every this many characters.
-constexpr size_t kMaxShownLineLength = 1024;
-
 // Disconnects on every path out of the terminal session.
 class TerminalSession final {
 public:
@@ -133,13 +128,10 @@ void TFormLantronix::OnStatusChange(const std::string& text)
 
 void TFormLantronix::AddLogLine(const std::string& entry)
 {
-    QString lines;
-    ForEachLogLine(entry, kMaxShownLineLength, [&lines](std::string_view line) {
-        lines += ToQString(line);
-        lines += QLatin1Char('\n');
-    });
-    lines.chop(1);
-    AppendToLog(*Memo1, lines);
+    std::string lines;
+    AppendLogLines(lines, entry);
+    lines.pop_back();
+    AppendToLog(*Memo1, ToQString(lines));
 }
 
 void RunPing(QWidget* owner, const std::string& host)

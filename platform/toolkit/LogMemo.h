@@ -12,7 +12,7 @@ class QString;
 // characters. Both bounds are far above what a session of normal commands writes (a full
 // receive with the debug view on logs 131,078 lines, about 5 MB), so only a flood ever
 // loses its oldest lines. Lines are counted as the document counts them: what goes in has
-// been cut into lines by ForEachLogLine (platform/text/LogLines.h) and holds no CR.
+// been cut into lines by AppendLogLines (platform/text/LogLines.h) and holds no CR.
 constexpr qsizetype kMaxLogChars = qsizetype{16} << 20;
 constexpr int kMaxLogLines = 1 << 18;
 

@@ -171,7 +171,8 @@ TEST_F(DeviceFeedbackTest, ASendEndsWithTheDeviceFullTheBarAtItsEndAndTheListUnc
 TEST_F(DeviceFeedbackTest, LoneCRsEndLinesWhereverReadsAndBatchesEnd)
 {
     // The first answer comes in pieces of 5 bytes, 50 ms apart: a CR LF split across two
-    // reads, and a line ending in CR that is the last of a batch.
+    // reads, and a line ending in CR that is the last of a batch. A line too long to show
+    // in one (1,024 characters, the time included) goes on in lines of its own.
     DeviceSimulator::CommandRule pieces;
     pieces.prefix = "QLI0000";
     pieces.action = DeviceSimulator::CommandRule::Action::Slow;
@@ -180,12 +181,20 @@ TEST_F(DeviceFeedbackTest, LoneCRsEndLinesWhereverReadsAndBatchesEnd)
     pieces.pieceDelayMs = 50;
     pieces.times = 1;
     device.AddRule(pieces);
+    DeviceSimulator::CommandRule longLine;
+    longLine.prefix = "QLI0001";
+    longLine.action = DeviceSimulator::CommandRule::Action::Before;
+    longLine.bytes = std::string(2500, 'L') + "\r\n";
+    longLine.times = 1;
+    device.AddRule(longLine);
     Receive(true);
     const Lines shown = ShownLines();
     const auto first = std::find(shown.begin(), shown.end(), "> QLI0000");
-    ASSERT_GE(std::distance(first, shown.end()), 7);
-    EXPECT_EQ(Lines(first, first + 7), (Lines{"> QLI0000", "< A", "B", "< C", "",
-                                              "< QLI0000R0=" + FrameHex(1), "> QLI0001"}));
+    ASSERT_GE(std::distance(first, shown.end()), 11);
+    EXPECT_EQ(Lines(first, first + 11),
+              (Lines{"> QLI0000", "< A", "B", "< C", "", "< QLI0000R0=" + FrameHex(1), "> QLI0001",
+                     "< " + std::string(1009, 'L'), std::string(1024, 'L'), std::string(467, 'L'),
+                     "< QLI0001R1=" + FrameHex(2)}));
     EXPECT_EQ(PlateRows().front(), (std::pair<std::string, std::string>{"R0", "1"}));
 
     // 100 lines in each line of the device, 10,500 before each of 30 answers: more than the

@@ -66,10 +66,18 @@ TEST(TextLines, LinesAreWalkedWhereTheyLie)
 
 namespace {
 
-Lines LogLinesOf(std::string_view entry, size_t maxLength = 0)
+Lines LogLinesOf(std::string_view entry, size_t maxLength = kMaxLogLineLength)
 {
+    std::string text = "before\n";
+    const size_t count = AppendLogLines(text, entry, maxLength);
+    EXPECT_EQ(text.back(), '\n');
     Lines lines;
-    ForEachLogLine(entry, maxLength, [&lines](std::string_view line) { lines.emplace_back(line); });
+    for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos;
+         start = end + 1)
+        lines.push_back(text.substr(start, end - start));
+    EXPECT_EQ(lines.front(), "before") << "appended to what was there";
+    lines.erase(lines.begin());
+    EXPECT_EQ(lines.size(), count);
     return lines;
 }
 
@@ -91,5 +99,7 @@ TEST(TextLines, AnEntryOfALogIsCutIntoTheLinesAViewShows)
     EXPECT_EQ(LogLinesOf("abcdefg", 3), (Lines{"abc", "def", "g"}));
     EXPECT_EQ(LogLinesOf("abcdef", 3), (Lines{"abc", "def"}));
     EXPECT_EQ(LogLinesOf("abc\rdefgh\r\n", 3), (Lines{"abc", "def", "gh"}));
-    EXPECT_EQ(LogLinesOf(std::string(10, 'x'), 0), Lines{std::string(10, 'x')});
+    EXPECT_EQ(LogLinesOf("abc\r", 3), Lines{"abc"});
+    EXPECT_EQ(LogLinesOf(std::string(2500, 'x')),
+              (Lines{std::string(1024, 'x'), std::string(1024, 'x'), std::string(452, 'x')}));
 }
