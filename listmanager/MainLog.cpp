@@ -24,7 +24,8 @@ TMainLog::TMainLog(QPlainTextEdit& memo, std::chrono::milliseconds sliceInterval
 void TMainLog::Append(const std::string& entry)
 {
     entryLines_.clear();
-    Hold(entryLines_, AppendLogLines(entryLines_, entry));
+    const size_t count = AppendLogLines(entryLines_, entry);
+    Hold(entryLines_, count);
     // The oldest piece goes once the lines after it fill the log on their own: nothing of it
     // would be kept, nor anything the memo holds. What is held is thus at most one piece
     // more than the log keeps.
