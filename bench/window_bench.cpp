@@ -6,6 +6,7 @@
 // window (start-up, exit). Also the two logs under peers that never stop sending: the
 // window's peak memory and its longest pause; and the device search under peers flooding
 // its socket. Run by hand; bench/README.md gives the commands and the figures.
+#include "devicelink/TDeviceCommands.h"
 #include "devicelink/TTransferBlock.h"
 #include "listmanager/UMain.h"
 #include "netsetup/ULantronix.h"
@@ -40,6 +41,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTimer>
 #include <benchmark/benchmark.h>
@@ -49,6 +51,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -68,7 +71,7 @@ public:
         boxes.push_back(text);
         return buttons == ui::Buttons::YesNo || buttons == ui::Buttons::YesNoCancel
                    ? ui::Result::Yes
-                   : ui::Result::OK;
+                   : answer.value_or(ui::Result::OK);
     }
     bool InputBox(const std::string&, const std::string&, std::string&) override { return false; }
     std::optional<std::string> OpenFile(const ui::FileDialogOptions&) override { return {}; }
@@ -91,6 +94,8 @@ public:
     std::vector<std::string> boxes;
     // What a modal window does while it is up; nothing when empty.
     std::function<void(QWidget&)> modal;
+    // The answer to a box without Yes and No, when set (OK otherwise).
+    std::optional<ui::Result> answer;
 };
 
 BenchUi& TheUi()
@@ -535,9 +540,8 @@ private:
     long startKb_ = 0;
 };
 
-// The terminal window open on a peer that sends "x" CR LF in segments of their own for
-// `seconds`.
-void BM_TerminalFlood(benchmark::State& state)
+// The terminal window open on a peer that sends the chunk again and again for `seconds`.
+void TerminalFlood(benchmark::State& state, const std::string& chunk)
 {
     Window w;
     TFormLantronix terminal(w.form.get());
@@ -547,7 +551,7 @@ void BM_TerminalFlood(benchmark::State& state)
         WindowMeter meter;
         TheUi().modal = [&](QWidget& window) {
             window.show();
-            peer.Flood("x\r\n");
+            peer.Flood(chunk);
             QTest::qWait(static_cast<int>(std::chrono::milliseconds(seconds).count()));
             peer.StopFlood();
             window.hide();
@@ -558,37 +562,86 @@ void BM_TerminalFlood(benchmark::State& state)
     }
     ExpectBoxes(state, {});
 }
+
+// Each flood runs once, in real time.
+void OnceInRealTime(benchmark::internal::Benchmark* benchmark)
+{
+    benchmark->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+
+// "x" CR LF in segments of their own.
+void BM_TerminalFlood(benchmark::State& state)
+{
+    TerminalFlood(state, "x\r\n");
+}
 BENCHMARK(BM_TerminalFlood)
     ->ArgName("seconds")
     ->Arg(60)
+    ->Arg(30)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
-// A receive of `entries` entries with the debug view shown, from a device that sends
-// `lines` unasked lines of `length` characters before each answer.
+// The same with a peer that never sends a line break: "x" without end, read in chunks of up
+// to 64 KiB.
+void BM_TerminalFloodWithoutLineBreaks(benchmark::State& state)
+{
+    TerminalFlood(state, std::string(4096, 'x'));
+}
+BENCHMARK(BM_TerminalFloodWithoutLineBreaks)->ArgName("seconds")->Arg(30)->Apply(OnceInRealTime);
+
+// The device holds the first `entries` entries of the full list.
+void HoldEntries(DeviceSimulator& device, int entries)
+{
+    std::vector<DeviceSimulator::Entry> list(FullDeviceList());
+    list.resize(static_cast<size_t>(entries));
+    device.SetList(list);
+}
+
+// Before each answer to QLI the device sends `count` unasked lines: the line and CR LF.
+void SendUnaskedLines(DeviceSimulator& device, int64_t count, const std::string& line)
+{
+    DeviceSimulator::CommandRule rule;
+    rule.prefix = "QLI";
+    rule.action = DeviceSimulator::CommandRule::Action::Before;
+    for (int64_t i = 0; i < count; ++i)
+        rule.bytes += line + "\r\n";
+    device.AddRule(rule);
+}
+
+// Lets the window show the rest of the communication log: it ends with that line once all
+// of it is shown.
+void WaitForWholeLog(benchmark::State& state, const pellicor::TFormMain& form,
+                     const QString& ending = "Disconnected.")
+{
+    if (!QTest::qWaitFor(
+            [&] { return form.Memo1->document()->lastBlock().text().endsWith(ending); }, 60000))
+        state.SkipWithError("the log was not shown");
+    Settle();
+}
+
+// A receive of `entries` entries from a device that sends `lines` unasked lines of `length`
+// characters before each answer, with the debug view shown from the start or switched on
+// after the receive; measured until the window has shown the whole log.
 void BM_ReceiveUnaskedLines(benchmark::State& state)
 {
     Window w;
     const auto entries = static_cast<int>(state.range(0));
-    std::vector<DeviceSimulator::Entry> list(FullDeviceList());
-    list.resize(static_cast<size_t>(entries));
-    w.device.SetList(list);
-    std::string unasked;
-    for (int64_t i = 0; i < state.range(1); ++i)
-        unasked += std::string(static_cast<size_t>(state.range(2)), 'x') + "\r\n";
-    DeviceSimulator::CommandRule rule;
-    rule.prefix = "QLI";
-    rule.action = DeviceSimulator::CommandRule::Action::Before;
-    rule.bytes = unasked;
-    w.device.AddRule(rule);
+    HoldEntries(w.device, entries);
+    SendUnaskedLines(w.device, state.range(1),
+                     std::string(static_cast<size_t>(state.range(2)), 'x'));
     w.form->SetUserMode(1);
-    w.form->btnDebugClick();
+    const bool shownFromStart = state.range(3) != 0;
+    if (shownFromStart)
+        w.form->btnDebugClick();
     Settle();
     for (auto _ : state) {
         WindowMeter meter;
         w.form->btnReceive->click();
         Settle();
+        if (!shownFromStart)
+            w.form->btnDebugClick();
+        WaitForWholeLog(state, *w.form);
         meter.Report(state, *w.form->Memo1);
     }
     if (w.form->PlateList1->Count() != entries)
@@ -596,12 +649,58 @@ void BM_ReceiveUnaskedLines(benchmark::State& state)
     ExpectBoxes(state, {});
 }
 BENCHMARK(BM_ReceiveUnaskedLines)
-    ->ArgNames({"entries", "lines", "length"})
-    ->Args({1000, 5000, 1})
-    ->Args({1000, 20, 16000})
+    ->ArgNames({"entries", "lines", "length", "shownFromStart"})
+    ->Args({1000, 5000, 1, 1})
+    ->Args({1000, 20, 16000, 1})
+    ->Args({1000, 200, 80, 1})
+    ->Args({1000, 200, 80, 0})
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+// The entries a receive of the full list reads in 25 s with the debug view shown, from a
+// device that sends 20 unasked lines of 16,000 bytes before each answer: "U" again and
+// again, or "U" CR again and again. The receive is then cancelled.
+void BM_ReceiveLinesWithLoneCRs(benchmark::State& state)
+{
+    constexpr auto kReceiving = std::chrono::seconds(25);
+    Window w;
+    w.device.SetList(FullDeviceList());
+    std::string line;
+    while (line.size() < 16000)
+        line += state.range(0) != 0 ? "U\r" : "U";
+    SendUnaskedLines(w.device, 20, line);
+    w.form->SetUserMode(1);
+    w.form->btnDebugClick();
+    Settle();
+    for (auto _ : state) {
+        WindowMeter meter;
+        const auto start = std::chrono::steady_clock::now();
+        double entries = 0;
+        QTimer::singleShot(kReceiving, [&] {
+            const auto commands = w.device.Commands();
+            const double seconds =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            entries = static_cast<double>(std::count_if(commands.begin(), commands.end(),
+                                                        [](const std::string& command) {
+                                                            return command.rfind("QLI", 0) == 0;
+                                                        })) *
+                      std::chrono::duration<double>(kReceiving).count() / seconds;
+            // The next exchange fails, and its box is answered Cancel.
+            TheUi().answer = ui::Result::Cancel;
+            w.form->DeviceCommands().Connection().DisconnectDevice();
+        });
+        w.form->btnReceive->click();
+        TheUi().answer.reset();
+        // The cancelled command's log ends with its last attempt: a line marks the end.
+        w.form->DeviceCommands().Connection().LogLine("end of the receive");
+        WaitForWholeLog(state, *w.form, "end of the receive");
+        meter.Report(state, *w.form->Memo1);
+        state.counters["entries_in_25s"] = entries;
+    }
+    TheUi().boxes.clear();
+}
+BENCHMARK(BM_ReceiveLinesWithLoneCRs)->ArgName("loneCRs")->Arg(0)->Arg(1)->Apply(OnceInRealTime);
 
 // --- the device search under a flood
 

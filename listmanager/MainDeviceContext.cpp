@@ -101,7 +101,7 @@ void TMainDeviceContext::ProgressHide()
 TMainLog& TMainDeviceContext::Log()
 {
     if (!log_)
-        log_ = new TMainLog(*form_.Memo1);
+        log_ = new TMainLog(*form_.Memo1, kShowInterval);
     return *log_;
 }
 

@@ -20,8 +20,8 @@ class TMainLog;
 // A command reports every entry, block and log line, thousands a second, while the window
 // can show only a few dozen changes a second: received rows, the progress bar's position
 // and log lines are held back and shown together at most every kShowInterval, and all that
-// is left when the command refreshes the window or ends. What the window ends up showing is
-// the same as if each had been shown at once.
+// is left when the command refreshes the window or ends (the log a slice at a time, see
+// MainLog.h). What the window ends up showing is the same as if each had been shown at once.
 class TMainDeviceContext final : public IDeviceCommandContext {
 public:
     static constexpr std::chrono::milliseconds kShowInterval{40};

@@ -1,63 +1,101 @@
 #include "listmanager/MainLog.h"
 
 #include "platform/text/Cp1252.h"
+#include "platform/text/LogLines.h"
 #include "platform/toolkit/LogMemo.h"
 #include "platform/ui/Guarded.h"
 
 #include <QEvent>
 #include <QPlainTextEdit>
 
-#include <algorithm>
+#include <utility>
 
 namespace pellicor {
 
-TMainLog::TMainLog(QPlainTextEdit& memo) : QObject(&memo), memo_(memo)
+TMainLog::TMainLog(QPlainTextEdit& memo, std::chrono::milliseconds sliceInterval)
+    : QObject(&memo), memo_(memo)
 {
     memo_.installEventFilter(this);
+    nextSlice_.setSingleShot(true);
+    nextSlice_.setInterval(sliceInterval);
+    connect(&nextSlice_, &QTimer::timeout, this, ui::Guarded([this] { Show(); }));
 }
 
-void TMainLog::Append(const std::string& line)
+void TMainLog::Append(const std::string& entry)
 {
-    if (held_.empty() || held_.back().text.size() + line.size() >= kPiece) {
-        held_.emplace_back();
-        held_.back().text.reserve(std::max(kPiece, line.size() + 1));
-    }
-    Piece& last = held_.back();
-    last.text += line;
-    last.text += '\n';
-    ++last.lines;
-    heldBytes_ += line.size() + 1;
-    ++heldLines_;
+    entryLines_.clear();
+    const size_t count = AppendLogLines(entryLines_, entry);
+    Hold(entryLines_, count);
     // The oldest piece goes once the lines after it fill the log on their own: nothing of it
-    // would be kept. What is held is thus at most one piece more than the log keeps.
+    // would be kept, nor anything the memo holds. What is held is thus at most one piece
+    // more than the log keeps.
     while (held_.size() > 1 &&
            (heldBytes_ - held_.front().text.size() > static_cast<size_t>(kMaxLogChars) ||
             heldLines_ - held_.front().lines >= static_cast<size_t>(kMaxLogLines))) {
         heldBytes_ -= held_.front().text.size();
         heldLines_ -= held_.front().lines;
         held_.pop_front();
+        gap_ = true;
     }
-    // A device that floods the log fills a batch long before the next is due: shown at
-    // once, no batch keeps the window from answering for long.
-    if (heldBytes_ >= kBatchBytes || heldLines_ >= kBatchLines)
-        Show();
+}
+
+void TMainLog::Hold(std::string_view lines, size_t count)
+{
+    while (count > 0) {
+        if (held_.empty() || held_.back().lines == kSliceLines ||
+            held_.back().text.size() + kMaxLogLineLength >= kPiece) {
+            held_.emplace_back();
+            held_.back().text.reserve(kPiece);
+        }
+        Piece& last = held_.back();
+        // As many whole lines as the piece has room for (a line is at most
+        // kMaxLogLineLength characters and its LF).
+        size_t bytes = lines.size();
+        size_t taken = count;
+        const size_t roomLines = kSliceLines - last.lines;
+        const size_t roomBytes = kPiece - last.text.size();
+        if (count > roomLines || bytes > roomBytes) {
+            bytes = 0;
+            taken = 0;
+            for (size_t i = 0; i < lines.size() && i < roomBytes && taken < roomLines; ++i)
+                if (lines[i] == '\n') {
+                    bytes = i + 1;
+                    ++taken;
+                }
+        }
+        last.text.append(lines.substr(0, bytes));
+        last.lines += taken;
+        heldBytes_ += bytes;
+        heldLines_ += taken;
+        lines.remove_prefix(bytes);
+        count -= taken;
+    }
 }
 
 void TMainLog::Show()
 {
     if (held_.empty() || memo_.isHidden())
         return;
-    // All held lines in one append: the memo lays out only the lines it shows, once for
-    // the batch rather than once per piece.
+    // The slice's pieces in one append: the memo lays out only the lines it shows, once
+    // for the slice rather than once per piece.
     QString lines;
-    lines.reserve(static_cast<qsizetype>(heldBytes_));
-    for (const Piece& piece : held_)
+    size_t bytes = 0;
+    size_t count = 0;
+    while (!held_.empty() && (count == 0 || (bytes + held_.front().text.size() <= kSliceBytes &&
+                                             count + held_.front().lines <= kSliceLines))) {
+        Piece& piece = held_.front();
         lines += ToQString(piece.text);
+        bytes += piece.text.size();
+        count += piece.lines;
+        heldBytes_ -= piece.text.size();
+        heldLines_ -= piece.lines;
+        held_.pop_front();
+    }
     lines.chop(1);
-    held_.clear();
-    heldBytes_ = 0;
-    heldLines_ = 0;
-    AppendToLog(memo_, lines);
+    AppendToLog(memo_, lines, kMaxLogChars,
+                std::exchange(gap_, false) ? TLogRun::AfterGap : TLogRun::Continues);
+    if (!held_.empty())
+        nextSlice_.start();
 }
 
 bool TMainLog::eventFilter(QObject* watched, QEvent* event)

@@ -3,6 +3,7 @@
 #include "platform/net/NetPorts.h"
 #include "platform/shell/ShellExecute.h"
 #include "platform/text/Cp1252.h"
+#include "platform/text/LogLines.h"
 #include "platform/text/TextCase.h"
 #include "platform/toolkit/LogMemo.h"
 #include "platform/toolkit/TAlign.h"
@@ -125,14 +126,12 @@ void TFormLantronix::OnStatusChange(const std::string& text)
     AddLogLine(text);
 }
 
-void TFormLantronix::AddLogLine(const std::string& line)
+void TFormLantronix::AddLogLine(const std::string& entry)
 {
-    // Line breaks inside an entry (CR LF, CR or LF) start new lines of the log, as the
-    // log's own text would show them.
-    QString shown = ToQString(line);
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    AppendToLog(*Memo1, shown);
+    std::string lines;
+    AppendLogLines(lines, entry);
+    lines.pop_back();
+    AppendToLog(*Memo1, ToQString(lines));
 }
 
 void RunPing(QWidget* owner, const std::string& host)

@@ -45,7 +45,8 @@ protected:
 
 private:
     void FormCreate();
-    void AddLogLine(const std::string& line);
+    // Appends an entry of the log, cut into the lines the memo shows (platform/text/LogLines.h).
+    void AddLogLine(const std::string& entry);
 
     QWidget* PanelTop;
     QLineEdit* Edit1;

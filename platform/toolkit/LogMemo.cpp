@@ -1,6 +1,7 @@
 #include "platform/toolkit/LogMemo.h"
 
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -31,31 +32,39 @@ NewestLines NewestLinesWithin(const QString& lines, qsizetype maxChars, int maxL
     return newest;
 }
 
+// Lets every line of the memo go; gives how many there were.
+int DropAll(QPlainTextEdit& memo)
+{
+    const int blocks = memo.document()->isEmpty() ? 0 : memo.document()->blockCount();
+    memo.clear();
+    return blocks;
+}
+
 // Lets the memo's oldest lines go when `lines` new lines of `chars` characters would take it
 // past a bound: down to three quarters of both, so that trimming comes once per quarter of a
 // bound appended rather than with every append (each trim can make the document copy all
-// of its text).
-void MakeRoom(QPlainTextEdit& memo, qsizetype chars, int lines, qsizetype maxChars)
+// of its text). Gives the number of lines let go.
+int MakeRoom(QPlainTextEdit& memo, qsizetype chars, int lines, qsizetype maxChars)
 {
     QTextDocument& document = *memo.document();
     if (document.isEmpty())
-        return;
+        return 0;
     const int maxLines = document.maximumBlockCount();
     const int blocks = document.blockCount();
     // The count holds the document's closing paragraph mark, which stands for the line
     // break that the new lines begin with.
     const qsizetype total = document.characterCount() + chars;
     if (total <= maxChars && (maxLines == 0 || blocks + lines <= maxLines))
-        return;
+        return 0;
     int drop = maxLines > 0 ? blocks + lines - maxLines / 4 * 3 : 0;
     const qsizetype excess = total - maxChars / 4 * 3;
     if (excess > document.characterCount())
         drop = blocks;
     else if (excess > 0)
         drop = std::max(drop, document.findBlock(static_cast<int>(excess - 1)).blockNumber() + 1);
-    if (drop >= blocks) {
-        memo.clear();
-    } else if (drop > 0) {
+    if (drop >= blocks)
+        return DropAll(memo);
+    if (drop > 0) {
         // Selected by position inside an edit block, the lines go without being laid out
         // first (moving over them block by block, as the document's own line bound does,
         // would lay out each).
@@ -65,6 +74,7 @@ void MakeRoom(QPlainTextEdit& memo, qsizetype chars, int lines, qsizetype maxCha
         cursor.removeSelectedText();
         cursor.endEditBlock();
     }
+    return std::max(drop, 0);
 }
 
 }  // namespace
@@ -75,9 +85,19 @@ void SetUpLogMemo(QPlainTextEdit& memo)
     memo.setMaximumBlockCount(kMaxLogLines);
 }
 
-void AppendToLog(QPlainTextEdit& memo, const QString& lines, qsizetype maxChars)
+void AppendToLog(QPlainTextEdit& memo, const QString& lines, qsizetype maxChars, TLogRun run)
 {
     const NewestLines newest = NewestLinesWithin(lines, maxChars, memo.maximumBlockCount());
-    MakeRoom(memo, lines.size() - newest.start, newest.count, maxChars);
+    // The vertical position is the first line shown (the memo does not wrap lines).
+    QScrollBar& bar = *memo.verticalScrollBar();
+    const bool atEnd = bar.value() == bar.maximum();
+    const int top = bar.value();
+    const int dropped = run == TLogRun::AfterGap || newest.start > 0
+                            ? DropAll(memo)
+                            : MakeRoom(memo, lines.size() - newest.start, newest.count, maxChars);
     memo.appendPlainText(newest.start == 0 ? lines : lines.sliced(newest.start));
+    // A trim leaves the position a line number, now of a later line: lowered by the lines
+    // let go, it shows the same lines again.
+    if (dropped > 0 && !atEnd)
+        bar.setValue(std::max(0, top - dropped));
 }

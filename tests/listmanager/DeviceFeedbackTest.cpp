@@ -2,6 +2,7 @@
 // at the end is what showing each at once showed: rows, order, log lines, boxes, Modified.
 #include "tests/listmanager/DeviceWindowFixture.h"
 
+#include "listmanager/MainLog.h"
 #include "platform/text/Format.h"
 #include "platform/toolkit/LogMemo.h"
 #include "platform/toolkit/TListView.h"
@@ -13,6 +14,11 @@
 #include <QTextDocument>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTimer>
 
 #include <algorithm>
 #include <optional>
@@ -44,11 +50,12 @@ protected:
     }
 
     // Receives over a list of five plates, in a shown window; watches the log from the
-    // command's start.
-    void Receive(bool debugView)
+    // command's start, and waits until the debug view shows all of it.
+    void Receive(bool debugView, int maxLogLines = kMaxLogLines)
     {
         auto& f = StartWithDevice();
         f.show();
+        f.Memo1->setMaximumBlockCount(maxLogLines);
         FillPlates(5);
         f.Modified = false;
         mostLog.emplace(*f.Memo1);
@@ -57,6 +64,36 @@ protected:
         f.btnReceive->click();
         if (!debugView)
             f.btnDebugClick();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&f] { return f.Memo1->document()->lastBlock().text().endsWith("Disconnected."); },
+            30000));
+        // The memo never took in more than one slice at a time.
+        EXPECT_LE(mostLog->linesAdded, static_cast<int>(pellicor::TMainLog::kSliceLines));
+    }
+
+    // Before each of the next `answers` answers to commands that begin with the prefix, the
+    // device sends `lines` unasked lines: the line and CR LF.
+    void SendBefore(const std::string& prefix, const std::string& line, int lines, int answers)
+    {
+        DeviceSimulator::CommandRule rule;
+        rule.prefix = prefix;
+        rule.action = DeviceSimulator::CommandRule::Action::Before;
+        for (int i = 0; i < lines; ++i)
+            rule.bytes += line + "\r\n";
+        rule.times = answers;
+        device.AddRule(rule);
+    }
+
+    // The memo's lines, each without its time where it has one (the lines an entry's own
+    // line breaks start have none).
+    Lines ShownLines() const
+    {
+        Lines lines;
+        for (const QString& line : form->Memo1->toPlainText().split('\n')) {
+            const bool timed = line.size() >= 13 && line[2] == ':' && line[12] == ' ';
+            lines.push_back((timed ? line.mid(13) : line).toStdString());
+        }
+        return lines;
     }
 
     void ExpectReceived() const
@@ -141,6 +178,101 @@ TEST_F(DeviceFeedbackTest, ASendEndsWithTheDeviceFullTheBarAtItsEndAndTheListUnc
     }
 }
 
+// A device's line that holds lone CRs is shown as the memo counts it: each CR ends a line
+// (the line's own end closes the last), wherever the device's pieces and the window's
+// batches end. A flood of such lines keeps the log within its line bound.
+TEST_F(DeviceFeedbackTest, LoneCRsEndLinesWhereverReadsAndBatchesEnd)
+{
+    // The first answer comes in pieces of 5 bytes, 50 ms apart: a CR LF split across two
+    // reads, and a line ending in CR that is the last of a batch. A line too long to show
+    // in one (1,024 characters, the time included) goes on in lines of its own.
+    DeviceSimulator::CommandRule pieces;
+    pieces.prefix = "QLI0000";
+    pieces.action = DeviceSimulator::CommandRule::Action::Slow;
+    pieces.bytes = "A\rB\r\r\nC\r\r\r\nQLI0000R0=" + FrameHex(1) + "\r\n";
+    pieces.pieceSize = 5;
+    pieces.pieceDelayMs = 50;
+    pieces.times = 1;
+    device.AddRule(pieces);
+    SendBefore("QLI0001", std::string(2500, 'L'), 1, 1);
+    Receive(true);
+    const Lines shown = ShownLines();
+    const auto first = std::find(shown.begin(), shown.end(), "> QLI0000");
+    ASSERT_GE(std::distance(first, shown.end()), 11);
+    EXPECT_EQ(Lines(first, first + 11),
+              (Lines{"> QLI0000", "< A", "B", "< C", "", "< QLI0000R0=" + FrameHex(1), "> QLI0001",
+                     "< " + std::string(1009, 'L'), std::string(1024, 'L'), std::string(467, 'L'),
+                     "< QLI0001R1=" + FrameHex(2)}));
+
+    // 100 lines in each line of the device, 10,500 before each of 30 answers.
+    std::string line;
+    for (int i = 0; i < 100; ++i)
+        line += "n\r";
+    SendBefore("QLI", line, 105, 30);
+    Receive(true);
+    ui.VerifyDone();
+    EXPECT_EQ(form->PlateCount, kEntries - 1);
+    EXPECT_LE(mostLog->lines, kMaxLogLines);
+    const Lines log = ShownLines();
+    EXPECT_GE(log.size(), static_cast<size_t>(kMaxLogLines / 4 * 3));
+    const auto last = std::find(log.begin(), log.end(), Format("> QLI%.4x", 29));
+    ASSERT_GT(log.end() - last, 105 * 100);
+    EXPECT_EQ(Lines(last + 1, last + 3), (Lines{"< n", "n"}));
+    EXPECT_EQ(Lines(last + 100, last + 102), (Lines{"n", "< n"}));
+    EXPECT_EQ(last[1 + 105 * 100], Format("< QLI%.4xR29=%s", 29, FrameHex(30)));
+}
+
+// The person scrolls the log up during a flood: each trim keeps the line they read at the
+// top of the view, or the oldest line kept where that line went; a view at the end stays
+// at the end.
+TEST_F(DeviceFeedbackTest, ATrimKeepsTheLinesThePersonReads)
+{
+    SendBefore("QLI", "n", 1000, 60);
+    // Where the person scrolls, one place for each trim (-1: the end); a cursor marks the
+    // line scrolled to: it moves with the text, and to the first line when its own goes.
+    const std::vector<int> scrolls{10000, 100, -1};
+    size_t step = 0;
+    bool watching = false;
+    bool trimmed = false;
+    QTextCursor marked;
+    QTimer watch;
+    watch.setInterval(10);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        QPlainTextEdit* memo = form ? form->Memo1 : nullptr;
+        if (!memo || step == scrolls.size() || memo->document()->blockCount() < 12000)
+            return;
+        QScrollBar& bar = *memo->verticalScrollBar();
+        if (!watching) {
+            watching = true;
+            QObject::connect(memo->document(), &QTextDocument::contentsChange, memo,
+                             [&](int from, int removed) { trimmed |= from == 0 && removed > 0; });
+        } else {
+            if (scrolls[step] < 0) {
+                EXPECT_EQ(bar.value(), bar.maximum());
+            } else {
+                EXPECT_EQ(memo->cursorForPosition(QPoint(0, 0)).blockNumber(),
+                          marked.blockNumber());
+            }
+            if (!trimmed)
+                return;
+            if (scrolls[step] == 10000) {
+                EXPECT_TRUE(marked.blockNumber() > 0 && marked.blockNumber() < 10000);
+            } else if (scrolls[step] == 100) {
+                EXPECT_EQ(marked.blockNumber(), 0);
+            }
+            if (++step == scrolls.size())
+                return;
+        }
+        trimmed = false;
+        bar.setValue(scrolls[step] < 0 ? bar.maximum() : scrolls[step]);
+        marked = QTextCursor(memo->document()->findBlockByNumber(bar.value()));
+    });
+    watch.start();
+    Receive(true, 20000);
+    EXPECT_EQ(step, scrolls.size()) << "a trim after each scroll";
+    ui.VerifyDone();
+}
+
 // A device that sends lines the program never asked for, before its first answers, fills
 // the log far beyond a normal receive's: long lines pass the character bound, short ones
 // the line bound. The log keeps its newest whole lines within both, held while the debug
@@ -157,15 +289,7 @@ TEST_F(DeviceFeedbackTest, AFloodingDevicesLogKeepsItsNewestLinesUpToTheBound)
     const std::string longLine(100, 'n');
     for (const Flood& flood : {Flood{longLine, 7000, 25, false}, Flood{longLine, 7000, 25, true},
                                Flood{"n", kMaxLogLines / 25 + 1, 25, true}}) {
-        std::string bytes;
-        for (int i = 0; i < flood.lines; ++i)
-            bytes += flood.line + "\r\n";
-        DeviceSimulator::CommandRule rule;
-        rule.prefix = "QLI";
-        rule.action = DeviceSimulator::CommandRule::Action::Before;
-        rule.bytes = bytes;
-        rule.times = flood.answers;
-        device.AddRule(rule);
+        SendBefore("QLI", flood.line, flood.lines, flood.answers);
 
         Receive(flood.debugView);
         const auto& f = *form;

@@ -254,6 +254,40 @@ TEST_F(TerminalTest, ADeviceThatNeverStopsSendingKeepsTheLogAtItsBound)
     EXPECT_EQ(Log().back(), "Disconnected.");
 }
 
+// A peer that never sends a line break: each chunk is an entry of tens of thousands of
+// characters, shown in lines of a bounded length that hold every byte in order. Lone CRs
+// end lines as CR LF does.
+TEST_F(TerminalTest, APeerWithoutLineBreaksShowsEveryByteInLinesOfBoundedLength)
+{
+    std::string sent;
+    for (int i = 0; i < 300000; ++i)
+        sent += static_cast<char>('a' + i % 26);
+    size_t shownBytes = 0;
+    Session([&](QWidget&) {
+        peer.Send(sent);
+        ASSERT_TRUE(WaitFor([&] {
+            shownBytes = 0;
+            for (const std::string& line : Log())
+                shownBytes += line.size();
+            return shownBytes >= sent.size();
+        }));
+        peer.Send("x\ry\r\rz\r\n");
+        ASSERT_TRUE(WaitFor([&] { return Logged("z"); }));
+    });
+    const auto log = Log();
+    ASSERT_GT(log.size(), 8u);
+    std::string shown;
+    size_t longest = 0;
+    for (auto line = log.begin() + 2; line != log.end() - 6; ++line) {
+        longest = std::max(longest, line->size());
+        shown += line->rfind("< ", 0) == 0 ? line->substr(2) : *line;
+    }
+    EXPECT_LE(longest, 1024u);
+    EXPECT_TRUE(shown == sent) << shown.size() << " bytes shown of " << sent.size();
+    EXPECT_EQ(std::vector<std::string>(log.end() - 6, log.end()),
+              (std::vector<std::string>{"< x", "y", "", "z", "Disconnecting.", "Disconnected."}));
+}
+
 TEST_F(TerminalTest, DeviceClosingEndsTheConnectionAndALaterSendFailsUnlogged)
 {
     Session([&](QWidget&) {

@@ -1,3 +1,4 @@
+#include "platform/text/LogLines.h"
 #include "platform/text/TextLines.h"
 
 #include <gtest/gtest.h>
@@ -61,4 +62,44 @@ TEST(TextLines, LinesAreWalkedWhereTheyLie)
     EXPECT_EQ(count, 300001u);
     EXPECT_EQ(last, "AB12CD;12345");
     EXPECT_EQ(next, bytes.size());
+}
+
+namespace {
+
+Lines LogLinesOf(std::string_view entry, size_t maxLength = kMaxLogLineLength)
+{
+    std::string text = "before\n";
+    const size_t count = AppendLogLines(text, entry, maxLength);
+    EXPECT_EQ(text.back(), '\n');
+    Lines lines;
+    for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos;
+         start = end + 1)
+        lines.push_back(text.substr(start, end - start));
+    EXPECT_EQ(lines.front(), "before") << "appended to what was there";
+    lines.erase(lines.begin());
+    EXPECT_EQ(lines.size(), count);
+    return lines;
+}
+
+}  // namespace
+
+// An entry of a log is one line or more, as a text view shows it: every kind of break
+// ends a line, the entry's end ends the last one.
+TEST(TextLines, AnEntryOfALogIsCutIntoTheLinesAViewShows)
+{
+    EXPECT_EQ(LogLinesOf(""), Lines{""});
+    EXPECT_EQ(LogLinesOf("< QVEVer1.10"), Lines{"< QVEVer1.10"});
+    EXPECT_EQ(LogLinesOf("< U\rU\rU\r"), (Lines{"< U", "U", "U"}));
+    EXPECT_EQ(LogLinesOf("< X\r\r"), (Lines{"< X", ""}));
+    EXPECT_EQ(LogLinesOf("a\r\nb\nc\rd"), (Lines{"a", "b", "c", "d"}));
+    EXPECT_EQ(LogLinesOf("\r"), Lines{""});
+    EXPECT_EQ(LogLinesOf("\r\r\n\n"), (Lines{"", "", ""}));
+
+    // A bound on the length goes on in lines of their own, byte for byte.
+    EXPECT_EQ(LogLinesOf("abcdefg", 3), (Lines{"abc", "def", "g"}));
+    EXPECT_EQ(LogLinesOf("abcdef", 3), (Lines{"abc", "def"}));
+    EXPECT_EQ(LogLinesOf("abc\rdefgh\r\n", 3), (Lines{"abc", "def", "gh"}));
+    EXPECT_EQ(LogLinesOf("abc\r", 3), Lines{"abc"});
+    EXPECT_EQ(LogLinesOf(std::string(2500, 'x')),
+              (Lines{std::string(1024, 'x'), std::string(1024, 'x'), std::string(452, 'x')}));
 }

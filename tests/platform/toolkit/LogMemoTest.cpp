@@ -63,6 +63,15 @@ TEST(LogMemo, TheNewestWholeLinesAreKeptUpToTheBound)
     AppendToLog(memo, Numbers(0, 400).join('\n'), kBound);
     EXPECT_EQ(memo.toPlainText().toStdString(), Numbers(400 - 250, 400).join('\n').toStdString());
     EXPECT_LE(most.characters, kBound);
+
+    // The log is always one run of lines: where a batch's older lines were left out, or lines
+    // before it were let go, none of the memo's lines stay, however much room is left.
+    AppendToLog(memo, "old", kBound);
+    AppendToLog(memo, "b1\n" + QString(100, 'x') + "\nc1", 100);
+    EXPECT_EQ(memo.toPlainText().toStdString(), "c1");
+    AppendToLog(memo, "c2", kBound);
+    AppendToLog(memo, "e1\ne2", kBound, TLogRun::AfterGap);
+    EXPECT_EQ(memo.toPlainText().toStdString(), "e1\ne2");
 }
 
 TEST(LogMemo, TheNewestLinesAreKeptUpToTheLineBoundAndTheViewFollowsThem)
@@ -90,6 +99,49 @@ TEST(LogMemo, TheNewestLinesAreKeptUpToTheLineBoundAndTheViewFollowsThem)
     AppendToLog(memo, QString(40, 'x') + '\n' + QString(40, 'y'), 100);
     EXPECT_LE(Characters(memo), 100);
     EXPECT_TRUE(memo.toPlainText().endsWith(QString(40, 'x') + '\n' + QString(40, 'y')));
+}
+
+// A trim lets the oldest lines go while the person reads the log scrolled up: the view
+// keeps the lines it showed, or shows the oldest line kept where those went. A view at the
+// log's end stays at the end.
+TEST(LogMemo, ATrimKeepsTheLinesAViewScrolledUpShows)
+{
+    QPlainTextEdit memo;
+    SetUpLogMemo(memo);
+    memo.setLineWrapMode(QPlainTextEdit::NoWrap);
+    memo.setMaximumBlockCount(100);
+    memo.resize(200, 100);
+    memo.show();
+    QScrollBar& bar = *memo.verticalScrollBar();
+    const auto shownFirst = [&memo] {
+        return memo.cursorForPosition(QPoint(0, 0)).block().text().toStdString();
+    };
+    AppendToLog(memo, Numbers(0, 90).join('\n'));
+
+    struct Step {
+        int scrollTo;   // -1: the end
+        int from, to;   // the numbers appended
+        QString run;    // the lines then kept
+        QString shown;  // the first line shown after the append
+        TLogRun gap = TLogRun::Continues;
+    };
+    // 90 lines and 30 more pass the bound of 100: down to 75, 45 go. Line 60 stays and is
+    // still shown; line 40 went, and the oldest kept (45) is shown. After a gap, the first
+    // line appended.
+    for (const Step& step : {Step{60, 90, 120, "45..119", "60"}, Step{4, 120, 150, "75..149", "75"},
+                             Step{-1, 150, 180, "105..179", ""},
+                             Step{20, 500, 510, "500..509", "500", TLogRun::AfterGap}}) {
+        bar.setValue(step.scrollTo < 0 ? bar.maximum() : step.scrollTo);
+        ASSERT_EQ(bar.value() == bar.maximum(), step.scrollTo < 0);
+        AppendToLog(memo, Numbers(step.from, step.to).join('\n'), kMaxLogChars, step.gap);
+        const QStringList run = step.run.split("..");
+        EXPECT_EQ(memo.toPlainText().toStdString(),
+                  Numbers(run[0].toInt(), run[1].toInt() + 1).join('\n').toStdString());
+        if (step.scrollTo < 0)
+            EXPECT_EQ(bar.value(), bar.maximum()) << "a view at the end stays there";
+        else
+            EXPECT_EQ(shownFirst(), step.shown.toStdString());
+    }
 }
 
 // With the debug view on, a full receive logs each exchange's command and answer, 65,537
