@@ -1,14 +1,16 @@
 // The integer reading rule, trimming, case folding, the Windows-1252 and UTF-16
-// conversions and line splitting, on any bytes, with the properties the rest of the system
+// conversions, line splitting and the cutting of a peer's text into log lines, on any bytes, with the properties the rest of the system
 // builds on.
 #include "fuzz/support/Fuzz.h"
 #include "platform/text/Cp1252.h"
 #include "platform/text/Format.h"
 #include "platform/text/IntegerReading.h"
+#include "platform/text/LogLines.h"
 #include "platform/text/TextCase.h"
 #include "platform/text/TextLines.h"
 #include "platform/text/Utf16.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -51,6 +53,28 @@ TLines ReferenceLines(std::string_view text)
     return lines;
 }
 
+// The lines a log shows for an entry: the text's lines (an empty entry is one empty line),
+// each cut every maxLength characters, each followed by LF.
+std::pair<std::string, std::size_t> ReferenceLogLines(std::string_view entry,
+                                                      std::size_t maxLength)
+{
+    TLines lines = ReferenceLines(entry);
+    if (lines.empty())
+        lines.emplace_back(0, 0);
+    std::string shown;
+    std::size_t count = 0;
+    for (const auto& [start, length] : lines) {
+        std::size_t done = 0;
+        do {
+            const std::size_t piece = std::min(maxLength, length - done);
+            shown.append(entry.substr(start + done, piece)).push_back('\n');
+            ++count;
+            done += piece;
+        } while (done < length);
+    }
+    return {shown, count};
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -76,6 +100,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     Require(LinesOf(TTextLines(bytes), bytes) == ReferenceLines(bytes),
             "the lines are those of a plain walk of the bytes");
+    // A small bound from the input, so lines of any length meet it; what the log held before
+    // stays as it was.
+    const std::size_t maxLength = size == 0 ? 1 : 1 + data[0] % 16;
+    std::string log = "held\n";
+    const std::size_t count = AppendLogLines(log, bytes, maxLength);
+    const auto [shown, expected] = ReferenceLogLines(bytes, maxLength);
+    Require(log == "held\n" + shown && count == expected,
+            "a peer's text shows as its lines, each cut at the bound, every byte kept");
+
     std::size_t nul = 0;
     while (nul < size && bytes[nul] != '\0')
         ++nul;
