@@ -8,6 +8,7 @@
 #include "platform/file/ProgramPath.h"
 #include "platform/net/NetPorts.h"
 #include "platform/text/Errors.h"
+#include "platform/text/Format.h"
 #include "platform/toolkit/TListView.h"
 #include "tests/support/ChildTest.h"
 #include "tests/support/FileSizeLimit.h"
@@ -514,7 +515,7 @@ void ListSlowly(DeviceSimulator& device, int entries)
 {
     std::vector<DeviceSimulator::Entry> list;
     for (int i = 0; i < entries; ++i)
-        list.push_back({"R" + std::to_string(i), DeviceFrame(i + 1)});
+        list.push_back({Format("R%d", i), DeviceFrame(i + 1)});
     device.SetList(list);
     DeviceSimulator::CommandRule slow;
     slow.prefix = "QLI";
@@ -711,7 +712,7 @@ TEST_F(ListManagerTest, AnExitPastTheFileSizeLimitKeepsTheProgramAndTheOldList)
     const std::string list = folder.file("Pellicor.lst");
     std::string old;
     for (int i = 1; i <= 400; ++i)
-        old += "P" + std::to_string(i) + ";" + std::to_string(i) + "\r\n";
+        old += Format("P%d;%d\r\n", i, i);
     old += "bad plate!;7\r\n";
     std::ofstream(list, std::ios::binary) << old;
     ProgramRun program(TAVRIN_PELLICOR_FILE, folder.path(), 2048);
