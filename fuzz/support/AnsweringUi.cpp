@@ -2,7 +2,6 @@
 
 #include "fuzz/support/Fuzz.h"
 
-#include <algorithm>
 #include <vector>
 
 namespace fuzz {
@@ -29,14 +28,6 @@ std::vector<ui::Result> Choices(ui::Buttons buttons)
     return {Result::OK};
 }
 
-ui::Result EndingAnswer(const std::vector<ui::Result>& choices)
-{
-    for (const ui::Result wanted : {ui::Result::Cancel, ui::Result::No})
-        if (std::find(choices.begin(), choices.end(), wanted) != choices.end())
-            return wanted;
-    return choices.front();
-}
-
 }  // namespace
 
 void AnsweringUi::SetScript(std::string script)
@@ -54,7 +45,7 @@ ui::Result AnsweringUi::MessageBox(ui::MsgKind kind, const std::string& text, ui
         shown_.push_back({kind, text, buttons});
     const std::vector<ui::Result> choices = Choices(buttons);
     if (next_ >= script_.size())
-        return EndingAnswer(choices);
+        return ui::EscapeAnswer(buttons);
     const auto byte = static_cast<unsigned char>(script_[next_++]);
     return choices[byte % choices.size()];
 }
