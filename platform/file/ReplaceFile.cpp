@@ -1,5 +1,6 @@
 #include "platform/file/ReplaceFile.h"
 
+#include "platform/file/EndSignals.h"
 #include "platform/file/FileCalls.h"
 #include "platform/file/FileErrors.h"
 #include "platform/file/InPlaceWrite.h"
@@ -41,6 +42,7 @@ void CheckFileWritable(const std::string& fileName)
 
 void WriteFileReplacing(const std::string& fileName, const std::string& bytes)
 {
+    const EndSignalsHeld held;
     const TFileWritePlan plan = PlanFileWrite(fileName);
     if (!plan.inPlace) {
         if (const int refusal = FileSizeRefusal(bytes.size()))

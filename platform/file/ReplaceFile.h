@@ -15,7 +15,8 @@
 // and a file whose permissions do not take on a new file. Raises EFCreateError "Cannot
 // create file "%s". %s" where the file cannot be created or a limit is known before the
 // first byte (a file-size limit: "File too large"), and "Stream write error" where it
-// cannot be written to the end.
+// cannot be written to the end. The signals of a session's end wait until the file is
+// whole or given back (EndSignalsHeld).
 void WriteFileReplacing(const std::string& fileName, const std::string& bytes);
 
 // Asks what WriteFileReplacing asks before it writes (the file type, whether the person

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -418,6 +419,37 @@ TEST(File, AFailedWriteInPlaceGivesTheOldBytesBack)
                            " may be damaged; its old content is kept whole in " + copy);
     EXPECT_EQ(ReadFileBytes(copy), old);
     EXPECT_EQ(StatOf(copy).st_mode & 0777, 0600u);
+}
+
+// No signal of a session's end (log-out, closed terminal, Ctrl+C) stops a write half way:
+// one that comes while a file is written, replaced or in place, is delivered once it is whole.
+TEST(File, TheSignalsOfASessionsEndWaitForTheWrite)
+{
+    static volatile std::sig_atomic_t delivered = 0;
+    const int ends[] = {SIGTERM, SIGHUP, SIGINT};
+    struct sigaction note {
+    }, old[3];
+    note.sa_handler = [](int signo) { delivered = delivered | 1 << signo; };
+    for (int k = 0; k < 3; ++k)
+        ::sigaction(ends[k], &note, &old[k]);
+    TempDir dir;
+    const std::string name = dir.file("Pellicor.lst");
+    WriteFileReplacing(name, "old");
+    for (const bool inPlace : {false, true}) {
+        if (inPlace)
+            fs::create_hard_link(name, dir.file("other.lst"));
+        delivered = 0;
+        FileFaults faults;
+        faults.beforeFirstWrite = [&](int) {
+            for (const int signo : ends)
+                ::raise(signo);
+            EXPECT_EQ(delivered, 0) << "during the write" << (inPlace ? " in place" : "");
+        };
+        WriteFileReplacing(name, "new");
+        EXPECT_EQ(delivered, 1 << SIGTERM | 1 << SIGHUP | 1 << SIGINT) << inPlace;
+    }
+    for (int k = 0; k < 3; ++k)
+        ::sigaction(ends[k], &old[k], nullptr);
 }
 
 TEST(File, ExistenceIsForFilesNotFolders)
