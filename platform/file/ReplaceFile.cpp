@@ -33,6 +33,16 @@ bool ReplaceThroughTemporaryFile(const std::string& fileName, const TFileWritePl
     return true;
 }
 
+// The plan of the write, which the file-size limit lets reach length bytes: it counts the new
+// content only, however long the old file is.
+TFileWritePlan PlanWriteOf(const std::string& fileName, std::uint64_t length)
+{
+    TFileWritePlan plan = PlanFileWrite(fileName);
+    if (const int refusal = FileSizeRefusal(length))
+        ThrowCreateError(fileName, ErrorText(refusal));
+    return plan;
+}
+
 }  // namespace
 
 void CheckFileWritable(const std::string& fileName)
@@ -43,12 +53,8 @@ void CheckFileWritable(const std::string& fileName)
 void WriteFileReplacing(const std::string& fileName, const std::string& bytes)
 {
     const EndSignalsHeld held;
-    const TFileWritePlan plan = PlanFileWrite(fileName);
-    if (!plan.inPlace) {
-        if (const int refusal = FileSizeRefusal(bytes.size()))
-            ThrowCreateError(fileName, ErrorText(refusal));
-        if (ReplaceThroughTemporaryFile(fileName, plan, bytes))
-            return;
-    }
+    const TFileWritePlan plan = PlanWriteOf(fileName, bytes.size());
+    if (!plan.inPlace && ReplaceThroughTemporaryFile(fileName, plan, bytes))
+        return;
     WriteInPlace(fileName, plan, bytes);
 }

@@ -14,7 +14,8 @@
 // another user (whom only root may give a file; a sticky folder refuses that rename too),
 // and a file whose permissions do not take on a new file. Raises EFCreateError "Cannot
 // create file "%s". %s" where the file cannot be created or a limit is known before the
-// first byte (a file-size limit: "File too large"), and "Stream write error" where it
+// first byte (a file-size limit below the new content, however long the old file is: "File
+// too large"; too little room for an in-place write), and "Stream write error" where it
 // cannot be written to the end. The signals of a session's end wait until the file is
 // whole or given back (EndSignalsHeld).
 void WriteFileReplacing(const std::string& fileName, const std::string& bytes);
