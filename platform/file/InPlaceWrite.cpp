@@ -84,7 +84,7 @@ std::uint64_t CopyLength(std::uint64_t oldLength, std::uint64_t length)
 // the write itself where it lies on the file's file system): beside the file where its
 // folder takes files, then the home folder, then the temporary folder. None, with the reason
 // in refusal, where the file's file system has no room for the write or no folder takes the
-// copy. fd is the file's.
+// copy. fd is the file's, open or as a path.
 std::vector<std::string> FoldersForCopy(const TFileWritePlan& plan, int fd, const struct stat& old,
                                         std::uint64_t length, int& refusal)
 {
@@ -202,6 +202,16 @@ bool GiveOldContentBack(int fd, const std::string& old, std::uint64_t length, bo
 }
 
 }  // namespace
+
+int InPlaceRoomRefusal(const TFileWritePlan& plan, std::uint64_t length)
+{
+    const FileDescriptor fd(::open(plan.target.c_str(), O_PATH | O_CLOEXEC));
+    if (fd.get() < 0)
+        return errno;
+    int refusal = 0;
+    FoldersForCopy(plan, fd.get(), plan.old, length, refusal);
+    return refusal;
+}
 
 void WriteInPlace(const std::string& fileName, const TFileWritePlan& plan, const std::string& bytes)
 {

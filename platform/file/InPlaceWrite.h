@@ -2,6 +2,7 @@
 
 #include "platform/file/WritePlan.h"
 
+#include <cstdint>
 #include <string>
 
 // Writes bytes over the old bytes of the same file (every name of it sees them), so that a
@@ -25,3 +26,7 @@
 // too large".
 void WriteInPlace(const std::string& fileName, const TFileWritePlan& plan,
                   const std::string& bytes);
+
+// 0 when the file systems have the room that an in-place write of length bytes over the old
+// file would count before its first byte, else the reason (ENOSPC); nothing is written.
+int InPlaceRoomRefusal(const TFileWritePlan& plan, std::uint64_t length);

@@ -45,9 +45,12 @@ TFileWritePlan PlanWriteOf(const std::string& fileName, std::uint64_t length)
 
 }  // namespace
 
-void CheckFileWritable(const std::string& fileName)
+void CheckFileWritable(const std::string& fileName, std::uint64_t length)
 {
-    PlanFileWrite(fileName);
+    const TFileWritePlan plan = PlanWriteOf(fileName, length);
+    if (plan.inPlace)
+        if (const int refusal = InPlaceRoomRefusal(plan, length))
+            ThrowCreateError(fileName, ErrorText(refusal));
 }
 
 void WriteFileReplacing(const std::string& fileName, const std::string& bytes)

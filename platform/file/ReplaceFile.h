@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // Replaces the file with bytes as the person left it would have it: written to a
@@ -20,7 +21,8 @@
 // whole or given back (EndSignalsHeld).
 void WriteFileReplacing(const std::string& fileName, const std::string& bytes);
 
-// Asks what WriteFileReplacing asks before it writes (the file type, whether the person
-// may write the file or its folder, the folder still there), and raises the same
+// Asks what WriteFileReplacing asks before it writes new content of length bytes (the file
+// type, whether the person may write the file or its folder, the folder still there, the
+// file-size limit, and in place the room of the file systems), and raises the same
 // EFCreateError where the answer is no; nothing is written.
-void CheckFileWritable(const std::string& fileName);
+void CheckFileWritable(const std::string& fileName, std::uint64_t length);

@@ -198,7 +198,8 @@ TEST_F(ListManagerTest, ExitThatCannotWriteKeepsTheOldListFile)
 
 // A file-size limit below the files is a refusal like a full disk, known before the first
 // byte: File > Save as and both files at exit say so, and every old file stays whole with
-// nothing beside it.
+// nothing beside it. The close says it first, of the list file replaced or written in place
+// (a second name); Cancel keeps the window open.
 TEST_F(ListManagerTest, AFileSizeLimitIsRefusedAndKeepsEveryFile)
 {
     const std::string settings = "[options]\r\ndelimiter=59\r\n";
@@ -209,6 +210,7 @@ TEST_F(ListManagerTest, AFileSizeLimitIsRefusedAndKeepsEveryFile)
     for (int row = 0; row < 400; ++row)
         form->PlateList1->AddRow(std::to_string(row + 1), {"CD" + std::to_string(row), "7"});
     form->Modified = true;
+    form->show();
     const auto tooLarge = [this](const std::string& name) {
         return "Cannot create file \"" + dir.file(name) + "\". File too large";
     };
@@ -222,6 +224,18 @@ TEST_F(ListManagerTest, AFileSizeLimitIsRefusedAndKeepsEveryFile)
             EXPECT_EQ(std::string(e.what()), tooLarge("saved.txt"));
         }
         EXPECT_TRUE(form->Modified);
+        for (const bool linked : {false, true}) {
+            if (linked)
+                std::filesystem::create_hard_link(ListFile(), dir.file("other.lst"));
+            ui.ExpectMessage(MsgKind::Error,
+                             "Error: the changes will not be written to " + ListFile() +
+                                 " at exit, since it cannot be written:\r" +
+                                 tooLarge("Pellicor.lst"),
+                             Buttons::OK);
+            ui.ExpectMessage(MsgKind::Confirmation, kCloseQuestion, Buttons::YesNoCancel,
+                             Result::Cancel);
+            EXPECT_FALSE(form->close()) << linked;
+        }
     }
     {
         FileSizeLimit limit(16);
@@ -234,7 +248,7 @@ TEST_F(ListManagerTest, AFileSizeLimitIsRefusedAndKeepsEveryFile)
     EXPECT_EQ(ReadFile("Pellicor.lst"), "AB12;5\r\n");
     EXPECT_EQ(ReadFile("saved.txt"), "kept\r\n");
     EXPECT_EQ(dir.entries(),
-              (std::vector<std::string>{"Pellicor.ini", "Pellicor.lst", "saved.txt"}));
+              (std::vector<std::string>{"Pellicor.ini", "Pellicor.lst", "other.lst", "saved.txt"}));
     ui.VerifyDone();
 }
 

@@ -63,7 +63,7 @@ void ExpectOpenError(const std::string& name, const std::string& reason,
 void ExpectCreateError(const std::string& name, const std::string& reason)
 {
     try {
-        CheckFileWritable(name);
+        CheckFileWritable(name, 3);
         ADD_FAILURE() << "the check finds no fault with " << name;
     } catch (const EFCreateError& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + name + "\". " + reason);
