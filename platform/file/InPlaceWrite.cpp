@@ -213,7 +213,8 @@ int InPlaceRoomRefusal(const TFileWritePlan& plan, std::uint64_t length)
     return refusal;
 }
 
-void WriteInPlace(const std::string& fileName, const TFileWritePlan& plan, const std::string& bytes)
+void WriteInPlace(const std::string& fileName, const TFileWritePlan& plan, const std::string& bytes,
+                  TKeptCopy* kept)
 {
     // Read and write: the old bytes are read through it, and where the file system has no
     // fallocate the C library reserves the length by reading and writing the file.
@@ -245,8 +246,11 @@ void WriteInPlace(const std::string& fileName, const TFileWritePlan& plan, const
     bool truncated = false;
     const bool written = WriteNewContent(fd.get(), bytes, oldBytes.size(), truncated);
     const bool whole = written || GiveOldContentBack(fd.get(), oldBytes, bytes.size(), truncated);
-    if (!whole)
+    if (!whole) {
+        if (kept)
+            *kept = copy;
         ThrowDamagedError(fileName, copy);
+    }
     ::unlink(copy.name.c_str());
     if (!written || ::close(fd.release()) != 0)
         ThrowWriteError();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/file/FileErrors.h"
 #include "platform/file/WritePlan.h"
 
 #include <cstdint>
@@ -18,14 +19,14 @@
 // - the new bytes are written over the file's start and on disk before the old bytes past
 //   them are cut off; any failure writes the old bytes back over what was written, and the
 //   old length ("Stream write error"). Where even that is refused, the error says the file
-//   may be damaged and names the copy, which is then kept; otherwise the copy is removed
-//   again.
+//   may be damaged and names the copy, which is then kept (and told to the caller through
+//   kept); otherwise the copy is removed again.
 // Nothing is written past the file-size limit (the caller has made sure the new content is
 // within it): the copy of an old file above the limit holds the old bytes that the new
 // content covers. An old file past the reader's bound (kMaxReadBytes) is refused as "File
 // too large".
-void WriteInPlace(const std::string& fileName, const TFileWritePlan& plan,
-                  const std::string& bytes);
+void WriteInPlace(const std::string& fileName, const TFileWritePlan& plan, const std::string& bytes,
+                  TKeptCopy* kept);
 
 // 0 when the file systems have the room that an in-place write of length bytes over the old
 // file would count before its first byte, else the reason (ENOSPC); nothing is written.

@@ -53,11 +53,11 @@ void CheckFileWritable(const std::string& fileName, std::uint64_t length)
             ThrowCreateError(fileName, ErrorText(refusal));
 }
 
-void WriteFileReplacing(const std::string& fileName, const std::string& bytes)
+void WriteFileReplacing(const std::string& fileName, const std::string& bytes, TKeptCopy* kept)
 {
     const EndSignalsHeld held;
     const TFileWritePlan plan = PlanWriteOf(fileName, bytes.size());
     if (!plan.inPlace && ReplaceThroughTemporaryFile(fileName, plan, bytes))
         return;
-    WriteInPlace(fileName, plan, bytes);
+    WriteInPlace(fileName, plan, bytes, kept);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/file/FileErrors.h"
+
 #include <cstdint>
 #include <string>
 
@@ -17,9 +19,11 @@
 // create file "%s". %s" where the file cannot be created or a limit is known before the
 // first byte (a file-size limit below the new content, however long the old file is: "File
 // too large"; too little room for an in-place write), and "Stream write error" where it
-// cannot be written to the end. The signals of a session's end wait until the file is
-// whole or given back (EndSignalsHeld).
-void WriteFileReplacing(const std::string& fileName, const std::string& bytes);
+// cannot be written to the end; where that leaves the file possibly damaged, kept (if
+// given) names the copy of its old bytes. The signals of a session's end wait until the
+// file is whole or given back (EndSignalsHeld).
+void WriteFileReplacing(const std::string& fileName, const std::string& bytes,
+                        TKeptCopy* kept = nullptr);
 
 // Asks what WriteFileReplacing asks before it writes new content of length bytes (the file
 // type, whether the person may write the file or its folder, the folder still there, the
