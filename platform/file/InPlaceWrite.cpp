@@ -5,6 +5,7 @@
 #include "platform/file/FileErrors.h"
 #include "platform/file/FileSystem.h"
 #include "platform/file/InputFile.h"
+#include "platform/file/PermissionCopy.h"
 #include "platform/file/TemporaryFile.h"
 
 #include <algorithm>
@@ -246,6 +247,9 @@ void WriteInPlace(const std::string& fileName, const TFileWritePlan& plan, const
     bool truncated = false;
     const bool written = WriteNewContent(fd.get(), bytes, oldBytes.size(), truncated);
     const bool whole = written || GiveOldContentBack(fd.get(), oldBytes, bytes.size(), truncated);
+    // The write has the system clear the set-id bits where the process lacks CAP_FSETID; the
+    // owner gives them back (for anybody else the system refuses, and nothing changes).
+    [[maybe_unused]] const bool modeKept = GiveModeBack(fd.get(), old.st_mode);
     if (!whole) {
         if (kept)
             *kept = copy;

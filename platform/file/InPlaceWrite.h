@@ -23,8 +23,9 @@
 //   kept); otherwise the copy is removed again.
 // Nothing is written past the file-size limit (the caller has made sure the new content is
 // within it): the copy of an old file above the limit holds the old bytes that the new
-// content covers. An old file past the reader's bound (kMaxReadBytes) is refused as "File
-// too large".
+// content covers. Where writing clears the set-id bits of the file's mode, its owner gives
+// them back. An old file past the reader's bound (kMaxReadBytes) is refused as "File too
+// large".
 void WriteInPlace(const std::string& fileName, const TFileWritePlan& plan, const std::string& bytes,
                   TKeptCopy* kept);
 

@@ -26,6 +26,10 @@ bool ReplaceThroughTemporaryFile(const std::string& fileName, const TFileWritePl
     if (plan.exists && !CarryPermissions(plan.target, plan.old, fd.get()))
         return false;
     const bool written = WriteWholeFile(fd.get(), bytes);
+    // Writing has the system clear the set-id bits where the process lacks CAP_FSETID; the
+    // mode is given again before the new file takes the old one's place.
+    if (written && plan.exists && !GiveModeBack(fd.get(), plan.old.st_mode))
+        return false;
     if (::close(fd.release()) != 0 || !written)
         ThrowWriteError();
     if (const int error = temporary.RenameTo(plan.target))

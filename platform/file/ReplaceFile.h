@@ -21,7 +21,8 @@
 // too large"; too little room for an in-place write), and "Stream write error" where it
 // cannot be written to the end; where that leaves the file possibly damaged, kept (if
 // given) names the copy of its old bytes. The signals of a session's end wait until the
-// file is whole or given back (EndSignalsHeld).
+// file is whole or given back (EndSignalsHeld). Set-id bits of the mode that writing cleared
+// are given again (replaced: before the rename).
 void WriteFileReplacing(const std::string& fileName, const std::string& bytes,
                         TKeptCopy* kept = nullptr);
 

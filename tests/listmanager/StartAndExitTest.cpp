@@ -411,6 +411,33 @@ TEST_F(ListManagerTest, AListOfAnotherUserInAStickyFolderIsWrittenInPlace)
     ui.VerifyDone();
 }
 
+// A list file whose mode sets its group on what is made in its folder (set-group-id, 02770)
+// keeps that mode when the exit writes it, replaced or in place (a second name): a write by
+// an ordinary user has the system clear that bit, so the mode is given again after the
+// bytes. As an ordinary user, whom the system clears it for.
+TEST_F(ListManagerTest, AListFileKeepsItsSetGroupIdModeAtExit)
+{
+    if (RanAsOrdinaryUser())
+        return;
+    for (const bool linked : {false, true}) {
+        SCOPED_TRACE(linked ? "in place" : "replaced");
+        WriteFile("Pellicor.lst", "AB12;5\r\n");
+        ASSERT_EQ(::chmod(ListFile().c_str(), 02770), 0);
+        if (linked)
+            std::filesystem::create_hard_link(ListFile(), dir.file("other.lst"));
+        Start().PlateList1->AddRow("2", {"CD34", "6"});
+        ui.ExpectMessage(MsgKind::Information, "File saved " + ListFile(), Buttons::OK);
+        Destroy();
+        form.reset();
+        EXPECT_EQ(ReadFile("Pellicor.lst"), "AB12;5\r\nCD34;6\r\n");
+        struct stat info {};
+        ASSERT_EQ(::stat(ListFile().c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, 02770u);
+        std::filesystem::remove(dir.file("other.lst"));
+        ui.VerifyDone();
+    }
+}
+
 TEST_F(ListManagerTest, CloseQuestionPaths)
 {
     Start();
