@@ -208,7 +208,8 @@ bool TFormMain::FormCloseQuery()
     if (!Modified)
         return true;
     // The exit leaves an unread list file alone, and cannot write one that the write would
-    // refuse: the changes must not go without a word while Save as can still keep them.
+    // refuse (all that it asks before its first byte is asked here): the changes must not go
+    // without a word while Save as can still keep them.
     if (const std::optional<QString> unwritten = ListFileLeftAtExit())
         ui::ShowUnicodeMessage(ui::MsgKind::Error, *unwritten);
     switch (ui::ShowMessage(ui::MsgKind::Confirmation,
@@ -228,13 +229,15 @@ bool TFormMain::FormCloseQuery()
     }
 }
 
-std::optional<QString> TFormMain::ListFileLeftAtExit() const
+std::optional<QString> TFormMain::ListFileLeftAtExit()
 {
     if (listFileUnread_)
         return listFileUnread_;
     const std::string listFile = ListFileName();
     try {
-        CheckFileWritable(listFile);
+        // The write's questions that the new list's length answers too: the file-size limit,
+        // and in place the room; the list's text costs far less than the write itself.
+        CheckFileWritable(listFile, MatchListText(*this, Delimiter, QuoteChar).size());
     } catch (const EError& e) {
         return FileMessage("Error: the changes will not be written to %s at exit, since it "
                            "cannot be written:\r",

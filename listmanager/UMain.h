@@ -237,9 +237,9 @@ private:
     void FormCreate();
     void FormActivate();
     bool FormCloseQuery();
-    // Why the exit will not write the list file, in the words the close shows; none where
-    // it will.
-    std::optional<QString> ListFileLeftAtExit() const;
+    // Why the exit will not write the list file with the list as it stands, in the words the
+    // close shows; none where it will.
+    std::optional<QString> ListFileLeftAtExit();
     void DoUpdateUI();
     void DoSetModified();
     void RestoreFocusAfterCommand();

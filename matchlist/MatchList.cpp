@@ -163,18 +163,22 @@ void LoadMatchList(IMatchListHost& host, const std::string& fileName, int firstL
         AddPlateEntry(host, entry.plate, entry.idText, false);
 }
 
-void SaveMatchList(IMatchListHost& host, const std::string& fileName, char delimiter, char quote)
+std::string MatchListText(IMatchListHost& host, char delimiter, char quote)
 {
     const TListView& view = host.PlateList();
     TSpecialEntries specials;
     for (int k = 0; k < static_cast<int>(specials.size()); ++k)
         specials[static_cast<size_t>(k)] = {host.SpecialChecked(k), host.SpecialIdText(k)};
-    const std::string text = BuildListFileText(
+    return BuildListFileText(
         view.Count(),
         [&view](int row) {
             return TPlateRow{view.SubItem(row, 0), view.SubItem(row, 1)};
         },
         specials, delimiter, quote);
-    WriteFileReplacing(fileName, text);
+}
+
+void SaveMatchList(IMatchListHost& host, const std::string& fileName, char delimiter, char quote)
+{
+    WriteFileReplacing(fileName, MatchListText(host, delimiter, quote));
     ui::ShowUnicodeMessage(ui::MsgKind::Information, FileMessage("File saved %s", {fileName}));
 }

@@ -29,6 +29,8 @@ void DeleteDuplicatePlates(IMatchListHost& host);
 void LoadMatchList(IMatchListHost& host, const std::string& fileName, int firstLine, char delimiter,
                    char quote, int64_t maxId);
 
+// The match list as the text of a list file.
+std::string MatchListText(IMatchListHost& host, char delimiter, char quote);
 // Writes the match list (replacing the file only once the new one is complete) and
 // confirms with "File saved %s".
 void SaveMatchList(IMatchListHost& host, const std::string& fileName, char delimiter, char quote);

@@ -32,9 +32,16 @@ std::string NotRegularReason(mode_t mode)
     throw EFCreateError("Stream write error");
 }
 
-[[noreturn]] void ThrowDamagedError(const std::string& fileName, const std::string& copy)
+QString KeptCopyText(const TKeptCopy& copy)
 {
-    throw EFCreateError(
-        FileMessage("Stream write error\r%s may be damaged; its old content is kept whole in %s",
-                    {fileName, copy}));
+    if (copy.whole)
+        return FileMessage("its old content is kept whole in %s", {copy.name});
+    return FileMessage("the first %s bytes of its old content are kept in %s",
+                       {std::to_string(copy.length), copy.name});
+}
+
+[[noreturn]] void ThrowDamagedError(const std::string& fileName, const TKeptCopy& copy)
+{
+    throw EFCreateError(FileMessage("Stream write error\r%s may be damaged; ", {fileName}) +
+                        KeptCopyText(copy));
 }

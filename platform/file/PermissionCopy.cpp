@@ -22,3 +22,10 @@ bool CarryPermissions(const std::string& oldFile, const struct stat& old, int fd
            ::perm_copy_fd(oldFile.c_str(), source.get(), nullptr, fd, nullptr) == 0 &&
            ::fchown(fd, old.st_uid, old.st_gid) == 0 && ::fchmod(fd, old.st_mode & 07777) == 0;
 }
+
+bool GiveModeBack(int fd, mode_t mode)
+{
+    struct stat now {};
+    return ::fstat(fd, &now) == 0 &&
+           ((now.st_mode & 07777) == (mode & 07777) || ::fchmod(fd, mode & 07777) == 0);
+}

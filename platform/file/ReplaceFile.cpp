@@ -1,5 +1,6 @@
 #include "platform/file/ReplaceFile.h"
 
+#include "platform/file/EndSignals.h"
 #include "platform/file/FileCalls.h"
 #include "platform/file/FileErrors.h"
 #include "platform/file/InPlaceWrite.h"
@@ -25,6 +26,10 @@ bool ReplaceThroughTemporaryFile(const std::string& fileName, const TFileWritePl
     if (plan.exists && !CarryPermissions(plan.target, plan.old, fd.get()))
         return false;
     const bool written = WriteWholeFile(fd.get(), bytes);
+    // Writing has the system clear the set-id bits where the process lacks CAP_FSETID; the
+    // mode is given again before the new file takes the old one's place.
+    if (written && plan.exists && !GiveModeBack(fd.get(), plan.old.st_mode))
+        return false;
     if (::close(fd.release()) != 0 || !written)
         ThrowWriteError();
     if (const int error = temporary.RenameTo(plan.target))
@@ -32,21 +37,31 @@ bool ReplaceThroughTemporaryFile(const std::string& fileName, const TFileWritePl
     return true;
 }
 
-}  // namespace
-
-void CheckFileWritable(const std::string& fileName)
+// The plan of the write, which the file-size limit lets reach length bytes: it counts the new
+// content only, however long the old file is.
+TFileWritePlan PlanWriteOf(const std::string& fileName, std::uint64_t length)
 {
-    PlanFileWrite(fileName);
+    TFileWritePlan plan = PlanFileWrite(fileName);
+    if (const int refusal = FileSizeRefusal(length))
+        ThrowCreateError(fileName, ErrorText(refusal));
+    return plan;
 }
 
-void WriteFileReplacing(const std::string& fileName, const std::string& bytes)
+}  // namespace
+
+void CheckFileWritable(const std::string& fileName, std::uint64_t length)
 {
-    const TFileWritePlan plan = PlanFileWrite(fileName);
-    if (!plan.inPlace) {
-        if (const int refusal = FileSizeRefusal(bytes.size()))
+    const TFileWritePlan plan = PlanWriteOf(fileName, length);
+    if (plan.inPlace)
+        if (const int refusal = InPlaceRoomRefusal(plan, length))
             ThrowCreateError(fileName, ErrorText(refusal));
-        if (ReplaceThroughTemporaryFile(fileName, plan, bytes))
-            return;
-    }
-    WriteInPlace(fileName, plan, bytes);
+}
+
+void WriteFileReplacing(const std::string& fileName, const std::string& bytes, TKeptCopy* kept)
+{
+    const EndSignalsHeld held;
+    const TFileWritePlan plan = PlanWriteOf(fileName, bytes.size());
+    if (!plan.inPlace && ReplaceThroughTemporaryFile(fileName, plan, bytes))
+        return;
+    WriteInPlace(fileName, plan, bytes, kept);
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/file/FileErrors.h"
+
+#include <cstdint>
 #include <string>
 
 // Replaces the file with bytes as the person left it would have it: written to a
@@ -14,11 +17,17 @@
 // another user (whom only root may give a file; a sticky folder refuses that rename too),
 // and a file whose permissions do not take on a new file. Raises EFCreateError "Cannot
 // create file "%s". %s" where the file cannot be created or a limit is known before the
-// first byte (a file-size limit: "File too large"), and "Stream write error" where it
-// cannot be written to the end.
-void WriteFileReplacing(const std::string& fileName, const std::string& bytes);
+// first byte (a file-size limit below the new content, however long the old file is: "File
+// too large"; too little room for an in-place write), and "Stream write error" where it
+// cannot be written to the end; where that leaves the file possibly damaged, kept (if
+// given) names the copy of its old bytes. The signals of a session's end wait until the
+// file is whole or given back (EndSignalsHeld). Set-id bits of the mode that writing cleared
+// are given again (replaced: before the rename).
+void WriteFileReplacing(const std::string& fileName, const std::string& bytes,
+                        TKeptCopy* kept = nullptr);
 
-// Asks what WriteFileReplacing asks before it writes (the file type, whether the person
-// may write the file or its folder, the folder still there), and raises the same
+// Asks what WriteFileReplacing asks before it writes new content of length bytes (the file
+// type, whether the person may write the file or its folder, the folder still there, the
+// file-size limit, and in place the room of the file systems), and raises the same
 // EFCreateError where the answer is no; nothing is written.
-void CheckFileWritable(const std::string& fileName);
+void CheckFileWritable(const std::string& fileName, std::uint64_t length);

@@ -30,10 +30,8 @@ std::string LinkTarget(std::string fileName)
     return fileName;
 }
 
-// 0 when the process may write the file or folder (and read it, where `access` asks that
-// too) as an in-place write would find it, else the system's reason. Root may write
-// anything; a file or folder that its person has made read-only for everybody is still
-// honoured as read-only.
+}  // namespace
+
 int AccessRefusal(const std::string& name, int access)
 {
     struct stat info {};
@@ -43,8 +41,6 @@ int AccessRefusal(const std::string& name, int access)
         return errno;
     return ::geteuid() == 0 && (info.st_mode & 0222) == 0 ? EACCES : 0;
 }
-
-}  // namespace
 
 TFileWritePlan PlanFileWrite(const std::string& fileName)
 {

@@ -21,6 +21,12 @@ struct TFileWritePlan {
 
 TFileWritePlan PlanFileWrite(const std::string& fileName);
 
+// 0 when the process may write the file or folder (and read it, where `access` asks that
+// too) as an in-place write would find it, else the system's reason. Root may write
+// anything; a file or folder that its person has made read-only for everybody is still
+// honoured as read-only.
+int AccessRefusal(const std::string& name, int access);
+
 // 0 when the file-size limit lets a file reach length bytes, else EFBIG: known before the
 // first byte, so no write ever stops at the limit (or ends the program with SIGXFSZ).
 int FileSizeRefusal(std::uint64_t length);

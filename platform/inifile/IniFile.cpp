@@ -4,6 +4,7 @@
 #include "platform/text/FileName.h"
 #include "platform/text/Format.h"
 #include "platform/text/IntegerReading.h"
+#include "platform/file/FileErrors.h"
 #include "platform/file/InputFile.h"
 #include "platform/file/ReplaceFile.h"
 
@@ -114,15 +115,19 @@ void TIniFile::Save()
     // A file too large to be read back would be lost to every later run, and never written
     // again: it is not written.
     bool written = bytes.size() <= kMaxFileBytes;
+    TKeptCopy kept;
     if (written) {
         try {
-            WriteFileReplacing(fileName_, bytes);
+            WriteFileReplacing(fileName_, bytes, &kept);
         } catch (const EError&) {
             written = false;
         }
     }
     if (!written) {
         loaded_.reset();  // the change is not on disk: read the disk again next time
+        // Where the file may be damaged, the box names the copy of its old content.
+        if (!kept.name.empty())
+            throw EError(FileMessage("Unable to write to %s; ", {fileName_}) + KeptCopyText(kept));
         ThrowWriteError();
     }
     loaded_ = SignatureOf(fileName_);

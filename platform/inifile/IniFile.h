@@ -14,7 +14,9 @@
 // unreadable file reads as empty, and so does one above 4 MiB. Every write goes to disk at
 // once (through a temporary file renamed over the old one) and raises EError "Unable to
 // write to %s" when it cannot, when the file could not be read (writing would lose what it
-// holds) or when the file would grow above 4 MiB.
+// holds) or when the file would grow above 4 MiB. Where a failed write may have damaged the
+// file, the error goes on to name the copy of its old content that the writer kept, as
+// KeptCopyText says it: "Unable to write to %s; its old content is kept whole in %s".
 class TIniFile final {
 public:
     explicit TIniFile(std::string fileName);

@@ -11,6 +11,7 @@
 #include "platform/text/Format.h"
 #include "platform/toolkit/TListView.h"
 #include "tests/support/ChildTest.h"
+#include "tests/support/FileFaults.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/MountedImage.h"
 #include "tests/support/ProgramRun.h"
@@ -197,7 +198,8 @@ TEST_F(ListManagerTest, ExitThatCannotWriteKeepsTheOldListFile)
 
 // A file-size limit below the files is a refusal like a full disk, known before the first
 // byte: File > Save as and both files at exit say so, and every old file stays whole with
-// nothing beside it.
+// nothing beside it. The close says it first, of the list file replaced or written in place
+// (a second name); Cancel keeps the window open.
 TEST_F(ListManagerTest, AFileSizeLimitIsRefusedAndKeepsEveryFile)
 {
     const std::string settings = "[options]\r\ndelimiter=59\r\n";
@@ -208,6 +210,7 @@ TEST_F(ListManagerTest, AFileSizeLimitIsRefusedAndKeepsEveryFile)
     for (int row = 0; row < 400; ++row)
         form->PlateList1->AddRow(std::to_string(row + 1), {"CD" + std::to_string(row), "7"});
     form->Modified = true;
+    form->show();
     const auto tooLarge = [this](const std::string& name) {
         return "Cannot create file \"" + dir.file(name) + "\". File too large";
     };
@@ -221,6 +224,18 @@ TEST_F(ListManagerTest, AFileSizeLimitIsRefusedAndKeepsEveryFile)
             EXPECT_EQ(std::string(e.what()), tooLarge("saved.txt"));
         }
         EXPECT_TRUE(form->Modified);
+        for (const bool linked : {false, true}) {
+            if (linked)
+                std::filesystem::create_hard_link(ListFile(), dir.file("other.lst"));
+            ui.ExpectMessage(MsgKind::Error,
+                             "Error: the changes will not be written to " + ListFile() +
+                                 " at exit, since it cannot be written:\r" +
+                                 tooLarge("Pellicor.lst"),
+                             Buttons::OK);
+            ui.ExpectMessage(MsgKind::Confirmation, kCloseQuestion, Buttons::YesNoCancel,
+                             Result::Cancel);
+            EXPECT_FALSE(form->close()) << linked;
+        }
     }
     {
         FileSizeLimit limit(16);
@@ -233,56 +248,81 @@ TEST_F(ListManagerTest, AFileSizeLimitIsRefusedAndKeepsEveryFile)
     EXPECT_EQ(ReadFile("Pellicor.lst"), "AB12;5\r\n");
     EXPECT_EQ(ReadFile("saved.txt"), "kept\r\n");
     EXPECT_EQ(dir.entries(),
-              (std::vector<std::string>{"Pellicor.ini", "Pellicor.lst", "saved.txt"}));
+              (std::vector<std::string>{"Pellicor.ini", "Pellicor.lst", "other.lst", "saved.txt"}));
     ui.VerifyDone();
 }
 
-// A list of 65,000 plates with a second name is written in place at exit. On a file system
-// without fallocate (ext2) that works as anywhere; on a copy-on-write one (btrfs) without
-// the room the new list needs, the exit refuses before the first byte and both names keep
-// the old list whole.
+// A list with a second name is written in place at exit, with all the write puts on the file
+// system counted before its first byte. On a file system without fallocate (ext2) that works
+// as anywhere. On a copy-on-write one (btrfs) the new list needs its whole length free: with
+// room for it but not for the copy of the old list beside it (65,000 rows, 887,784 bytes
+// with LF written back as 952,784 with CR LF, some 1,084 KB free), the copy goes to the home
+// folder on another file system and the list is written; where the home and temporary
+// folders lie on the same full file system, the exit refuses before the first byte and both
+// names keep the old list whole. On one that overwrites in place (ext4) a list that shrinks
+// needs no room of its own: 25,494 bytes written back as 3,500 with 2 KB free.
 TEST_F(ListManagerTest, AListOfTwoNamesIsWrittenOrKeptWholeOnEveryFileSystem)
 {
     if (RanWithOwnMounts())
         return;
-    std::string old;
-    for (int row = 0; row < 65000; ++row)
-        old += "AB" + std::to_string(row) + ";" + std::to_string(row + 1) + "\r\n";
-    for (const std::string type : {"ext2", "btrfs"}) {
-        const MountedImage image(type, type == "btrfs" ? 128 : 16);
+    std::string lf, crlf, shrinking, shrunk;
+    for (int row = 0; row < 65000; ++row) {
+        lf += Format("AB%d;%d\n", row, row + 1);
+        crlf += Format("AB%d;%d\r\n", row, row + 1);
+    }
+    for (int row = 0; row < 250; ++row)
+        shrunk += Format("PLT%04d;%d\r\n", row, 1000 + row);
+    shrinking = shrunk;
+    for (int line = 0; line < 1571; ++line)
+        shrinking += "bad plate!;7\r\n";
+    const TempDir elsewhere;
+    const struct {
+        const char* type;
+        int megabytes;
+        const char* options;
+        const std::string& old;
+        const std::string& written;
+        unsigned long long free;  // 0: as made
+        bool homeOnImage;
+        bool saved;
+    } cases[] = {
+        {"ext2", 16, "", lf, crlf, 0, false, true},
+        {"btrfs", 128, "", lf, crlf, 1084 * 1024, true, false},
+        {"btrfs", 128, "", lf, crlf, 1084 * 1024, false, true},
+        {"ext4", 16, "-m 0", shrinking, shrunk, 2048, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.type) + (c.homeOnImage ? ", home on it" : ""));
+        const MountedImage image(c.type, c.megabytes, c.options);
         if (!image.Failure().empty())
             GTEST_SKIP() << image.Failure();
         SetProgramFileNameForTesting(image.path() + "/Pellicor");
         const std::string list = image.path() + "/Pellicor.lst";
         const std::string other = image.path() + "/other.lst";
-        std::ofstream(list, std::ios::binary) << old;
+        std::ofstream(list, std::ios::binary) << c.old;
         std::filesystem::create_hard_link(list, other);
-        const bool full = type == "btrfs";
-        if (full) {
-            // Filled up, then some 360 KB given back: less than the list's 900 KB.
-            const std::string filler = image.path() + "/filler";
-            {
-                std::ofstream out(filler, std::ios::binary);
-                const std::string block(65536, 'f');
-                while (out.write(block.data(), block.size()) && out.flush()) {
-                }
-            }
-            ::sync();
-            std::filesystem::resize_file(filler, std::filesystem::file_size(filler) - 360 * 1024);
-            ::sync();
+        const std::string home = c.homeOnImage ? image.path() + "/home" : elsewhere.path();
+        std::filesystem::create_directory(home);
+        const ScopedVariable homeFolder("HOME", home), temporaryFolder("TMPDIR", home);
+        if (c.free) {
+            image.FillUpTo(c.free);
+            // Never room for the new list and a copy of the old one beside it.
+            EXPECT_LE(image.FreeBytes(), c.free + 4096);
+            EXPECT_LT(image.FreeBytes(), c.written.size() + c.old.size());
         }
-        Start().PlateList1->AddRow("65001", {"ZZ99", "9"});
-        if (full)
+        Start();
+        if (c.saved)
+            ui.ExpectMessage(MsgKind::Information, "File saved " + list, Buttons::OK);
+        else
             ui.ExpectMessage(MsgKind::Error,
                              "Cannot create file \"" + list + "\". No space left on device",
                              Buttons::OK);
-        else
-            ui.ExpectMessage(MsgKind::Information, "File saved " + list, Buttons::OK);
         Destroy();
         form.reset();
-        const std::string expected = full ? old : old + "ZZ99;9\r\n";
-        EXPECT_TRUE(ReadFileBytes(list) == expected) << type;
-        EXPECT_TRUE(ReadFileBytes(other) == expected) << type;
+        const std::string& expected = c.saved ? c.written : c.old;
+        EXPECT_TRUE(ReadFileBytes(list) == expected) << ReadFileBytes(list).size();
+        EXPECT_TRUE(ReadFileBytes(other) == expected);
+        EXPECT_TRUE(std::filesystem::is_empty(home)) << "a copy left in the home folder";
         ui.VerifyDone();
     }
 }
@@ -369,6 +409,33 @@ TEST_F(ListManagerTest, AListOfAnotherUserInAStickyFolderIsWrittenInPlace)
     ui.ExpectMessage(MsgKind::Information, "File saved " + list, Buttons::OK);
     Destroy();
     ui.VerifyDone();
+}
+
+// A list file whose mode sets its group on what is made in its folder (set-group-id, 02770)
+// keeps that mode when the exit writes it, replaced or in place (a second name): a write by
+// an ordinary user has the system clear that bit, so the mode is given again after the
+// bytes. As an ordinary user, whom the system clears it for.
+TEST_F(ListManagerTest, AListFileKeepsItsSetGroupIdModeAtExit)
+{
+    if (RanAsOrdinaryUser())
+        return;
+    for (const bool linked : {false, true}) {
+        SCOPED_TRACE(linked ? "in place" : "replaced");
+        WriteFile("Pellicor.lst", "AB12;5\r\n");
+        ASSERT_EQ(::chmod(ListFile().c_str(), 02770), 0);
+        if (linked)
+            std::filesystem::create_hard_link(ListFile(), dir.file("other.lst"));
+        Start().PlateList1->AddRow("2", {"CD34", "6"});
+        ui.ExpectMessage(MsgKind::Information, "File saved " + ListFile(), Buttons::OK);
+        Destroy();
+        form.reset();
+        EXPECT_EQ(ReadFile("Pellicor.lst"), "AB12;5\r\nCD34;6\r\n");
+        struct stat info {};
+        ASSERT_EQ(::stat(ListFile().c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, 02770u);
+        std::filesystem::remove(dir.file("other.lst"));
+        ui.VerifyDone();
+    }
 }
 
 TEST_F(ListManagerTest, CloseQuestionPaths)
@@ -705,19 +772,28 @@ TEST_F(ListManagerTest, EachSignalOfASessionsEndEndsTheProgramThroughItsExit)
 
 // Under a file-size limit below the list's size the exit cannot write the list: the
 // program says so and ends with 0 instead of being killed (SIGXFSZ), and the old list is
-// whole.
+// whole. The limit counts the new list only: an old list above it with a second name takes
+// a new list below it (the lines the start could not take are gone), and nothing is written
+// past the limit.
 TEST_F(ListManagerTest, AnExitPastTheFileSizeLimitKeepsTheProgramAndTheOldList)
 {
-    const TempDir folder;
-    const std::string list = folder.file("Pellicor.lst");
     std::string old;
     for (int i = 1; i <= 400; ++i)
         old += Format("P%d;%d\r\n", i, i);
-    old += "bad plate!;7\r\n";
-    std::ofstream(list, std::ios::binary) << old;
-    ProgramRun program(TAVRIN_PELLICOR_FILE, folder.path(), 2048);
-    program.SignalOnceRead("Pellicor.lst", SIGTERM);
-    EXPECT_EQ(program.ExitCode(), 0) << program.Ending();
-    EXPECT_EQ(ReadFileBytes(list), old);
+    std::string badLines;
+    for (int i = 1; i <= 400; ++i)
+        badLines += "bad plate!;7\r\n";
+    for (const bool fits : {false, true}) {
+        const TempDir folder;
+        const std::string list = folder.file("Pellicor.lst");
+        const std::string before = fits ? "AB12;5\r\n" + badLines : old + "bad plate!;7\r\n";
+        std::ofstream(list, std::ios::binary) << before;
+        if (fits)
+            std::filesystem::create_hard_link(list, folder.file("other.lst"));
+        ProgramRun program(TAVRIN_PELLICOR_FILE, folder.path(), 2048);
+        program.SignalOnceRead("Pellicor.lst", SIGTERM);
+        EXPECT_EQ(program.ExitCode(), 0) << program.Ending();
+        EXPECT_TRUE(ReadFileBytes(list) == (fits ? "AB12;5\r\n" : before)) << program.Errors();
+    }
 }
 #endif

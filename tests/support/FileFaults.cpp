@@ -4,9 +4,19 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
+#include <sys/stat.h>
 #include <utility>
+#include <vector>
 
 namespace {
+
+struct TFakeFileSystem {
+    dev_t device = 0;
+    std::uint64_t freeBlocks = 0;
+    std::uint64_t blockSize = 0;
+    long type = 0;
+};
 
 struct TFaults {
     FileFaults* owner = nullptr;
@@ -17,6 +27,7 @@ struct TFaults {
     int reservationError = 0;
     int reservationFailures = 0;
     int reservations = 0;
+    std::vector<TFakeFileSystem> fileSystems;
 };
 
 TFaults& Faults()
@@ -57,13 +68,35 @@ int FaultyReservation(int fd, off_t offset, off_t length)
     return ::posix_fallocate(fd, offset, length);
 }
 
+// The room and kind that the file system of fd tells, as a test has made it up (statvfs and
+// statfs name these fields alike, and only statfs has a kind).
+template <typename Info> int FakeRoom(int fd, Info* info, int result)
+{
+    struct stat file {};
+    for (const TFakeFileSystem& fake : Faults().fileSystems)
+        if (result == 0 && ::fstat(fd, &file) == 0 && fake.device == file.st_dev) {
+            info->f_bavail = fake.freeBlocks;
+            info->f_frsize = info->f_bsize = static_cast<decltype(info->f_bsize)>(fake.blockSize);
+            if constexpr (requires { info->f_type; })
+                info->f_type = fake.type;
+        }
+    return result;
+}
+
 }  // namespace
 
 FileFaults::FileFaults()
 {
-    Faults() = TFaults{this};
+    Faults() = TFaults{};
+    Faults().owner = this;
     FileCalls().pwrite = FaultyWrite;
     FileCalls().fallocate = FaultyReservation;
+    FileCalls().fstatvfs = [](int fd, struct statvfs* info) {
+        return FakeRoom(fd, info, ::fstatvfs(fd, info));
+    };
+    FileCalls().fstatfs = [](int fd, struct statfs* info) {
+        return FakeRoom(fd, info, ::fstatfs(fd, info));
+    };
 }
 
 FileFaults::~FileFaults()
@@ -85,7 +118,28 @@ void FileFaults::FailReservations(int error, int times)
     Faults().reservationFailures = times;
 }
 
+void FileFaults::FakeFileSystem(dev_t device, std::uint64_t freeBlocks, std::uint64_t blockSize,
+                                long type)
+{
+    Faults().fileSystems.push_back({device, freeBlocks, blockSize, type});
+}
+
 int FileFaults::Reservations() const
 {
     return Faults().reservations;
+}
+
+ScopedVariable::ScopedVariable(const char* name, const std::string& value) : name_(name)
+{
+    if (const char* old = std::getenv(name))
+        old_ = old;
+    ::setenv(name, value.c_str(), 1);
+}
+
+ScopedVariable::~ScopedVariable()
+{
+    if (old_)
+        ::setenv(name_, old_->c_str(), 1);
+    else
+        ::unsetenv(name_);
 }

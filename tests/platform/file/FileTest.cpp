@@ -11,10 +11,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 
 using namespace std::string_literals;
@@ -61,7 +63,7 @@ void ExpectOpenError(const std::string& name, const std::string& reason,
 void ExpectCreateError(const std::string& name, const std::string& reason)
 {
     try {
-        CheckFileWritable(name);
+        CheckFileWritable(name, 3);
         ADD_FAILURE() << "the check finds no fault with " << name;
     } catch (const EFCreateError& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + name + "\". " + reason);
@@ -115,14 +117,7 @@ TEST(File, BytesComeBackExactlyAsWritten)
 TEST(File, ReadFailuresNameTheFileAndTheReason)
 {
     TempDir dir;
-    const std::string missing = dir.file("missing.lst");
-    try {
-        ReadFileBytes(missing);
-        FAIL() << "no error";
-    } catch (const EFOpenError& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "Cannot open file \"" + missing + "\". No such file or directory");
-    }
+    ExpectOpenError(dir.file("missing.lst"), "No such file or directory");
     ExpectOpenError(dir.path(), "Is a directory");
 }
 
@@ -227,9 +222,9 @@ TEST(File, LinksAreWrittenThrough)
 }
 
 // Where the folder takes no temporary file, a file that may be written is written in
-// place (the same file). Its new length is made sure of first: a write the file-size limit
-// (or a full disk) would stop half-way is refused before a byte changes, growing or
-// shrinking, and leaves nothing behind.
+// place (the same file). Its new length is made sure of first: new content above the
+// file-size limit (or a full disk) is refused before a byte changes, also where the file
+// shrinks, and leaves nothing behind.
 TEST(File, AFolderThatTakesNoTemporaryFileHasTheFileWrittenInPlace)
 {
     if (RanAsOrdinaryUser())
@@ -243,15 +238,12 @@ TEST(File, AFolderThatTakesNoTemporaryFileHasTheFileWrittenInPlace)
     WriteFileReplacing(name, "AB12;5\r\nCD34;66\r\n");
     EXPECT_EQ(ReadFileBytes(name), "AB12;5\r\nCD34;66\r\n");
     EXPECT_EQ(StatOf(name).st_ino, inode);
-    for (const std::string& bytes : {"AB12;5\r\nCD34;66\r\nEF56;7\r\n"s, "EF56;7\r\n"s}) {
-        try {
-            FileSizeLimit limit(4);
-            WriteFileReplacing(name, bytes);
-            ADD_FAILURE() << "no error";
-        } catch (const EFCreateError& e) {
-            EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + name + "\". File too large");
-        }
-        EXPECT_EQ(ReadFileBytes(name), "AB12;5\r\nCD34;66\r\n");
+    // The limit counts the new content only: an old file above it takes new content below it.
+    for (const rlim_t bytes : {4, 10}) {
+        FileSizeLimit limit(bytes);
+        EXPECT_EQ(WriteError(name, "EF56;7\r\n"),
+                  bytes < 8 ? "Cannot create file \"" + name + "\". File too large" : "");
+        EXPECT_EQ(ReadFileBytes(name), bytes < 8 ? "AB12;5\r\nCD34;66\r\n" : "EF56;7\r\n");
     }
     WriteFileReplacing(name, "new");
     EXPECT_EQ(ReadFileBytes(name), "new");
@@ -308,13 +300,8 @@ TEST(File, AFileThatCannotBeCreatedLeavesNothingBehind)
     // Permissions stop nothing for root, so the failures come from the paths themselves.
     WriteFileReplacing(dir.file("plain"), "x");
     const std::string underFile = dir.file("plain/Pellicor.lst");
-    try {
-        WriteFileReplacing(underFile, "data");
-        FAIL() << "no error";
-    } catch (const EFCreateError& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "Cannot create file \"" + underFile + "\". Not a directory");
-    }
+    EXPECT_EQ(WriteError(underFile, "data"),
+              "Cannot create file \"" + underFile + "\". Not a directory");
 
     std::filesystem::create_directory(dir.file("folder"));
     WriteFileReplacing(dir.file("folder/inside"), "kept");
@@ -378,7 +365,9 @@ TEST(File, AWriteStoppedHalfWayLeavesTheOldFileAsItWas)
 
 // In place, the new length is reserved before the first byte (a full disk is then refused
 // and the old bytes stay), an interrupted reservation is asked again, and where even the
-// old bytes cannot be written back the box says so and names a whole copy of them.
+// old bytes cannot be written back the box says so and names a whole copy of them. An old
+// file above the file-size limit takes new content below it: nothing is written past the
+// limit, its copy included, which then holds the old bytes the new content covers.
 TEST(File, AFailedWriteInPlaceGivesTheOldBytesBack)
 {
     TempDir dir;
@@ -404,20 +393,129 @@ TEST(File, AFailedWriteInPlaceGivesTheOldBytesBack)
     }
     EXPECT_EQ(ReadFileBytes(dir.file("other.lst")), bytes);
 
-    WriteFileReplacing(name, old);
-    std::string message;
-    {
-        FileFaults faults;
-        faults.FailWritesAt(1000, EIO, INT_MAX);
-        message = WriteError(name, bytes);
+    // The old bytes go back over what the write covered; where even that fails, the copy stays.
+    const std::string big(5000, 'b');
+    for (const auto& [before, limit, kept, damaged] :
+         {std::tuple{old, RLIM_INFINITY, "its old content is kept whole in "s,
+                     bytes.substr(0, 1000) + std::string(2000, '\0')},
+          std::tuple{big, rlim_t{4000}, "the first 3000 bytes of its old content are kept in "s,
+                     bytes.substr(0, 1000) + big.substr(1000)}}) {
+        WriteFileReplacing(name, before);
+        for (const int times : {1, INT_MAX}) {
+            std::string message;
+            {
+                FileSizeLimit fileSizeLimit(limit);
+                FileFaults faults;
+                faults.FailWritesAt(1000, EIO, times);
+                message = WriteError(name, bytes);
+            }
+            if (times == 1) {
+                EXPECT_EQ(message, "Stream write error");
+                EXPECT_TRUE(ReadFileBytes(name) == before);
+                EXPECT_EQ(dir.entries(), names);
+                continue;
+            }
+            const std::vector<std::string> entries = dir.entries();
+            ASSERT_EQ(entries.size(), 3u) << "a copy of the old bytes beside the file";
+            const std::string copy = dir.file(entries[1]);  // Pellicor.lst.~<process>.<count>.old
+            EXPECT_EQ(message, "Stream write error\r" + name + " may be damaged; " + kept + copy);
+            EXPECT_TRUE(ReadFileBytes(copy) == before.substr(0, bytes.size()));
+            EXPECT_TRUE(ReadFileBytes(name) == damaged);
+            EXPECT_EQ(StatOf(copy).st_mode & 0777, 0600u);
+            fs::remove(copy);
+        }
     }
-    std::vector<std::string> entries = dir.entries();
-    ASSERT_EQ(entries.size(), 3u) << "a copy of the old bytes beside the file";
-    const std::string copy = dir.file(entries[0] == "Pellicor.lst" ? entries[1] : entries[0]);
-    EXPECT_EQ(message, "Stream write error\r" + name +
-                           " may be damaged; its old content is kept whole in " + copy);
-    EXPECT_EQ(ReadFileBytes(copy), old);
-    EXPECT_EQ(StatOf(copy).st_mode & 0777, 0600u);
+}
+
+// Before its first byte, an in-place write counts all it puts on each file system, in the
+// blocks that file system tells: where blocks are copied on write (btrfs) the whole new
+// content, where they are overwritten in place (ext4) what the file grows by, and the copy
+// of the old bytes where it lands there. One block less free than that is refused with the
+// file as it was and nothing beside it; that much is written. A copy that does not fit
+// beside the file goes to the home folder where that is another file system with room.
+TEST(File, AWriteInPlaceCountsAllItPutsOnEachFileSystem)
+{
+    TempDir dir;
+    const std::string name = dir.file("Pellicor.lst"), other = dir.file("other.lst");
+    const std::vector<std::string> names{"Pellicor.lst", "other.lst"};
+    const std::string old(3 * 4096 + 100, 'o'), small = "AB12;5\r\n";
+    const std::string full = "Cannot create file \"" + name + "\". No space left on device";
+    WriteFileReplacing(name, old);
+    fs::create_hard_link(name, other);
+    const ScopedVariable home("HOME", dir.path()), temporary("TMPDIR", dir.path());
+    const dev_t device = StatOf(name).st_dev;
+    constexpr std::uint64_t kBlock = 4096;
+    constexpr long kExt4 = 0xEF53, kBtrfs = 0x9123683E;
+    const auto blocks = [](std::uint64_t bytes) { return (bytes + kBlock - 1) / kBlock; };
+    const auto writeWithRoom = [&](const std::string& bytes,
+                                   std::vector<std::tuple<dev_t, std::uint64_t, long>> rooms) {
+        FileFaults faults;
+        for (const auto& [on, free, type] : rooms)
+            faults.FakeFileSystem(on, free, kBlock, type);
+        return WriteError(name, bytes);
+    };
+    for (const long type : {kExt4, kBtrfs}) {
+        for (const std::string& bytes : {std::string(6 * kBlock, 'g'), small}) {
+            SCOPED_TRACE((type == kBtrfs ? "btrfs, " : "ext4, ") + std::to_string(bytes.size()));
+            const std::uint64_t held = StatOf(name).st_blocks * 512 / kBlock;
+            const std::uint64_t own =
+                type == kBtrfs ? blocks(bytes.size()) : std::max(blocks(bytes.size()), held) - held;
+            const std::uint64_t need = own + blocks(old.size());
+            EXPECT_EQ(writeWithRoom(bytes, {{device, need - 1, type}}), full);
+            EXPECT_TRUE(ReadFileBytes(other) == old);
+            EXPECT_EQ(dir.entries(), names);
+            EXPECT_EQ(writeWithRoom(bytes, {{device, need, type}}), "");
+            EXPECT_TRUE(ReadFileBytes(other) == bytes);
+            WriteFileReplacing(name, old);
+        }
+    }
+    // More free room than 64 bits of bytes count.
+    EXPECT_EQ(writeWithRoom(small, {{device, std::uint64_t{1} << 52, kExt4}}), "");
+    WriteFileReplacing(name, old);
+
+    const TempDir elsewhere("/dev/shm");
+    const dev_t homeDevice = StatOf(elsewhere.path()).st_dev;
+    if (homeDevice == device)
+        GTEST_SKIP() << "/dev/shm is on the temporary folder's file system: no home elsewhere";
+    const ScopedVariable homeElsewhere("HOME", elsewhere.path());
+    for (const std::uint64_t free : {blocks(old.size()) - 1, blocks(old.size())}) {
+        EXPECT_EQ(writeWithRoom(small, {{device, 0, kExt4}, {homeDevice, free, kExt4}}),
+                  free < blocks(old.size()) ? full : "");
+        EXPECT_EQ(elsewhere.entries(), std::vector<std::string>{});
+    }
+    EXPECT_EQ(ReadFileBytes(other), small);
+    EXPECT_EQ(dir.entries(), names);
+}
+
+// No signal of a session's end (log-out, closed terminal, Ctrl+C) stops a write half way:
+// one that comes while a file is written, replaced or in place, is delivered once it is whole.
+TEST(File, TheSignalsOfASessionsEndWaitForTheWrite)
+{
+    static volatile std::sig_atomic_t delivered = 0;
+    const int ends[] = {SIGTERM, SIGHUP, SIGINT};
+    struct sigaction note {
+    }, old[3];
+    note.sa_handler = [](int signo) { delivered = delivered | 1 << signo; };
+    for (int k = 0; k < 3; ++k)
+        ::sigaction(ends[k], &note, &old[k]);
+    TempDir dir;
+    const std::string name = dir.file("Pellicor.lst");
+    WriteFileReplacing(name, "old");
+    for (const bool inPlace : {false, true}) {
+        if (inPlace)
+            fs::create_hard_link(name, dir.file("other.lst"));
+        delivered = 0;
+        FileFaults faults;
+        faults.beforeFirstWrite = [&](int) {
+            for (const int signo : ends)
+                ::raise(signo);
+            EXPECT_EQ(delivered, 0) << "during the write" << (inPlace ? " in place" : "");
+        };
+        WriteFileReplacing(name, "new");
+        EXPECT_EQ(delivered, 1 << SIGTERM | 1 << SIGHUP | 1 << SIGINT) << inPlace;
+    }
+    for (int k = 0; k < 3; ++k)
+        ::sigaction(ends[k], &old[k], nullptr);
 }
 
 TEST(File, ExistenceIsForFilesNotFolders)

@@ -3,9 +3,12 @@
 #include "platform/file/InputFile.h"
 #include "platform/file/ReplaceFile.h"
 #include "platform/text/TextLines.h"
+#include "tests/support/FileFaults.h"
 #include "tests/support/FileSizeLimit.h"
 #include "simulators/TempDir.h"
 
+#include <cerrno>
+#include <climits>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <functional>
@@ -97,6 +100,8 @@ TEST(IniFileFailure, AFileAboveTheBoundIsNeitherReadNorReplaced)
     EXPECT_FALSE(TIniFile(name).ValueExists("hostlist", "3"));
 }
 
+// Where the file is written in place (a second name) and even its old bytes cannot be
+// written back, the box names the whole copy of them that the writer kept.
 TEST(IniFileFailure, AWriteStoppedHalfWayLeavesTheOldFileAndReadsShowTheDisk)
 {
     TempDir dir;
@@ -117,6 +122,21 @@ TEST(IniFileFailure, AWriteStoppedHalfWayLeavesTheOldFileAndReadsShowTheDisk)
     // What could not be written is not taken for what the file holds.
     EXPECT_FALSE(ini.ValueExists("options", "quotechar"));
     EXPECT_EQ(ini.ReadString("options", "delimiter", ""), "59");
+
+    std::filesystem::create_hard_link(name, dir.file("other.ini"));
+    std::string message;
+    try {
+        FileFaults faults;
+        faults.FailWritesAt(10, EIO, INT_MAX);
+        ini.WriteString("options", "quotechar", "34");
+    } catch (const EError& e) {
+        message = e.what();
+    }
+    const Lines entries = dir.entries();
+    ASSERT_EQ(entries.size(), 3u) << "a copy of the old bytes beside the file";
+    const std::string copy = dir.file(entries[1]);  // Pellicor.ini.~<process>.<count>.old
+    EXPECT_EQ(message, "Unable to write to " + name + "; its old content is kept whole in " + copy);
+    EXPECT_EQ(ReadFileBytes(copy), old);
 }
 
 TEST(IniFileFailure, AnyContentReadsAndSurvivesAWrite)
