@@ -1,6 +1,7 @@
 #include "platform/toolkit/LogMemo.h"
 
 #include <QPlainTextEdit>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -9,6 +10,45 @@
 #include <algorithm>
 
 namespace {
+
+// Whether the view follows the log's end: the person's choice, made where they last
+// scrolled. The scroll bar's value cannot tell it: a horizontal scroll bar that appears for
+// a wide line, or a smaller window, makes the view shorter and leaves the value short of
+// the new maximum while the view is still meant to be at the end.
+class LogEnd final : public QObject {
+public:
+    explicit LogEnd(QPlainTextEdit& memo);
+
+    static LogEnd& Of(const QPlainTextEdit& memo);
+
+    bool follows = true;
+    // Set while an append moves the view: those moves are not the person's.
+    bool appending = false;
+};
+
+constexpr char kLogEndName[] = "LogEnd";
+
+LogEnd::LogEnd(QPlainTextEdit& memo) : QObject(&memo)
+{
+    setObjectName(kLogEndName);
+    QScrollBar& bar = *memo.verticalScrollBar();
+    connect(&bar, &QScrollBar::valueChanged, this, [this, &bar](int value) {
+        if (!appending)
+            follows = value == bar.maximum();
+    });
+    // A view at the end stays there as the view's height or the log's length changes,
+    // also where the change is laid out after the append that made it.
+    connect(&bar, &QScrollBar::rangeChanged, this, [this, &bar](int, int maximum) {
+        if (follows)
+            bar.setValue(maximum);
+    });
+}
+
+LogEnd& LogEnd::Of(const QPlainTextEdit& memo)
+{
+    // Made by SetUpLogMemo, which every log memo is set up with.
+    return *static_cast<LogEnd*>(memo.findChild<QObject*>(kLogEndName, Qt::FindDirectChildrenOnly));
+}
 
 // The newest whole lines of a text: where they start and how many they are.
 struct NewestLines {
@@ -83,6 +123,7 @@ void SetUpLogMemo(QPlainTextEdit& memo)
 {
     memo.setUndoRedoEnabled(false);
     memo.setMaximumBlockCount(kMaxLogLines);
+    new LogEnd(memo);
 }
 
 void AppendToLog(QPlainTextEdit& memo, const QString& lines, qsizetype maxChars, TLogRun run)
@@ -90,14 +131,15 @@ void AppendToLog(QPlainTextEdit& memo, const QString& lines, qsizetype maxChars,
     const NewestLines newest = NewestLinesWithin(lines, maxChars, memo.maximumBlockCount());
     // The vertical position is the first line shown (the memo does not wrap lines).
     QScrollBar& bar = *memo.verticalScrollBar();
-    const bool atEnd = bar.value() == bar.maximum();
     const int top = bar.value();
+    LogEnd& end = LogEnd::Of(memo);
+    const QScopedValueRollback<bool> appending(end.appending, true);
     const int dropped = run == TLogRun::AfterGap || newest.start > 0
                             ? DropAll(memo)
                             : MakeRoom(memo, lines.size() - newest.start, newest.count, maxChars);
     memo.appendPlainText(newest.start == 0 ? lines : lines.sliced(newest.start));
     // A trim leaves the position a line number, now of a later line: lowered by the lines
-    // let go, it shows the same lines again.
-    if (dropped > 0 && !atEnd)
-        bar.setValue(std::max(0, top - dropped));
+    // let go, it shows the same lines again. The memo's own append scrolls to the end where
+    // it takes the last line to be in sight: a view scrolled up goes back to its place.
+    bar.setValue(end.follows ? bar.maximum() : std::max(0, top - dropped));
 }

@@ -17,7 +17,8 @@ constexpr qsizetype kMaxLogChars = qsizetype{16} << 20;
 constexpr int kMaxLogLines = 1 << 18;
 
 // Bounds the memo at kMaxLogLines lines and keeps no undo steps: an append would be one
-// more copy of the log, and Ctrl+Z would take received lines away again.
+// more copy of the log, and Ctrl+Z would take received lines away again. Watches where the
+// person scrolls, which AppendToLog needs: every log memo is set up with this first.
 void SetUpLogMemo(QPlainTextEdit& memo);
 
 // Whether the lines appended follow the memo's last line, or lines between them were let go.
@@ -29,7 +30,8 @@ enum class TLogRun { Continues, AfterGap };
 // made room for them. The memo thus never takes in, lays out or holds more than it keeps.
 // The log is always one run of lines, its newest: when lines before these were let go (a
 // gap, or the bounds keep only the newest of these), none of the memo's lines stay.
-// A view at the log's end stays at the end; one scrolled up keeps showing the lines it
-// showed, or the oldest line kept where those went.
+// A view at the log's end, where the person left it or never scrolled away from, follows
+// the end whatever the lines' widths and the view's height; one the person scrolled up
+// keeps showing the lines it showed, or the oldest line kept where those went.
 void AppendToLog(QPlainTextEdit& memo, const QString& lines, qsizetype maxChars = kMaxLogChars,
                  TLogRun run = TLogRun::Continues);

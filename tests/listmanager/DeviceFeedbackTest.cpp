@@ -273,6 +273,66 @@ TEST_F(DeviceFeedbackTest, ATrimKeepsTheLinesThePersonReads)
     ui.VerifyDone();
 }
 
+// A wide line (a block sent, a device's unasked line) brings the horizontal scroll bar,
+// which makes the view a line shorter and leaves the scroll position short of its new
+// maximum: a view at the log's end still follows the end, and one the person scrolled up
+// stays where they left it.
+TEST_F(DeviceFeedbackTest, TheViewFollowsTheEndPastWideLinesAndStaysWhereThePersonScrolled)
+{
+    const auto showsTheLastLine = [this] {
+        const QPlainTextEdit& memo = *form->Memo1;
+        const QRect last = memo.cursorRect(QTextCursor(memo.document()->lastBlock()));
+        return last.top() >= 0 && last.bottom() < memo.viewport()->height();
+    };
+    // A Send of 40 plates, its blocks logged as lines of about 790 characters, then a
+    // Receive of 300 entries on the same window.
+    device.SetList({});
+    auto& f = StartWithDevice();
+    f.show();
+    f.btnDebugClick();
+    FillPlates(40);
+    f.btnSend->click();
+    std::vector<DeviceSimulator::Entry> entries;
+    for (int i = 0; i < 300; ++i)
+        entries.push_back({Format("R%d", i), DeviceFrame(i + 1)});
+    device.SetList(entries);
+    f.btnReceive->click();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&f] {
+            return f.Memo1->document()->lastBlock().previous().previous().text().contains("QNF");
+        },
+        30000));
+    ui.VerifyDone();
+    EXPECT_EQ(f.PlateCount, 300);
+    EXPECT_GT(f.Memo1->horizontalScrollBar()->maximum(), 0) << "the lines are wider than the view";
+    EXPECT_TRUE(showsTheLastLine());
+
+    // A device that sends a 200-character line before each of its first 60 answers; midway
+    // the person scrolls up.
+    SendBefore("QLI", std::string(200, 'u'), 1, 60);
+    bool followed = false;
+    int scrolledTo = -1;
+    QTimer watch;
+    watch.setInterval(10);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        QPlainTextEdit* memo = form ? form->Memo1 : nullptr;
+        if (!memo || !memo->isVisible() || memo->document()->blockCount() < 120)
+            return;
+        followed = showsTheLastLine();
+        memo->verticalScrollBar()->setValue(100);
+        scrolledTo = memo->cursorForPosition(QPoint(0, 0)).blockNumber();
+        watch.stop();
+    });
+    watch.start();
+    Receive(true);
+    ui.VerifyDone();
+    EXPECT_EQ(form->PlateCount, 300);
+    EXPECT_TRUE(followed) << "the view followed the end before the person scrolled";
+    EXPECT_GT(form->Memo1->document()->blockCount(), 600);
+    EXPECT_EQ(form->Memo1->cursorForPosition(QPoint(0, 0)).blockNumber(), scrolledTo)
+        << "the view stays where the person scrolled";
+}
+
 // A device that sends lines the program never asked for, before its first answers, fills
 // the log far beyond a normal receive's: long lines pass the character bound, short ones
 // the line bound. The log keeps its newest whole lines within both, held while the debug

@@ -16,9 +16,11 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <gtest/gtest.h>
 
@@ -252,6 +254,45 @@ TEST_F(TerminalTest, ADeviceThatNeverStopsSendingKeepsTheLogAtItsBound)
         peer.StopFlood();
     });
     EXPECT_EQ(Log().back(), "Disconnected.");
+}
+
+// The log follows its end as the person makes the window smaller, which leaves the scroll
+// position short of its new maximum; a view the person scrolled up stays there until they
+// scroll back to the end.
+TEST_F(TerminalTest, TheLogFollowsItsEndWhateverTheViewsHeightUnlessScrolledUp)
+{
+    const auto showsTheLastLine = [this] {
+        const QRect last = Memo()->cursorRect(QTextCursor(Memo()->document()->lastBlock()));
+        return last.top() >= 0 && last.bottom() < Memo()->viewport()->height();
+    };
+    int sent = 0;
+    // The peer's next lines, waited for until shown.
+    const auto receive = [&](int lines) {
+        std::string bytes;
+        for (const int end = sent + lines; sent < end;)
+            bytes += "line " + std::to_string(++sent) + "\r\n";
+        peer.Send(bytes);
+        ASSERT_TRUE(
+            WaitFor([&] { return Log().back().ends_with("line " + std::to_string(sent)); }));
+    };
+    Session([&](QWidget& window) {
+        QScrollBar& bar = *Memo()->verticalScrollBar();
+        receive(100);
+        EXPECT_TRUE(showsTheLastLine());
+        window.resize(window.width(), window.height() - 100);
+        receive(1);
+        EXPECT_TRUE(showsTheLastLine()) << "after the window was made smaller";
+
+        bar.setValue(20);
+        const int top = Memo()->cursorForPosition(QPoint(0, 0)).blockNumber();
+        receive(100);
+        window.resize(window.width(), window.height() + 50);
+        receive(1);
+        EXPECT_EQ(Memo()->cursorForPosition(QPoint(0, 0)).blockNumber(), top);
+        bar.setValue(bar.maximum());
+        receive(100);
+        EXPECT_TRUE(showsTheLastLine()) << "once scrolled back to the end";
+    });
 }
 
 // A peer that never sends a line break: each chunk is an entry of tens of thousands of

@@ -1,9 +1,10 @@
 // What a telnet server sends to the terminal window's reader: option negotiation,
-// subnegotiation and data. The parser gives the same data and answers whether the bytes
-// come in one read, in reads of any split or byte by byte; a command repeated at once is
-// answered again only when it is a refused request; an open subnegotiation holds 4 KiB at
-// most. The reader, fed by a peer on 127.0.0.1 that then closes, shows that data,
-// sends those answers and sees the end of the connection.
+// subnegotiation and data. The parser shows the text that a plain reading of the telnet
+// stream gives and answers each terminal-type request once; it gives the same data and
+// answers whether the bytes come in one read, in reads of any split or byte by byte; a
+// command repeated at once is answered again only when it is a refused request; an open
+// subnegotiation holds 4 KiB at most. The reader, fed by a peer on 127.0.0.1 that then
+// closes, shows that data, sends those answers and sees the end of the connection.
 #include "fuzz/support/Fuzz.h"
 #include "fuzz/support/LoopbackPeer.h"
 #include "platform/net/TTelnetClient.h"
@@ -46,6 +47,76 @@ struct TSeen {
             (output.kind == TKind::Data ? data : answers) += output.bytes;
     }
 };
+
+// What the terminal must show and answer for the bytes, read from the telnet stream apart
+// from the parser: a byte other than IAC is text; IAC IAC is one 255 of the text; IAC and
+// WILL, WONT, DO or DONT takes one byte more, the option; IAC SB opens a subnegotiation
+// that only IAC SE ends (IAC IAC inside is one 255 of it, IAC and another byte nothing);
+// IAC and any other byte is a command. No command or subnegotiation shows, nor anything
+// after one the bytes leave unfinished. A finished subnegotiation that begins with
+// TERMINAL-TYPE SEND is a request for the terminal type, however long it is: what the
+// parser holds of it keeps its first bytes.
+struct TExpected {
+    std::string text;
+    std::size_t terminalTypeRequests = 0;
+};
+
+TExpected ReadTheStream(std::string_view bytes)
+{
+    using namespace telnet_bytes;
+    const auto is = [&bytes](std::size_t at, const std::string& code) {
+        return at < bytes.size() && bytes[at] == code[0];
+    };
+    TExpected expected;
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        if (!is(at, IAC)) {
+            expected.text += bytes[at++];
+        } else if (is(at + 1, IAC)) {
+            expected.text += IAC;
+            at += 2;
+        } else if (is(at + 1, WILL) || is(at + 1, WONT) || is(at + 1, DO) || is(at + 1, DONT)) {
+            at += 3;
+        } else if (is(at + 1, SB)) {
+            std::string sub;
+            at += 2;
+            while (at < bytes.size() && !(is(at, IAC) && is(at + 1, SE))) {
+                if (!is(at, IAC))
+                    sub += bytes[at++];
+                else {
+                    if (is(at + 1, IAC))
+                        sub += IAC;
+                    at += 2;
+                }
+            }
+            if (at >= bytes.size())
+                break;
+            expected.terminalTypeRequests += sub.starts_with("\x18\x01");
+            at += 2;
+        } else {
+            at += 2;
+        }
+    }
+    return expected;
+}
+
+std::size_t Occurrences(std::string_view text, std::string_view part)
+{
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string_view::npos;
+         at = text.find(part, at + part.size()))
+        ++count;
+    return count;
+}
+
+// Whether the answers hold one terminal-type answer a request, and no other
+// subnegotiation: a negotiation answer (IAC, a verb, an option) never holds IAC SB.
+bool AnswersEachRequest(std::string_view answers, std::size_t requests, const std::string& type)
+{
+    using namespace telnet_bytes;
+    return Occurrences(answers, IAC + SB) == requests &&
+           Occurrences(answers, IAC + SB + "\x18" + '\0' + type + IAC + SE) == requests;
+}
 
 // The bytes in reads of at most maxRead bytes each, of lengths the seed picks.
 TSeen ParseInReads(TTelnetParser& parser, std::string_view bytes, std::size_t maxRead,
@@ -176,6 +247,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     TTelnetParser whole;
     TSeen once;
     once.Add(whole.Process(bytes));
+    const TExpected expected = ReadTheStream(bytes);
+    Require(once.data == expected.text, "the terminal shows the stream's text");
+    Require(AnswersEachRequest(once.answers, expected.terminalTypeRequests, whole.TerminalType()),
+            "each terminal-type request is answered once with the terminal type");
     TTelnetParser split;
     Require(ParseInReads(split, bytes, 1 + seed % 64, seed) == once,
             "reads of any split give the data and answers of one read");
