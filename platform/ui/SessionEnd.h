@@ -17,9 +17,12 @@ class EndOfSessionUi;
 // request to end (which Qt delivers as a spontaneous Quit event). From then on nobody is
 // at the screen: each modal window open is closed as Escape would close it, every message
 // loop ends, and what the exit shows goes to the standard error instead of waiting for a
-// person (EndOfSessionUi). A command that lets messages through runs to its end first; a
-// second signal ends the program at once. A signal the program was started with ignored
-// (nohup, a background job) stays ignored.
+// person (EndOfSessionUi). A command that lets messages through runs to its end first,
+// unless it asks SessionEnding() and stops. The signals change no signal's disposition:
+// one that follows (systemd's SIGHUP right after its SIGTERM, a second Ctrl+C), in any
+// order and at any gap, changes nothing, and once the session has ended the handlers stay
+// to the end of the run. A signal the program was started with ignored (nohup, a
+// background job) stays ignored.
 // It also makes a write past the file-size limit fail with EFBIG, reported like a full
 // disk, instead of killing the program with SIGXFSZ.
 // One per program, made after the QApplication and before the windows, kept until they are
@@ -40,7 +43,6 @@ protected:
 private:
     void End();
 
-    int pipe_[2] = {-1, -1};
     std::unique_ptr<QSocketNotifier> notifier_;
     std::unique_ptr<EndOfSessionUi> endUi_;
     struct sigaction oldEndActions_[3]{};
@@ -48,6 +50,7 @@ private:
 };
 
 // True once the session's end has begun: a window then closes without asking anything.
+// True from the moment an end signal comes, also while a command blocks the message loop.
 bool SessionEnding();
 
 }  // namespace ui

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <poll.h>
 #include <sys/inotify.h>
@@ -23,7 +24,7 @@ constexpr int kTimeoutMs = 60000;
 }  // namespace
 
 ProgramRun::ProgramRun(const std::string& programFile, const std::string& folder,
-                       rlim_t fileSizeLimit)
+                       const TStart& start)
 {
     const fs::path program = fs::path(folder) / fs::path(programFile).filename();
     std::error_code linked;
@@ -38,20 +39,31 @@ ProgramRun::ProgramRun(const std::string& programFile, const std::string& folder
     process_.setProcessEnvironment(environment);
     process_.setProgram(QString::fromStdString(program.string()));
     process_.setWorkingDirectory(QString::fromStdString(folder));
-    process_.setChildProcessModifier([fileSizeLimit] {
+    int errorPipe[2] = {-1, -1};
+    if (start.errorsToClosedPipe && ::pipe2(errorPipe, O_CLOEXEC) != 0)
+        ADD_FAILURE() << "no pipe for the standard error";
+    process_.setChildProcessModifier([start, errorPipe] {
         // Only what is safe between fork and exec.
-        for (int signo : {SIGTERM, SIGHUP, SIGINT, SIGXFSZ})
+        for (int signo : {SIGTERM, SIGHUP, SIGINT, SIGXFSZ, SIGPIPE})
             ::signal(signo, SIG_DFL);
+        for (int signo : start.ignoredSignals)
+            ::signal(signo, SIG_IGN);
         sigset_t none;
         ::sigemptyset(&none);
         ::sigprocmask(SIG_SETMASK, &none, nullptr);
         rlimit limit{};
         ::getrlimit(RLIMIT_FSIZE, &limit);
-        limit.rlim_cur = fileSizeLimit;
+        limit.rlim_cur = start.fileSizeLimit;
         ::setrlimit(RLIMIT_FSIZE, &limit);
+        if (errorPipe[1] >= 0)
+            ::dup2(errorPipe[1], STDERR_FILENO);
     });
     process_.start();
     process_.waitForStarted(kTimeoutMs);
+    // The reader goes before the program has written anything.
+    for (int end : errorPipe)
+        if (end >= 0)
+            ::close(end);
 }
 
 ProgramRun::~ProgramRun()
