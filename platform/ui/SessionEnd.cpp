@@ -1,5 +1,6 @@
 #include "platform/ui/SessionEnd.h"
 
+#include "platform/signals/StartDispositions.h"
 #include "platform/ui/EndOfSessionUi.h"
 
 #include <QApplication>
@@ -73,9 +74,7 @@ SessionEnd::SessionEnd()
         if (oldEndActions_[i].sa_handler != SIG_IGN)
             ::sigaction(kEndSignals[i], &onEnd, nullptr);
     }
-    struct sigaction ignore {};
-    ignore.sa_handler = SIG_IGN;
-    ::sigaction(SIGXFSZ, &ignore, &oldFileSizeAction_);
+    writeSignalsIgnored_ = std::make_unique<TWriteSignalsIgnored>();
     qApp->installEventFilter(this);
 }
 
@@ -88,7 +87,7 @@ SessionEnd::~SessionEnd()
     if (!SessionEnding())
         for (size_t i = 0; i < std::size(kEndSignals); ++i)
             ::sigaction(kEndSignals[i], &oldEndActions_[i], nullptr);
-    ::sigaction(SIGXFSZ, &oldFileSizeAction_, nullptr);
+    writeSignalsIgnored_.reset();
     notifier_.reset();
     if (endUi_)
         SetCurrentUi(&endUi_->Replaced());

@@ -6,6 +6,7 @@
 #include <memory>
 
 class QSocketNotifier;
+class TWriteSignalsIgnored;
 
 namespace ui {
 
@@ -24,7 +25,9 @@ class EndOfSessionUi;
 // to the end of the run. A signal the program was started with ignored (nohup, a
 // background job) stays ignored.
 // It also makes a write past the file-size limit fail with EFBIG, reported like a full
-// disk, instead of killing the program with SIGXFSZ.
+// disk, instead of killing the program with SIGXFSZ, and a write to a pipe whose reader has
+// gone (standard error piped to `tee` in a closed terminal) fail with EPIPE instead of
+// killing it with SIGPIPE (TWriteSignalsIgnored).
 // One per program, made after the QApplication and before the windows, kept until they are
 // gone: the signal handlers reach it through one pipe.
 class SessionEnd final : public QObject {
@@ -46,7 +49,7 @@ private:
     std::unique_ptr<QSocketNotifier> notifier_;
     std::unique_ptr<EndOfSessionUi> endUi_;
     struct sigaction oldEndActions_[3]{};
-    struct sigaction oldFileSizeAction_ {};
+    std::unique_ptr<TWriteSignalsIgnored> writeSignalsIgnored_;
 };
 
 // True once the session's end has begun: a window then closes without asking anything.

@@ -27,7 +27,6 @@
 #include <fstream>
 #include <functional>
 #include <optional>
-#include <set>
 #include <thread>
 #include <unistd.h>
 
@@ -262,6 +261,27 @@ TEST_F(ListManagerTest, AnExitPastTheFileSizeLimitKeepsTheProgramAndTheOldList)
     EXPECT_EQ(ReadFileBytes(list), old);
 }
 
+// Started as `Pellicor 2>&1 | tee log` in a terminal since closed: the line saying that
+// the settings cannot be written (here a file-size limit below them, not below the list)
+// goes nowhere, and the exit goes on to write the list instead of the program being killed
+// by SIGPIPE.
+TEST_F(ListManagerTest, AClosedErrorPipeStopsNothing)
+{
+    const TempDir folder;
+    const std::string list = folder.file("Pellicor.lst");
+    const std::string settings = folder.file("Pellicor.ini");
+    std::ofstream(list, std::ios::binary) << "\"AB12\";5\r\n";
+    std::string devices = "[hostlist]\r\n";
+    for (int i = 1; i <= 200; ++i)
+        devices += Format("device%d=127.0.0.%d\r\n", i, i);
+    std::ofstream(settings, std::ios::binary) << devices;
+    ProgramRun program(TAVRIN_PELLICOR_FILE, folder.path(), ProgramRun::TStart{2048, {}, true});
+    program.SignalOnceRead("Pellicor.lst", SIGTERM);
+    EXPECT_EQ(program.ExitCode(), 0) << program.Ending();
+    EXPECT_EQ(ReadFileBytes(list), "AB12;5\r\n");
+    EXPECT_EQ(ReadFileBytes(settings), devices);
+}
+
 // The ends of a session come in pairs: systemd ends the processes of a session with SIGTERM
 // and at once SIGHUP, a person presses Ctrl+C twice, `nohup` starts a program with SIGHUP
 // ignored. However close together they come, in either order, the exit goes on: a list of
@@ -294,10 +314,10 @@ TEST_F(ListManagerTest, ARepeatedSignalChangesNothing)
         const std::string list = folder.file("Pellicor.lst");
         const std::string secondName = folder.file("kept.lst");
         std::ofstream(list, std::ios::binary) << quoted;
-        std::set<std::string> names{"Pellicor", "Pellicor.lst", "Pellicor.ini"};
+        std::vector<std::string> names{"Pellicor", "Pellicor.ini", "Pellicor.lst"};
         if (c.secondName) {
             std::filesystem::create_hard_link(list, secondName);
-            names.insert("kept.lst");
+            names.push_back("kept.lst");
         }
         ProgramRun program(TAVRIN_PELLICOR_FILE, folder.path(),
                            ProgramRun::TStart{RLIM_INFINITY, c.ignoredAtStart, false});
@@ -314,10 +334,7 @@ TEST_F(ListManagerTest, ARepeatedSignalChangesNothing)
         const std::string settings = folder.file("Pellicor.ini");
         EXPECT_TRUE(std::filesystem::exists(settings) &&
                     ReadFileBytes(settings).find("[wiegand]") != std::string::npos);
-        std::set<std::string> found;
-        for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
-            found.insert(entry.path().filename().string());
-        EXPECT_EQ(found, names);
+        EXPECT_EQ(folder.entries(), names);
     }
 }
 #endif

@@ -36,6 +36,7 @@ ProgramRun::ProgramRun(const std::string& programFile, const std::string& folder
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtimeFolder_.path()));
     process_.setProcessEnvironment(environment);
     process_.setProgram(QString::fromStdString(program.string()));
     process_.setWorkingDirectory(QString::fromStdString(folder));

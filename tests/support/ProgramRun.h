@@ -1,5 +1,7 @@
 #pragma once
 
+#include "simulators/TempDir.h"
+
 #include <QProcess>
 
 #include <string>
@@ -53,6 +55,9 @@ public:
     std::string Ending();
 
 private:
+    // Qt's runtime folder, which a person's session has: without one Qt says so on the
+    // standard error.
+    TempDir runtimeFolder_;
     QProcess process_;
     int watch_ = -1;
     std::string errors_;

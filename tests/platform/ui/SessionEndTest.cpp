@@ -89,7 +89,8 @@ TEST(SessionEnd, NobodyIsAskedOnceTheSessionHasEnded)
 // with 0 and boxes after it go to the standard error. The signal changes no signal's
 // disposition, so the ones that follow it at once (systemd's SIGHUP after its SIGTERM, a
 // second Ctrl+C) change nothing either, also once the program is on its way out. A write
-// past the file-size limit fails instead of killing the program while the program runs.
+// past the file-size limit or to a closed pipe fails instead of killing the program while
+// the program runs.
 TEST(SessionEnd, ASignalEndsEveryLoopThroughTheBoxesOpen)
 {
     for (int signo : {SIGTERM, SIGHUP, SIGINT}) {
@@ -97,6 +98,7 @@ TEST(SessionEnd, ASignalEndsEveryLoopThroughTheBoxesOpen)
         {
             ui::SessionEnd end;
             EXPECT_EQ(Disposition(SIGXFSZ), SIG_IGN);
+            EXPECT_EQ(Disposition(SIGPIPE), SIG_IGN);
             const auto handler = Disposition(signo);
             EXPECT_FALSE(ui::SessionEnding());
             EXPECT_EQ(
@@ -117,6 +119,7 @@ TEST(SessionEnd, ASignalEndsEveryLoopThroughTheBoxesOpen)
         }
         EXPECT_FALSE(ui::SessionEnding());
         EXPECT_EQ(Disposition(SIGXFSZ), SIG_DFL);
+        EXPECT_EQ(Disposition(SIGPIPE), SIG_DFL);
         EXPECT_EQ(dynamic_cast<ui::EndOfSessionUi*>(&ui::CurrentUi()), nullptr);
     }
 }
