@@ -7,6 +7,8 @@
 #include "tests/support/WhenModal.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
 #include <QTimer>
 #include <QWidget>
 #include <QtTest/qtestspontaneevent.h>
@@ -122,6 +124,24 @@ TEST(SessionEnd, ASignalEndsEveryLoopThroughTheBoxesOpen)
         EXPECT_EQ(Disposition(SIGPIPE), SIG_DFL);
         EXPECT_EQ(dynamic_cast<ui::EndOfSessionUi*>(&ui::CurrentUi()), nullptr);
     }
+}
+
+// A window that will not close (it ignores its close event) is put out of the way instead,
+// so the box under it still gives its Escape answer and every loop ends.
+TEST(SessionEnd, AWindowThatWillNotCloseIsHiddenAndTheBoxUnderItAnswered)
+{
+    class Stubborn final : public QDialog {
+    protected:
+        void closeEvent(QCloseEvent* event) override { event->ignore(); }
+    } stubborn;
+    ui::SessionEnd end;
+    EXPECT_EQ(BoxAnswerWhenEnded(end, Buttons::CancelRetryIgnore,
+                                 [&stubborn] {
+                                     WhenModal([](QWidget*) { ::raise(SIGTERM); });
+                                     stubborn.exec();
+                                 }),
+              Result::Cancel);
+    EXPECT_FALSE(stubborn.isVisible());
 }
 
 // The session manager's request to end (a spontaneous Quit) ends as a signal does; the
