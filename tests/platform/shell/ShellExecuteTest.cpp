@@ -85,9 +85,8 @@ TEST(ShellExecuteChild, GetsTheWriteSignalsAsTheProgramWasStartedWith)
     const TempDir folder;
     const std::string report = folder.file("ignored");
     const std::string terminal = folder.file("x-terminal-emulator");
-    std::ofstream(terminal) << "#!/bin/sh\nsed -n 's/^SigIgn:\\t//p' /proc/$$/status > '"
-                            << report << ".new' && mv '" << report << ".new' '" << report
-                            << "'\n";
+    std::ofstream(terminal) << "#!/bin/sh\nsed -n 's/^SigIgn:\\t//p' /proc/$$/status > '" << report
+                            << ".new' && mv '" << report << ".new' '" << report << "'\n";
     std::filesystem::permissions(terminal, std::filesystem::perms::owner_all);
     const std::string path = std::getenv("PATH");
     ::setenv("PATH", (folder.path() + ":" + path).c_str(), 1);
@@ -103,7 +102,8 @@ TEST(ShellExecuteChild, GetsTheWriteSignalsAsTheProgramWasStartedWith)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         uint64_t ignored = ~uint64_t{0};
         std::istringstream(ReadText(report)) >> std::hex >> ignored;
-        EXPECT_EQ((ignored >> (SIGPIPE - 1)) & 1, pipeIgnoredAtStart ? 1u : 0u) << std::hex << ignored;
+        EXPECT_EQ((ignored >> (SIGPIPE - 1)) & 1, pipeIgnoredAtStart ? 1u : 0u)
+            << std::hex << ignored;
         EXPECT_EQ((ignored >> (SIGXFSZ - 1)) & 1, 0u) << std::hex << ignored;
     }
     ::signal(SIGPIPE, SIG_DFL);
