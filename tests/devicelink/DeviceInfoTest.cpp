@@ -5,8 +5,6 @@
 #include "platform/net/NetPorts.h"
 #include "platform/text/LocaleSeparators.h"
 
-#include <chrono>
-
 using ui::Buttons;
 using ui::MsgKind;
 using ui::Result;
@@ -98,20 +96,6 @@ TEST_F(GetDeviceInfoCommand, ASilentDeviceShowsAnEmptyVersionAndNoListMode)
                      "dip-switches)",
                      Buttons::OK);
     commands.mnuHostInfoClick();
-}
-
-// At the session's end nobody reads the record: the command stops at once, also inside a
-// line that comes slowly (here a byte every 200 ms), and shows nothing.
-TEST_F(GetDeviceInfoCommand, TheSessionsEndStopsItWithoutABox)
-{
-    DeviceSimulator::CommandRule slowly = On("QLS", Act::Slow);
-    slowly.pieceDelayMs = 200;
-    device.AddRule(slowly);
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(EndTheSessionDuring([this] { commands.mnuHostInfoClick(); }, "> QLS"), "");
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
-    EXPECT_EQ(device.Commands(), (Lines{"QVE", "QLS"}));
-    EXPECT_FALSE(Connection().TCP1().Connected());
 }
 
 TEST_F(GetDeviceInfoCommand, AnUnreachableDeviceRaisesTheSocketError)

@@ -94,18 +94,6 @@ TEST_F(SendMatchListTest, FourPlatesGoAsOneBlockWithTwelveEmptyRecordsAndTheClos
     ExpectRestored();
 }
 
-// Stopping a send would leave the device holding part of a list: the session's end lets it
-// finish.
-TEST_F(SendMatchListTest, TheSessionsEndLetsItFinish)
-{
-    context.SetPlates(40);
-    EXPECT_EQ(EndTheSessionDuring([this] { commands.btnSendClick(); }, "> CLS"), "");
-    EXPECT_EQ(device.Blocks().size(), 4u);
-    EXPECT_EQ(device.List().size(), 40u);
-    EXPECT_EQ(device.Commands(), Concat(kInfo, {"CLS", "QLS"}));
-    ExpectRestored();
-}
-
 TEST_F(SendMatchListTest, TwentyPlatesFillBlockZeroAndPartOfBlockOne)
 {
     context.SetPlates(20);

@@ -164,17 +164,13 @@ TEST_F(ListManagerTest, TheSessionsEndStopsACommandThatOnlyReadsFromTheDevice)
     std::vector<DeviceSimulator::Entry> deviceList;
     for (int i = 0; i < 1000; ++i)
         deviceList.push_back({Format("R%d", i), DeviceFrame(i + 1)});
+    using Rule = DeviceSimulator::CommandRule;
     const auto slowly = [](const char* prefix, size_t pieceSize, int pieceDelayMs) {
-        DeviceSimulator::CommandRule rule;
-        rule.prefix = prefix;
-        rule.action = DeviceSimulator::CommandRule::Action::Slow;
-        rule.pieceSize = pieceSize;
-        rule.pieceDelayMs = pieceDelayMs;
-        return rule;
+        return Rule{prefix, Rule::Action::Slow, "", 0, -1, pieceSize, pieceDelayMs, false};
     };
     const struct {
         const char* what;
-        DeviceSimulator::CommandRule rule;
+        Rule rule;
         std::function<void(pellicor::TFormMain&)> start;
         // The entries the device holds before the command and after it.
         long storedBefore;
