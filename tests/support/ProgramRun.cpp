@@ -41,9 +41,12 @@ ProgramRun::ProgramRun(const std::string& programFile, const std::string& folder
     process_.setProgram(QString::fromStdString(program.string()));
     process_.setWorkingDirectory(QString::fromStdString(folder));
     int errorPipe[2] = {-1, -1};
-    if (start.errorsToClosedPipe && ::pipe2(errorPipe, O_CLOEXEC) != 0)
-        ADD_FAILURE() << "no pipe for the standard error";
-    process_.setChildProcessModifier([start, errorPipe] {
+    if (start.errorsToClosedPipe) {
+        if (::pipe2(errorPipe, O_CLOEXEC) != 0)
+            ADD_FAILURE() << "no pipe for the standard error";
+        process_.setStandardErrorFile(QString("/dev/fd/%1").arg(errorPipe[1]));
+    }
+    process_.setChildProcessModifier([start] {
         // Only what is safe between fork and exec.
         for (int signo : {SIGTERM, SIGHUP, SIGINT, SIGXFSZ, SIGPIPE})
             ::signal(signo, SIG_DFL);
@@ -56,8 +59,6 @@ ProgramRun::ProgramRun(const std::string& programFile, const std::string& folder
         ::getrlimit(RLIMIT_FSIZE, &limit);
         limit.rlim_cur = start.fileSizeLimit;
         ::setrlimit(RLIMIT_FSIZE, &limit);
-        if (errorPipe[1] >= 0)
-            ::dup2(errorPipe[1], STDERR_FILENO);
     });
     process_.start();
     process_.waitForStarted(kTimeoutMs);
