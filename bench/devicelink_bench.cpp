@@ -34,6 +34,7 @@ public:
     std::string IdNumberText(int row) const override { return rows[row].second; }
     bool SpecialChecked(TSpecialEntry) const override { return false; }
     std::string SpecialText(TSpecialEntry) const override { return {}; }
+    void SetSpecial(TSpecialEntry, bool, const std::string&) override {}
     void AddPlateEntry(const std::string& plate, const std::string& idText) override
     {
         rows.emplace_back(plate, idText);

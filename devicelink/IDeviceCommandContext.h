@@ -25,6 +25,7 @@ public:
     // A special entry's check box and the text of its id-number field.
     virtual bool SpecialChecked(TSpecialEntry entry) const = 0;
     virtual std::string SpecialText(TSpecialEntry entry) const = 0;
+    virtual void SetSpecial(TSpecialEntry entry, bool checked, const std::string& text) = 0;
 
     // AddPlateEntry(plate, idText, not interactive): appends a row, or sets the special
     // entry when the plate is NOMATCH, NOREAD or NOPLATE.

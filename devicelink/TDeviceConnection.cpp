@@ -5,6 +5,7 @@
 #include "platform/net/NetPorts.h"
 #include "platform/text/Format.h"
 #include "platform/text/TextCase.h"
+#include "platform/ui/SessionEnd.h"
 #include "platform/ui/Ui.h"
 
 #include <chrono>
@@ -74,12 +75,35 @@ void TDeviceConnection::TCP1Status(TTcpClient::TStatus, const std::string& text)
 
 bool TDeviceConnection::ConnectDevice(const std::string& host)
 {
-    if (!tcp_.Connected()) {
+    if (!tcp_.Connected() && !Stopped()) {
         tcp_.SetHost(Trim(host));
         tcp_.SetPort(DevicePort());
-        tcp_.Connect();
+        try {
+            tcp_.Connect();
+        } catch (const ENetError&) {
+            if (!Stopped())
+                throw;
+        }
     }
     return tcp_.Connected();
+}
+
+TDeviceConnection::TStopAtSessionEnd::TStopAtSessionEnd(TDeviceConnection& connection)
+    : connection_(connection)
+{
+    connection_.stopAtSessionEnd_ = true;
+    connection_.tcp_.SetStopWhen([] { return ui::SessionEnding(); });
+}
+
+TDeviceConnection::TStopAtSessionEnd::~TStopAtSessionEnd()
+{
+    connection_.stopAtSessionEnd_ = false;
+    connection_.tcp_.SetStopWhen({});
+}
+
+bool TDeviceConnection::Stopped() const
+{
+    return stopAtSessionEnd_ && ui::SessionEnding();
 }
 
 void TDeviceConnection::DisconnectDevice()
@@ -91,6 +115,10 @@ bool TDeviceConnection::SendCommand(const std::string& command, std::string& rep
 {
     for (;;) {
         reply.clear();
+        if (Stopped()) {
+            lastEnd_ = TCommandEnd::Stopped;
+            return false;
+        }
         LogLine("> " + command);
         try {
             tcp_.SetReadTimeout(timeout);
@@ -114,6 +142,8 @@ bool TDeviceConnection::SendCommand(const std::string& command, std::string& rep
         } catch (const ENetError&) {
             // The error's own text is not shown: the box names what was last received.
         }
+        if (Stopped())
+            continue;  // to the end above, without a box
         if (reply.size() <= 1)
             reply = "no acknowledge received";
         lastEnd_ = TCommandEnd::Failed;

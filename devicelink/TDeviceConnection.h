@@ -32,13 +32,14 @@ public:
     void TCP1Status(TTcpClient::TStatus status, const std::string& text);
 
     // Opens the connection to the host (trimmed) on DevicePort unless one is open; true
-    // when one is open afterwards. Resolve and connect failures raise ESocketError.
+    // when one is open afterwards. Resolve and connect failures raise ESocketError, unless
+    // the session's end stopped the connect (false).
     bool ConnectDevice(const std::string& host);
     void DisconnectDevice();
 
-    // How the last SendCommand ended: on the device's echo, on a read that timed out, or
-    // in the failure box (Cancel or Ignore).
-    enum class TCommandEnd { Echo, TimedOut, Failed };
+    // How the last SendCommand ended: on the device's echo, on a read that timed out, in
+    // the failure box (Cancel or Ignore), or by the session's end (false, no box).
+    enum class TCommandEnd { Echo, TimedOut, Failed, Stopped };
 
     // Sends the command line and takes the text after its echo as the reply. A read that
     // times out is a success with an empty reply. A connection failure asks Cancel
@@ -48,6 +49,23 @@ public:
     // Sends the bytes and waits for one reply byte; only 06 succeeds. A failure asks
     // Cancel (false) or Retry.
     bool SendBlock(const uint8_t* bytes, size_t count, int timeout);
+
+    // While one lives, the session's end (ui::SessionEnding) stops the command under way,
+    // which only reads from the device: an exchange or connect not yet begun is not begun,
+    // one under way ends within TTcpClient::kStopPoll, neither shows a box, and Stopped()
+    // tells the command. A session manager waits seconds, not the minutes a device's whole
+    // list can take.
+    class TStopAtSessionEnd final {
+    public:
+        explicit TStopAtSessionEnd(TDeviceConnection& connection);
+        ~TStopAtSessionEnd();
+        TStopAtSessionEnd(const TStopAtSessionEnd&) = delete;
+        TStopAtSessionEnd& operator=(const TStopAtSessionEnd&) = delete;
+
+    private:
+        TDeviceConnection& connection_;
+    };
+    bool Stopped() const;
 
     // Disconnects when it goes out of scope, on every path.
     class TDisconnectOnExit final {
@@ -65,4 +83,5 @@ private:
     LogSink log_;
     TTcpClient tcp_;
     TCommandEnd lastEnd_ = TCommandEnd::Echo;
+    bool stopAtSessionEnd_ = false;
 };

@@ -65,10 +65,14 @@ std::string DeviceInfoText(const TDeviceInfo& info)
 
 void ShowDeviceInfo(TDeviceConnection& connection, const std::string& host)
 {
+    TDeviceConnection::TStopAtSessionEnd stopAtSessionEnd(connection);
     const bool connected = connection.ConnectDevice(host);
     TDeviceConnection::TDisconnectOnExit disconnect(connection);
     TDeviceInfo info;
-    if (connected && GetDeviceInfo(connection, info))
+    const bool read = connected && GetDeviceInfo(connection, info);
+    if (connection.Stopped())
+        return;  // nobody is there to read it
+    if (read)
         ShowCommandMessage(ui::MsgKind::Information, DeviceInfoText(info), ui::Buttons::OK);
     else
         ShowCommandMessage(ui::MsgKind::Error, "Error: failed to get device info", ui::Buttons::OK);

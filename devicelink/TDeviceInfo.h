@@ -31,5 +31,6 @@ int32_t HexField(const std::string& text, size_t first, size_t length);
 std::string DeviceInfoText(const TDeviceInfo& info);
 
 // "Get device info" for the host: connect, ask, show the record or the failure, disconnect.
-// A connect failure escapes as ESocketError.
+// A connect failure escapes as ESocketError. The session's end stops it at its next
+// exchange, and nothing is shown.
 void ShowDeviceInfo(TDeviceConnection& connection, const std::string& host);

@@ -42,6 +42,11 @@ std::string TMainDeviceContext::SpecialText(TSpecialEntry entry) const
     return form_.SpecialIdText(static_cast<int>(entry));
 }
 
+void TMainDeviceContext::SetSpecial(TSpecialEntry entry, bool checked, const std::string& text)
+{
+    form_.SetSpecial(static_cast<int>(entry), checked, text);
+}
+
 void TMainDeviceContext::AddPlateEntry(const std::string& plate, const std::string& idText)
 {
     if (!rowsHeld_) {

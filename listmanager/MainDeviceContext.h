@@ -33,6 +33,7 @@ public:
     std::string IdNumberText(int row) const override;
     bool SpecialChecked(TSpecialEntry entry) const override;
     std::string SpecialText(TSpecialEntry entry) const override;
+    void SetSpecial(TSpecialEntry entry, bool checked, const std::string& text) override;
     void AddPlateEntry(const std::string& plate, const std::string& idText) override;
     void ClearMatchList() override;
     uint64_t EncodeWiegand(std::string_view idText) const override;

@@ -20,25 +20,28 @@ namespace {
 
 constexpr size_t kChunk = 64 * 1024;
 
-// poll() for one event, restarted after signals; false when the time ran out.
-bool WaitFor(int fd, short events, milliseconds timeout)
+}  // namespace
+
+bool TTcpClient::WaitFor(int fd, short events, milliseconds timeout) const
 {
-    const auto end = TTcpClient::Clock::now() + timeout;
+    const auto end = Clock::now() + timeout;
     for (;;) {
-        const auto left = std::max<int64_t>(
-            0, duration_cast<milliseconds>(end - TTcpClient::Clock::now()).count());
+        if (stopWhen_ && stopWhen_())
+            throw EConnectionError("Stopped.");
+        auto left =
+            std::max<int64_t>(0, std::chrono::ceil<milliseconds>(end - Clock::now()).count());
+        if (stopWhen_)
+            left = std::min<int64_t>(left, kStopPoll.count());
         pollfd p{fd, events, 0};
         const int n = poll(&p, 1, static_cast<int>(left));
         if (n > 0)
             return true;
-        if (n == 0)
+        if (n == 0 && Clock::now() >= end)
             return false;
-        if (errno != EINTR)
+        if (n < 0 && errno != EINTR)
             throw ESocketError::FromErrno(errno);
     }
 }
-
-}  // namespace
 
 TTcpClient::~TTcpClient()
 {

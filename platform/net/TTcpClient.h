@@ -42,6 +42,10 @@ public:
     void SetOnStatus(StatusHandler handler) { onStatus_ = std::move(handler); }
     std::chrono::milliseconds ConnectTimeout() const { return connectTimeout_; }
     void SetConnectTimeout(std::chrono::milliseconds timeout) { connectTimeout_ = timeout; }
+    // While set, asked at least every kStopPoll while a connect, read or write waits; once
+    // it answers true the wait ends by raising EConnectionError. Unset, waits run their time.
+    static constexpr std::chrono::milliseconds kStopPoll{100};
+    void SetStopWhen(std::function<bool()> stop) { stopWhen_ = std::move(stop); }
 
     // Resolves Host when it is not a dotted address, then connects to Port. The receive
     // buffer starts empty. Raises ESocketError when the host is unknown or the connect
@@ -72,12 +76,15 @@ private:
     void RequireConnected() const;
     // Waits up to timeout for data and appends what came; false when the wait ran out.
     bool Fill(std::chrono::milliseconds timeout);
+    // poll() for one event, restarted after signals; false when the time ran out.
+    bool WaitFor(int fd, short events, std::chrono::milliseconds timeout) const;
 
     std::string host_;
     uint16_t port_ = 0;
     int readTimeoutMs_ = 1000;
     std::chrono::milliseconds connectTimeout_ = kConnectTimeout;
     StatusHandler onStatus_;
+    std::function<bool()> stopWhen_;
     int fd_ = -1;
     std::string buffer_;
     bool discardingLine_ = false;

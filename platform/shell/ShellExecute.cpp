@@ -1,5 +1,7 @@
 #include "platform/shell/ShellExecute.h"
 
+#include "platform/signals/StartDispositions.h"
+
 #include <QStandardPaths>
 #include <QString>
 
@@ -34,6 +36,7 @@ std::string FindTerminalEmulator()
 
 // Runs argv detached: the grandchild execs and is adopted by init, so no zombie is left
 // behind; a failing exec sends its errno back through a pipe closed on a successful exec.
+// It gets the signals this program ignores while it runs as this program got them.
 int SpawnDetached(const std::vector<std::string>& argv)
 {
     std::vector<char*> args;
@@ -53,6 +56,7 @@ int SpawnDetached(const std::vector<std::string>& argv)
     }
     if (child == 0) {
         // Only async-signal-safe calls between fork and exec.
+        GiveStartDispositions();
         close(pipeFd[0]);
         setsid();
         const pid_t grandchild = fork();

@@ -1,5 +1,6 @@
 #include "platform/ui/SessionEnd.h"
 
+#include "platform/signals/StartDispositions.h"
 #include "platform/ui/EndOfSessionUi.h"
 
 #include <QApplication>
@@ -7,6 +8,7 @@
 #include <QSocketNotifier>
 #include <QWidget>
 
+#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
 #include <iterator>
@@ -19,38 +21,48 @@ namespace {
 
 constexpr int kEndSignals[] = {SIGTERM, SIGHUP, SIGINT};
 
-// The pipe's writing end, for the handler; -1 while no SessionEnd is there.
-volatile sig_atomic_t wakeFd = -1;
+// From the handlers to the event loop. Made once and kept open for the whole run: a signal
+// that comes while the program is on its way out still finds it.
+int wakePipe[2] = {-1, -1};
+std::atomic<bool> endSignalled{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "read and written by a signal handler");
 bool ending = false;
 
-// Runs on whatever thread the signal lands on: only async-signal-safe calls.
+// Runs on whatever thread the signal lands on: only async-signal-safe calls. It changes no
+// signal's disposition: the ends of a session come in pairs (systemd's SIGHUP at once
+// after its SIGTERM, Ctrl+C pressed twice), and the second must not end the program
+// inside its exit.
 void OnEndSignal(int signo)
 {
     const int savedErrno = errno;
-    // The next signal of ending takes its default action: the program ends at once.
-    struct sigaction byDefault {};
-    byDefault.sa_handler = SIG_DFL;
-    for (int s : kEndSignals)
-        ::sigaction(s, &byDefault, nullptr);
+    endSignalled.store(true, std::memory_order_relaxed);
     const char byte = static_cast<char>(signo);
-    if (::write(wakeFd, &byte, 1) < 0) {
-        // The pipe holds a byte already: the end is on its way.
+    if (::write(wakePipe[1], &byte, 1) < 0) {
+        // The pipe is full: the end is on its way.
     }
     errno = savedErrno;
+}
+
+void DrainWakePipe()
+{
+    char bytes[16];
+    while (::read(wakePipe[0], bytes, sizeof bytes) > 0) {
+    }
 }
 
 }  // namespace
 
 SessionEnd::SessionEnd()
 {
-    if (::pipe2(pipe_, O_CLOEXEC | O_NONBLOCK) != 0)
+    if (wakePipe[0] < 0 && ::pipe2(wakePipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
-    wakeFd = pipe_[1];
-    notifier_ = std::make_unique<QSocketNotifier>(pipe_[0], QSocketNotifier::Read);
+    // Signals that came after an earlier session had ended (its handlers stay) end no
+    // session of this one.
+    DrainWakePipe();
+    endSignalled = false;
+    notifier_ = std::make_unique<QSocketNotifier>(wakePipe[0], QSocketNotifier::Read);
     QObject::connect(notifier_.get(), &QSocketNotifier::activated, this, [this] {
-        char bytes[16];
-        while (::read(pipe_[0], bytes, sizeof bytes) > 0) {
-        }
+        DrainWakePipe();
         End();
     });
     struct sigaction onEnd {};
@@ -62,26 +74,25 @@ SessionEnd::SessionEnd()
         if (oldEndActions_[i].sa_handler != SIG_IGN)
             ::sigaction(kEndSignals[i], &onEnd, nullptr);
     }
-    struct sigaction ignore {};
-    ignore.sa_handler = SIG_IGN;
-    ::sigaction(SIGXFSZ, &ignore, &oldFileSizeAction_);
+    writeSignalsIgnored_ = std::make_unique<TWriteSignalsIgnored>();
     qApp->installEventFilter(this);
 }
 
 SessionEnd::~SessionEnd()
 {
-    if (pipe_[0] < 0)
+    if (!notifier_)
         return;
-    for (size_t i = 0; i < std::size(kEndSignals); ++i)
-        ::sigaction(kEndSignals[i], &oldEndActions_[i], nullptr);
-    ::sigaction(SIGXFSZ, &oldFileSizeAction_, nullptr);
-    wakeFd = -1;
+    // Once the session has ended, the program is on its way out through its exit: the
+    // handlers stay to the end of the run, so a late signal cannot end it otherwise.
+    if (!SessionEnding())
+        for (size_t i = 0; i < std::size(kEndSignals); ++i)
+            ::sigaction(kEndSignals[i], &oldEndActions_[i], nullptr);
+    writeSignalsIgnored_.reset();
     notifier_.reset();
-    ::close(pipe_[0]);
-    ::close(pipe_[1]);
     if (endUi_)
         SetCurrentUi(&endUi_->Replaced());
     ending = false;
+    endSignalled = false;
 }
 
 int SessionEnd::Exec()
@@ -125,7 +136,7 @@ void SessionEnd::End()
 
 bool SessionEnding()
 {
-    return ending;
+    return ending || endSignalled.load(std::memory_order_relaxed);
 }
 
 }  // namespace ui

@@ -6,6 +6,7 @@
 #include <memory>
 
 class QSocketNotifier;
+class TWriteSignalsIgnored;
 
 namespace ui {
 
@@ -17,11 +18,16 @@ class EndOfSessionUi;
 // request to end (which Qt delivers as a spontaneous Quit event). From then on nobody is
 // at the screen: each modal window open is closed as Escape would close it, every message
 // loop ends, and what the exit shows goes to the standard error instead of waiting for a
-// person (EndOfSessionUi). A command that lets messages through runs to its end first; a
-// second signal ends the program at once. A signal the program was started with ignored
-// (nohup, a background job) stays ignored.
+// person (EndOfSessionUi). A command that lets messages through runs to its end first,
+// unless it asks SessionEnding() and stops. The signals change no signal's disposition:
+// one that follows (systemd's SIGHUP right after its SIGTERM, a second Ctrl+C), in any
+// order and at any gap, changes nothing, and once the session has ended the handlers stay
+// to the end of the run. A signal the program was started with ignored (nohup, a
+// background job) stays ignored.
 // It also makes a write past the file-size limit fail with EFBIG, reported like a full
-// disk, instead of killing the program with SIGXFSZ.
+// disk, instead of killing the program with SIGXFSZ, and a write to a pipe whose reader has
+// gone (standard error piped to `tee` in a closed terminal) fail with EPIPE instead of
+// killing it with SIGPIPE (TWriteSignalsIgnored).
 // One per program, made after the QApplication and before the windows, kept until they are
 // gone: the signal handlers reach it through one pipe.
 class SessionEnd final : public QObject {
@@ -40,14 +46,14 @@ protected:
 private:
     void End();
 
-    int pipe_[2] = {-1, -1};
     std::unique_ptr<QSocketNotifier> notifier_;
     std::unique_ptr<EndOfSessionUi> endUi_;
     struct sigaction oldEndActions_[3]{};
-    struct sigaction oldFileSizeAction_ {};
+    std::unique_ptr<TWriteSignalsIgnored> writeSignalsIgnored_;
 };
 
 // True once the session's end has begun: a window then closes without asking anything.
+// True from the moment an end signal comes, also while a command blocks the message loop.
 bool SessionEnding();
 
 }  // namespace ui

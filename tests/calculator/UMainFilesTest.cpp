@@ -363,4 +363,18 @@ TEST_F(CalculatorWindow, EachSignalOfASessionsEndEndsTheProgramThroughItsExit)
         EXPECT_EQ(ReadFileBytes(settings), expected);
     }
 }
+
+// Started as `Quantivo 2>&1 | tee log` in a terminal since closed: the line saying that the
+// settings cannot be written (here a file-size limit below them) goes nowhere, and the
+// program ends by its exit all the same instead of being killed by SIGPIPE.
+TEST_F(CalculatorWindow, AClosedErrorPipeStopsNothing)
+{
+    const TempDir folder;
+    const std::string settings = folder.file("Quantivo.ini");
+    std::ofstream(settings, std::ios::binary) << "[settings]\r\nmode=1\r\n";
+    ProgramRun program(TAVRIN_QUANTIVO_FILE, folder.path(), ProgramRun::TStart{16, {}, true});
+    program.SignalOnceRead("Quantivo.ini", SIGTERM);
+    EXPECT_EQ(program.ExitCode(), 0) << program.Ending();
+    EXPECT_EQ(ReadFileBytes(settings), "[settings]\r\nmode=1\r\n");
+}
 #endif

@@ -84,7 +84,7 @@ TEST_F(GetDeviceInfoCommand, ACancelledCommandStopsTheQuestions)
                      Buttons::CancelRetryIgnore, Result::Cancel);
     ui.ExpectMessage(MsgKind::Error, "Error: failed to get device info", Buttons::OK);
     commands.mnuHostInfoClick();
-    EXPECT_EQ(device.Commands(), (Lines{"QVE", "QLS"}));
+    EXPECT_EQ(LoggedCommands(), (Lines{"QVE", "QLS"}));
     EXPECT_FALSE(Connection().TCP1().Connected());
 }
 

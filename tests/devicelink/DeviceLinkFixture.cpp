@@ -1,8 +1,13 @@
 #include "DeviceLinkFixture.h"
 
 #include "platform/net/NetPorts.h"
+#include "platform/ui/SessionEnd.h"
+
+#include <QCoreApplication>
+#include <QTimer>
 
 #include <algorithm>
+#include <csignal>
 
 DeviceLinkFixture::DeviceLinkFixture()
 {
@@ -30,6 +35,15 @@ std::vector<std::string> DeviceLinkFixture::LogFrom(const std::string& from) con
     return {first, context.log.end()};
 }
 
+std::vector<std::string> DeviceLinkFixture::LoggedCommands() const
+{
+    std::vector<std::string> sent;
+    for (const std::string& line : context.log)
+        if (line.rfind("> ", 0) == 0)
+            sent.push_back(line.substr(2));
+    return sent;
+}
+
 void DeviceLinkFixture::PointAtAClosedPort()
 {
     SetDevicePortForTesting(DeviceSimulator::UnusedPort());
@@ -41,6 +55,23 @@ std::unique_ptr<DeviceSimulator> DeviceLinkFixture::SecondDevice()
     options.bindAddress = "127.0.0.2";
     options.port = device.Port();
     return std::make_unique<DeviceSimulator>(options);
+}
+
+std::string DeviceLinkFixture::EndTheSessionDuring(const std::function<void()>& command,
+                                                   const std::string& signalAt)
+{
+    ui::SessionEnd end;
+    context.onLog = [signalAt](const std::string& text) {
+        if (text.rfind(signalAt, 0) == 0)
+            ::raise(SIGTERM);
+    };
+    QTimer::singleShot(0, qApp, command);
+    // Should the end not come, the loop is ended all the same and the test fails.
+    QTimer::singleShot(30000, qApp, [] { QCoreApplication::exit(1); });
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(end.Exec(), 0);
+    context.onLog = {};
+    return testing::internal::GetCapturedStderr();
 }
 
 std::string Bytes(std::initializer_list<int> values)

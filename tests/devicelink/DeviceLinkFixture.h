@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <string>
 
 // One simulated device on 127.0.0.1, the main window's side faked, boxes scripted.
 class DeviceLinkFixture : public ::testing::Test {
@@ -20,10 +22,16 @@ protected:
     void Connect();
     // The log lines from the first that begins with `from` on.
     std::vector<std::string> LogFrom(const std::string& from) const;
+    // What the log shows sent ("> " lines), which the device may not have taken in yet.
+    std::vector<std::string> LoggedCommands() const;
     // Points the device port where nothing listens, so every connect is refused.
     void PointAtAClosedPort();
     // A second device on 127.0.0.2 at the same port (the port seam is one for all).
     std::unique_ptr<DeviceSimulator> SecondDevice();
+    // Runs command in the message loop of a session that ends (SIGTERM) once the log has a
+    // line beginning with signalAt; what was written to the standard error meanwhile.
+    std::string EndTheSessionDuring(const std::function<void()>& command,
+                                    const std::string& signalAt);
 
     ScriptedUi ui;
     DeviceSimulator device;

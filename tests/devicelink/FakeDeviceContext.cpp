@@ -78,4 +78,6 @@ void FakeDeviceContext::AppendLog(const std::string& line)
     static const std::regex stamp(R"(^([01]\d|2[0-3]):[0-5]\d:[0-5]\d:\d{3} )");
     EXPECT_TRUE(std::regex_search(line, stamp)) << "log line without its time: " << line;
     log.push_back(line.substr(std::min<size_t>(13, line.size())));
+    if (onLog)
+        onLog(log.back());
 }

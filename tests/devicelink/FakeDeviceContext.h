@@ -3,6 +3,7 @@
 #include "devicelink/IDeviceCommandContext.h"
 #include "matchlist/Wiegand.h"
 
+#include <functional>
 #include <optional>
 
 #include <string>
@@ -27,6 +28,7 @@ public:
     Special specials[3];
     std::vector<std::string> hosts;
     std::vector<std::string> log;  // the text of each line, after its time stamp
+    std::function<void(const std::string& text)> onLog;  // told each of them
 
     bool progressShown = false;
     int progressMax = -1;
@@ -46,6 +48,10 @@ public:
     std::string IdNumberText(int row) const override { return rows.at(row).id; }
     bool SpecialChecked(TSpecialEntry entry) const override;
     std::string SpecialText(TSpecialEntry entry) const override;
+    void SetSpecial(TSpecialEntry entry, bool checked, const std::string& text) override
+    {
+        special(entry) = {checked, text};
+    }
     void AddPlateEntry(const std::string& plate, const std::string& idText) override;
     void ClearMatchList() override;
     uint64_t EncodeWiegand(std::string_view idText) const override;

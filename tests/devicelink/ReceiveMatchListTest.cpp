@@ -193,6 +193,37 @@ TEST_F(ReceiveMatchListTest, GarbageFromTheDeviceNeverBecomesAnEntry)
     ExpectRestored();
 }
 
+// At the session's end nobody is there to wait for a device's list: the receive stops at
+// its next exchange, without a box, and the list is the one from before it (special
+// entries as they stood), whether the end cut it short or came only with its last answer.
+TEST_F(ReceiveMatchListTest, TheSessionsEndStopsItAndTheListFromBeforeStays)
+{
+    device.SetList({{"A1", 1}, {"B2", 2}, {"C3", 3}, {"D4", 4}});
+    device.SetNoMatch(7);
+    context.special(TSpecialEntry::NoMatch) = {false, "12"};
+    context.special(TSpecialEntry::NoRead) = {true, ""};
+    const struct {
+        const char* signalAt;
+        Lines sent;
+    } cases[] = {
+        {"> QLI0001", {"QLS", "QLI0000", "QLI0001"}},
+        {"< QNF", {"QLS", "QLI0000", "QLI0001", "QLI0002", "QLI0003", "QNF"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.signalAt);
+        context.log.clear();
+        EXPECT_EQ(EndTheSessionDuring([this] { commands.btnReceiveClick(); }, c.signalAt), "");
+        EXPECT_EQ(LoggedCommands(), c.sent);
+        EXPECT_EQ(context.rows, (Rows{{"KEEP", "1"}}));
+        EXPECT_EQ(context.special(TSpecialEntry::NoMatch).text, "12");
+        EXPECT_FALSE(context.special(TSpecialEntry::NoMatch).checked);
+        EXPECT_TRUE(context.special(TSpecialEntry::NoRead).checked);
+        EXPECT_TRUE(context.special(TSpecialEntry::NoPlate).checked);
+        EXPECT_EQ(context.special(TSpecialEntry::NoPlate).text, "3");
+        EXPECT_FALSE(Connection().TCP1().Connected());
+    }
+}
+
 TEST_F(ReceiveMatchListTest, TheWiegandFormatOnScreenTurnsFramesBackIntoIdNumbers)
 {
     context.wiegand = TWiegandFormat{};  // 26 bits, facility code 8 bits value 1, parity

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <poll.h>
 #include <sys/inotify.h>
@@ -23,7 +24,7 @@ constexpr int kTimeoutMs = 60000;
 }  // namespace
 
 ProgramRun::ProgramRun(const std::string& programFile, const std::string& folder,
-                       rlim_t fileSizeLimit)
+                       const TStart& start)
 {
     const fs::path program = fs::path(folder) / fs::path(programFile).filename();
     std::error_code linked;
@@ -35,23 +36,36 @@ ProgramRun::ProgramRun(const std::string& programFile, const std::string& folder
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtimeFolder_.path()));
     process_.setProcessEnvironment(environment);
     process_.setProgram(QString::fromStdString(program.string()));
     process_.setWorkingDirectory(QString::fromStdString(folder));
-    process_.setChildProcessModifier([fileSizeLimit] {
+    int errorPipe[2] = {-1, -1};
+    if (start.errorsToClosedPipe) {
+        if (::pipe2(errorPipe, O_CLOEXEC) != 0)
+            ADD_FAILURE() << "no pipe for the standard error";
+        process_.setStandardErrorFile(QString("/dev/fd/%1").arg(errorPipe[1]));
+    }
+    process_.setChildProcessModifier([start] {
         // Only what is safe between fork and exec.
-        for (int signo : {SIGTERM, SIGHUP, SIGINT, SIGXFSZ})
+        for (int signo : {SIGTERM, SIGHUP, SIGINT, SIGXFSZ, SIGPIPE})
             ::signal(signo, SIG_DFL);
+        for (int signo : start.ignoredSignals)
+            ::signal(signo, SIG_IGN);
         sigset_t none;
         ::sigemptyset(&none);
         ::sigprocmask(SIG_SETMASK, &none, nullptr);
         rlimit limit{};
         ::getrlimit(RLIMIT_FSIZE, &limit);
-        limit.rlim_cur = fileSizeLimit;
+        limit.rlim_cur = start.fileSizeLimit;
         ::setrlimit(RLIMIT_FSIZE, &limit);
     });
     process_.start();
     process_.waitForStarted(kTimeoutMs);
+    // The reader goes before the program has written anything.
+    for (int end : errorPipe)
+        if (end >= 0)
+            ::close(end);
 }
 
 ProgramRun::~ProgramRun()

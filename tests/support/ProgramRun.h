@@ -1,20 +1,36 @@
 #pragma once
 
+#include "simulators/TempDir.h"
+
 #include <QProcess>
 
 #include <string>
 #include <sys/resource.h>
+#include <vector>
 
 // One of the project's programs run as a person runs it: from its own file linked (or
 // copied) into a folder, so the files beside it land there; offscreen; with the signals
-// of ending at their defaults whatever the test runner ignores, and, if asked, a lowered
-// file-size limit.
+// of ending and those a write raises at their defaults whatever the test runner ignores,
+// and, if asked, started as a person may start it otherwise (TStart).
 class ProgramRun final {
 public:
+    struct TStart {
+        rlim_t fileSizeLimit = RLIM_INFINITY;
+        // Ignored from the start, as `nohup` starts a program with SIGHUP ignored.
+        std::vector<int> ignoredSignals;
+        // Its standard error a pipe whose reader has gone, as `2>&1 | tee log` in a
+        // terminal that was closed: Errors() then has nothing.
+        bool errorsToClosedPipe = false;
+    };
+
     // programFile is linked into folder under its own name and started from there. Reads
     // of the files in folder are watched from before the start.
+    ProgramRun(const std::string& programFile, const std::string& folder, const TStart& start);
     ProgramRun(const std::string& programFile, const std::string& folder,
-               rlim_t fileSizeLimit = RLIM_INFINITY);
+               rlim_t fileSizeLimit = RLIM_INFINITY)
+        : ProgramRun(programFile, folder, TStart{fileSizeLimit, {}, false})
+    {
+    }
     ~ProgramRun();
     ProgramRun(const ProgramRun&) = delete;
     ProgramRun& operator=(const ProgramRun&) = delete;
@@ -39,6 +55,9 @@ public:
     std::string Ending();
 
 private:
+    // Qt's runtime folder, which a person's session has: without one Qt says so on the
+    // standard error.
+    TempDir runtimeFolder_;
     QProcess process_;
     int watch_ = -1;
     std::string errors_;

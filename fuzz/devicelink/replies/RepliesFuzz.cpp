@@ -48,6 +48,7 @@ public:
     std::string IdNumberText(int row) const override { return rows_.at(row).second; }
     bool SpecialChecked(TSpecialEntry) const override { return specials_; }
     std::string SpecialText(TSpecialEntry) const override { return "7"; }
+    void SetSpecial(TSpecialEntry, bool, const std::string&) override {}
     void AddPlateEntry(const std::string& plate, const std::string& idText) override
     {
         Require(!plate.empty(), "a received entry has its plate");

@@ -7,6 +7,8 @@
 #include "tests/support/WhenModal.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
 #include <QTimer>
 #include <QWidget>
 #include <QtTest/qtestspontaneevent.h>
@@ -86,9 +88,11 @@ TEST(SessionEnd, NobodyIsAskedOnceTheSessionHasEnded)
 
 // Each signal of a session's end, with a box up that would wait for a person: the box
 // gives its Escape answer (Cancel: a command stops instead of retrying), the loop ends
-// with 0, boxes after it go to the standard error, and the next signal would end the
-// program at once. A write past the file-size limit fails instead of killing the program
-// while the program runs. Everything is as before once it is gone.
+// with 0 and boxes after it go to the standard error. The signal changes no signal's
+// disposition, so the ones that follow it at once (systemd's SIGHUP after its SIGTERM, a
+// second Ctrl+C) change nothing either, also once the program is on its way out. A write
+// past the file-size limit or to a closed pipe fails instead of killing the program while
+// the program runs.
 TEST(SessionEnd, ASignalEndsEveryLoopThroughTheBoxesOpen)
 {
     for (int signo : {SIGTERM, SIGHUP, SIGINT}) {
@@ -96,21 +100,48 @@ TEST(SessionEnd, ASignalEndsEveryLoopThroughTheBoxesOpen)
         {
             ui::SessionEnd end;
             EXPECT_EQ(Disposition(SIGXFSZ), SIG_IGN);
+            EXPECT_EQ(Disposition(SIGPIPE), SIG_IGN);
+            const auto handler = Disposition(signo);
             EXPECT_FALSE(ui::SessionEnding());
             EXPECT_EQ(
                 BoxAnswerWhenEnded(end, Buttons::CancelRetryIgnore, [signo] { ::raise(signo); }),
                 Result::Cancel);
             EXPECT_TRUE(ui::SessionEnding());
-            for (int s : {SIGTERM, SIGHUP, SIGINT})
-                EXPECT_EQ(Disposition(s), SIG_DFL) << s;
+            for (int s : {SIGHUP, SIGTERM, SIGINT, SIGINT}) {
+                ASSERT_EQ(Disposition(s), handler) << s;
+                ::raise(s);
+            }
             testing::internal::CaptureStderr();
             EXPECT_EQ(ui::ShowMessage(MsgKind::Confirmation, "Go on?", Buttons::YesNo), Result::No);
             EXPECT_NE(testing::internal::GetCapturedStderr().find(": Go on?\n"), std::string::npos);
         }
+        for (int s : {SIGTERM, SIGHUP, SIGINT}) {
+            EXPECT_NE(Disposition(s), SIG_DFL) << s;
+            EXPECT_NE(Disposition(s), SIG_IGN) << s;
+        }
         EXPECT_FALSE(ui::SessionEnding());
         EXPECT_EQ(Disposition(SIGXFSZ), SIG_DFL);
+        EXPECT_EQ(Disposition(SIGPIPE), SIG_DFL);
         EXPECT_EQ(dynamic_cast<ui::EndOfSessionUi*>(&ui::CurrentUi()), nullptr);
     }
+}
+
+// A window that will not close (it ignores its close event) is put out of the way instead,
+// so the box under it still gives its Escape answer and every loop ends.
+TEST(SessionEnd, AWindowThatWillNotCloseIsHiddenAndTheBoxUnderItAnswered)
+{
+    class Stubborn final : public QDialog {
+    protected:
+        void closeEvent(QCloseEvent* event) override { event->ignore(); }
+    } stubborn;
+    ui::SessionEnd end;
+    EXPECT_EQ(BoxAnswerWhenEnded(end, Buttons::CancelRetryIgnore,
+                                 [&stubborn] {
+                                     WhenModal([](QWidget*) { ::raise(SIGTERM); });
+                                     stubborn.exec();
+                                 }),
+              Result::Cancel);
+    EXPECT_FALSE(stubborn.isVisible());
 }
 
 // The session manager's request to end (a spontaneous Quit) ends as a signal does; the
@@ -130,16 +161,25 @@ TEST(SessionEnd, TheWindowSystemsRequestToEndEndsAsASignalDoes)
                   Result::Cancel);
         EXPECT_TRUE(ui::SessionEnding());
     }
-    ui::SessionEnd again;
-    QWidget window;
-    window.show();
-    QTimer::singleShot(0, &window, &QWidget::close);
-    EXPECT_EQ(again.Exec(), 0);
-    EXPECT_FALSE(ui::SessionEnding());
+    // A run that ends by its window gives the signals back as they were.
+    struct sigaction byDefault {};
+    byDefault.sa_handler = SIG_DFL;
+    for (int s : {SIGTERM, SIGHUP, SIGINT})
+        ::sigaction(s, &byDefault, nullptr);
+    {
+        ui::SessionEnd again;
+        QWidget window;
+        window.show();
+        QTimer::singleShot(0, &window, &QWidget::close);
+        EXPECT_EQ(again.Exec(), 0);
+        EXPECT_FALSE(ui::SessionEnding());
+    }
+    for (int s : {SIGTERM, SIGHUP, SIGINT})
+        EXPECT_EQ(Disposition(s), SIG_DFL) << s;
 }
 
 // An end that comes while the start-up shows a box ends the message loop before it runs;
-// a signal the program was started with ignored stays ignored.
+// a signal the program was started with ignored (nohup) stays ignored after the end.
 TEST(SessionEnd, AnEndDuringTheStartUpEndsTheLoopBeforeItRuns)
 {
     struct sigaction ignore {};
@@ -154,6 +194,8 @@ TEST(SessionEnd, AnEndDuringTheStartUpEndsTheLoopBeforeItRuns)
         EXPECT_EQ(ui::ShowMessage(MsgKind::Error, "Cannot open file", Buttons::OK), Result::OK);
         QTimer::singleShot(30000, qApp, [] { QCoreApplication::exit(1); });
         EXPECT_EQ(end.Exec(), 0);
+        EXPECT_EQ(Disposition(SIGHUP), SIG_IGN);
     }
+    EXPECT_EQ(Disposition(SIGHUP), SIG_IGN);
     ::sigaction(SIGHUP, &old, nullptr);
 }
