@@ -7,6 +7,7 @@
 #include "devicelink/TProgressSteps.h"
 #include "devicelink/TTransferBlock.h"
 #include "platform/text/Format.h"
+#include "platform/ui/SessionEnd.h"
 #include "platform/ui/Ui.h"
 
 namespace {
@@ -161,7 +162,9 @@ void SendMatchListToSelected(TDeviceConnection& connection, IDeviceCommandContex
     const auto hosts = context.SelectedDeviceHosts();
     TProgressSteps progress(context);
     progress.Start(context.PlateCount() * static_cast<int>(hosts.size()));
+    // At the session's end the device under way gets its whole list, and no other is begun:
+    // each device holds a whole list, and the end waits for one transfer at most.
     for (const auto& host : hosts)
-        if (!SendMatchList(connection, context, progress, host))
+        if (ui::SessionEnding() || !SendMatchList(connection, context, progress, host))
             break;
 }

@@ -13,5 +13,6 @@ bool SendMatchList(TDeviceConnection& connection, IDeviceCommandContext& context
                    TProgressSteps& progress, const std::string& host);
 
 // "Send match-list": SendMatchList to every selected device in list order, stopping after
-// the first that fails, with the hourglass and the progress bar.
+// the first that fails, with the hourglass and the progress bar. Once the session has ended
+// (ui::SessionEnding) the device under way is finished and no further one begun.
 void SendMatchListToSelected(TDeviceConnection& connection, IDeviceCommandContext& context);

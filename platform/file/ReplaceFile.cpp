@@ -1,6 +1,6 @@
 #include "platform/file/ReplaceFile.h"
 
-#include "platform/file/EndSignals.h"
+#include "platform/signals/EndSignals.h"
 #include "platform/file/FileCalls.h"
 #include "platform/file/FileErrors.h"
 #include "platform/file/InPlaceWrite.h"

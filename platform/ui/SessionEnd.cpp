@@ -1,5 +1,6 @@
 #include "platform/ui/SessionEnd.h"
 
+#include "platform/signals/EndSignals.h"
 #include "platform/signals/StartDispositions.h"
 #include "platform/ui/EndOfSessionUi.h"
 
@@ -18,8 +19,6 @@
 namespace ui {
 
 namespace {
-
-constexpr int kEndSignals[] = {SIGTERM, SIGHUP, SIGINT};
 
 // From the handlers to the event loop. Made once and kept open for the whole run: a signal
 // that comes while the program is on its way out still finds it.

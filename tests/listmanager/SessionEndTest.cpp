@@ -175,10 +175,14 @@ TEST_F(ListManagerTest, TheSessionsEndStopsACommandThatOnlyReadsFromTheDevice)
         // The entries the device holds before the command and after it.
         long storedBefore;
         size_t storedAfter;
+        // A second device is selected too: a Send begins none after the session's end.
+        bool toBoth;
     } cases[] = {
-        {"receive", slowly("QLI", 13, 20), [](auto& f) { f.btnReceive->click(); }, 1000, 1000},
-        {"device info", slowly("Q", 1, 200), [](auto& f) { f.mnuHostInfo->trigger(); }, 1000, 1000},
-        {"send", slowly("CLS", 1, 600), [](auto& f) { f.btnSend->click(); }, 0, 41},
+        {"receive", slowly("QLI", 13, 20), [](auto& f) { f.btnReceive->click(); }, 1000, 1000,
+         false},
+        {"device info", slowly("Q", 1, 200), [](auto& f) { f.mnuHostInfo->trigger(); }, 1000,
+         1000, false},
+        {"send", slowly("CLS", 1, 600), [](auto& f) { f.btnSend->click(); }, 0, 41, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -187,11 +191,17 @@ TEST_F(ListManagerTest, TheSessionsEndStopsACommandThatOnlyReadsFromTheDevice)
         device.SetList({deviceList.begin(), deviceList.begin() + c.storedBefore});
         device.AddRule(c.rule);
         SetDevicePortForTesting(device.Port());
+        DeviceSimulator::Options at2;
+        at2.bindAddress = "127.0.0.2";
+        at2.port = device.Port();
+        DeviceSimulator second(at2);
         Clock::time_point signalled;
         std::thread signaller;
         const auto [result, errors] = RunTavrinList([&](pellicor::TFormMain& f) {
             f.HostList1->AddRow("1", {device.Address(), "", ""});
+            f.HostList1->AddRow("2", {second.Address(), "", ""});
             f.HostList1->SetSelected(0, true);
+            f.HostList1->SetSelected(1, c.toBoth);
             f.UpdateUI();
             f.Modified = true;
             QTimer::singleShot(1000, &f, [&f] { f.close(); });
@@ -209,6 +219,7 @@ TEST_F(ListManagerTest, TheSessionsEndStopsACommandThatOnlyReadsFromTheDevice)
         const std::string list = ReadFile("Pellicor.lst");
         EXPECT_TRUE(list == before) << list.substr(0, 60);
         EXPECT_EQ(device.List().size(), c.storedAfter);
+        EXPECT_TRUE(second.Commands().empty()) << second.Commands().front();
         for (const char* shown :
              {"upload aborted", "Device info", "failed", "Changes have been made"})
             EXPECT_EQ(errors.find(shown), std::string::npos) << errors;
@@ -222,7 +233,9 @@ TEST_F(ListManagerTest, TheSessionsEndStopsACommandThatOnlyReadsFromTheDevice)
     hangUp.action = DeviceSimulator::CommandRule::Action::Close;
     device.AddRule(hangUp);
     const auto [result, errors] = RunTavrinList([&](pellicor::TFormMain& f) {
+        f.HostList1->ClearSelection();
         f.HostList1->AddRow("1", {device.Address(), "", ""});
+        f.HostList1->SetSelected(f.HostList1->Count() - 1, true);
         f.UpdateUI();
         SignalWhenModal(SIGTERM);
         f.btnReceive->click();

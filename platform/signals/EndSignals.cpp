@@ -1,13 +1,12 @@
-#include "platform/file/EndSignals.h"
+#include "platform/signals/EndSignals.h"
 
-#include <initializer_list>
 #include <pthread.h>
 
 EndSignalsHeld::EndSignalsHeld()
 {
     sigset_t ends;
     ::sigemptyset(&ends);
-    for (const int signo : {SIGTERM, SIGHUP, SIGINT})
+    for (const int signo : kEndSignals)
         ::sigaddset(&ends, signo);
     ::pthread_sigmask(SIG_BLOCK, &ends, &old_);
 }
