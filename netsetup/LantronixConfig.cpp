@@ -80,27 +80,25 @@ void TLantronixConfig::SearchDevices(int timeoutMs)
     DropQueued();
     KeepOutFlooders();
     UDP1.Broadcast(ConfigPort(), ConfigHeader(kSearch));
-    // Only empty polls use up the budget: a peer that never stops answering as a new module
+    // Only quiet time uses up the budget: a peer that never stops answering as a new module
     // would hold the search for as long as it sends, so the whole search is bounded too.
     const auto end = Clock::now() + kSearchBoundFactor * budget * kEmptyPollWait;
     while (budget > 0 && Clock::now() < end) {
-        const std::size_t read = PollSearchReplies();
+        PollSearchReplies();
         ui::CurrentUi().ProcessMessages();
-        if (read == 0) {
+        // A wait that a datagram let in ends early costs nothing: the modules' replies,
+        // spread over a second, are each read at once, and the search ends only after
+        // `budget` waits of 100 ms in which nothing came.
+        if (!UDP1.WaitForDatagram(static_cast<int>(kEmptyPollWait.count())))
             --budget;
-            // As long as a sleep, unless a datagram is let in first: a module's reply is
-            // read at once, and a peer flooding the socket is seen and kept out before it
-            // fills the queue ahead of the modules' replies.
-            UDP1.WaitForDatagram(static_cast<int>(kEmptyPollWait.count()));
-        }
     }
 }
 
-std::size_t TLantronixConfig::PollSearchReplies()
+void TLantronixConfig::PollSearchReplies()
 {
     RecvLength = 0;
     const std::size_t listed = Devices.size();
-    const std::size_t read = UDP1.ReceiveQueued([this](const TUdpDatagram& datagram) {
+    UDP1.ReceiveQueued([this](const TUdpDatagram& datagram) {
         Keep(datagram);
         const auto mac = SearchReplyMac(datagram.bytes);
         if (mac && AddDevice(datagram.sender, *mac) &&
@@ -114,7 +112,6 @@ std::size_t TLantronixConfig::PollSearchReplies()
         std::memcpy(&sender, Devices[i].IP.data(), sizeof sender);
         Devices[i].Name = SenderName(sender);
     }
-    return read;
 }
 
 void TLantronixConfig::KeepOutFlooders()

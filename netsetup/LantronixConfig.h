@@ -62,12 +62,13 @@ public:
     // Drops what is queued, broadcasts the search (F6) and collects the F7 replies into
     // Devices and DeviceCount, in the order they are read, one entry per module (sender's
     // address and MAC): a module that answers again adds nothing. Each poll reads every
-    // datagram queued without waiting, then processes pending window messages; a poll that
-    // finds nothing waits 100 ms, or until a datagram is let in, and the search ends after
-    // timeoutMs / 100 (at least one) such empty polls. Peers that send search replies
+    // datagram queued without waiting, then processes pending window messages, then waits
+    // 100 ms or until a datagram is let in. Only a wait in which nothing came uses up the
+    // budget: the search ends after timeoutMs / 100 (at least one) such quiet waits, about
+    // a second after the last reply for 1000. Peers that send search replies
     // without end from before the broadcast answer no search: they are not listed and
     // their datagrams are not let in; nor are a listed module's further replies. So a
-    // flood, like a module that never stops answering, leaves the polls empty, and the
+    // flood, like a module that never stops answering, leaves the waits quiet, and the
     // search ends as on a quiet network. Peers that begin during the search to answer as
     // new modules in every poll hold it, to ten times as long at most. Each new module
     // costs a reverse look-up of its sender, once the poll has read the queue, unless the
@@ -114,9 +115,8 @@ private:
     std::set<std::pair<InAddr, TMacAddress>> listed_;
     std::map<InAddr, std::string> senderNames_;
 
-    // Reads every datagram queued now and lists the modules that sent search replies;
-    // gives the number of datagrams read.
-    std::size_t PollSearchReplies();
+    // Reads every datagram queued now and lists the modules that sent search replies.
+    void PollSearchReplies();
     // Lets into the socket's queue only search replies from modules not listed yet, and
     // none from a flooder.
     void AdmitSearchReplies();

@@ -17,7 +17,9 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
+#include <set>
 
 class DeviceListTest : public ListManagerTest {
 protected:
@@ -92,6 +94,51 @@ TEST_F(DeviceListTest, SearchUnderAFloodListsEveryLiveModuleInEveryRun)
         const auto flooders = std::count(macs.begin(), macs.end(), "02-00-00-00-00-00");
         EXPECT_LE(flooders, 4) << "run " << run;
         EXPECT_EQ(macs.size(), liveMacs.size() + flooders) << "run " << run;
+    }
+    EXPECT_EQ(ui.BusyDepth(), 0);
+}
+
+// Twenty modules behind one address answer each search at random times over 0.9 s (inside
+// tests/support/in-netns the real broadcast): every one is a row in every run, and the
+// search ends about a second after the last reply.
+TEST_F(DeviceListTest, SearchListsEveryModuleOfRepliesSpreadOverASecond)
+{
+    using Clock = std::chrono::steady_clock;
+    using std::chrono::milliseconds;
+    const bool broadcast = InLoopbackOnlyNamespace();
+    ModuleSimulator::Options options;
+    options.bindAddress = "127.0.0.4";
+    if (broadcast)
+        options = ModuleSimulator::AnsweringBroadcasts(0xB0);
+    auto& f = Start();
+    for (int run = 0; run < 2; ++run) {
+        const auto seed = static_cast<uint32_t>(Clock::now().time_since_epoch().count());
+        SCOPED_TRACE("run " + std::to_string(run) + ", seed " + std::to_string(seed));
+        const auto spread = ModuleSimulator::AnsweringSpread(options, 19, milliseconds(900), seed);
+        ModuleSimulator sender(spread);
+        SetBroadcastAddressForTesting(broadcast ? 0 : *DottedAddress(sender.Address()));
+        SetConfigPortForTesting(broadcast ? 0 : sender.Port());
+        auto modules = spread.behind;
+        modules.push_back({spread.mac, spread.replyDelay});
+        std::set<std::string> answering;
+        milliseconds last{0};
+        for (const auto& [mac, delay] : modules) {
+            answering.insert(Format("%.2x-%.2x-%.2x-%.2x-%.2x-%.2x", mac[0], mac[1], mac[2],
+                                    mac[3], mac[4], mac[5]));
+            last = std::max(last, delay);
+        }
+        const auto start = Clock::now();
+        f.btnHostSearch->click();
+        const auto took = Clock::now() - start;
+        std::set<std::string> rows;
+        for (int row = 0; row < f.HostList1->Count(); ++row)
+            rows.insert(GetColumnText(*f.HostList1, row, 3));
+        EXPECT_EQ(f.HostList1->Count(), 20);
+        for (const std::string& mac : answering)
+            EXPECT_EQ(rows.count(mac), 1u) << mac;
+        // Quiet time before the last reply uses up the budget as well.
+        EXPECT_GT(took, last + milliseconds(100));
+        EXPECT_LT(took, last + milliseconds(1700));
     }
     EXPECT_EQ(ui.BusyDepth(), 0);
 }

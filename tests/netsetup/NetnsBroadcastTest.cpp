@@ -57,6 +57,16 @@ TEST_F(Broadcast, SearchFindsEveryModuleInOrderOfArrival)
     }
 }
 
+// Thirty modules answering the real broadcast at random times over 0.9 s, in place of the
+// fixture's two.
+TEST_F(Broadcast, ModulesAnsweringSpreadOverASecondAreAllListed)
+{
+    for (auto& module : modules)
+        module.reset();
+    SearchModulesAnsweringSpread(config, ModuleSimulator::AnsweringBroadcasts(0xB0), 30,
+                                 [](const ModuleSimulator&) {});
+}
+
 TEST_F(Broadcast, IPSetupReachesOnlyTheModuleWithThatMac)
 {
     config.SendIPSetup("10.1.2.3", "00-20-4A-0B-0C-A1");
