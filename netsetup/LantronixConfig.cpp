@@ -22,8 +22,8 @@ constexpr int kPollsPerSecond = 10;
 constexpr auto kEmptyPollWait = std::chrono::milliseconds(100);
 // The whole search lasts at most this many times its time-out.
 constexpr int kSearchBoundFactor = 10;
-// The most senders the socket's filter keeps out, flooders and listed modules; the
-// system's bound on a filter may take fewer. The rest are told apart as they are read.
+// The most senders the socket keeps out, flooders and listed modules (its filter may hold
+// fewer, the rest it tells apart as it reads them). The search tells apart any beyond.
 constexpr std::size_t kExcludedModules = 256;
 // How long the search watches for peers flooding it before it broadcasts, and how many of
 // their search replies make a flooder.
@@ -173,7 +173,8 @@ const std::string& TLantronixConfig::SenderName(InAddr sender)
 
 void TLantronixConfig::DropQueued()
 {
-    // Nothing new comes in meanwhile, so the queue empties however fast peers send.
+    // Nothing new is admitted meanwhile, and a read ends after one queue's worth: the
+    // request goes out however fast peers send.
     UDP1.Admit(TUdpAdmission::Nothing());
     UDP1.ReceiveQueued([](const TUdpDatagram&) {});
 }

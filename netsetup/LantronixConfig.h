@@ -31,13 +31,14 @@ void ShowSetupFailed(const std::string& host);
 // The network modules' configuration service on UDP (ConfigPort): finding modules by
 // broadcast, reading and writing a module's setup record, and assigning an address to a
 // module named by its MAC address. Every request, the search's included, first drops the
-// datagrams queued at that moment from earlier exchanges, letting nothing new in while it
+// datagrams queued at that moment from earlier exchanges, admitting nothing new while it
 // does, so that a peer that keeps sending cannot keep the request from going out. Every
-// receive reads all that is queued at once. While an exchange waits, the socket lets in
-// only what it can take (the system drops the rest as it arrives): a read or a write the
-// reply of its type from the module it asked, a search the search replies of modules not
-// listed yet, from no peer that was flooding the socket already before it. So peers
-// flooding the socket fill no queue ahead of a module's reply. Every
+// receive reads all that is queued at once. While an exchange waits, the socket admits only
+// what it can take: a read or a write the reply of its type from the module it asked, a
+// search the search replies of modules not listed yet. The system drops the rest as it
+// arrives, so peers flooding the socket fill no queue ahead of a module's reply, as far as
+// it takes the socket's filter; where it refuses it (too little option memory), the socket
+// tells the rest apart as it reads them, and every exchange works all the same. Every
 // exchange blocks the calling (GUI) thread; only the search lets pending window messages
 // run meanwhile.
 //
