@@ -22,11 +22,11 @@ constexpr int kPollsPerSecond = 10;
 constexpr auto kEmptyPollWait = std::chrono::milliseconds(100);
 // The whole search lasts at most this many times its time-out.
 constexpr int kSearchBoundFactor = 10;
-// The most senders the socket keeps out, flooders and listed modules (its filter may hold
-// fewer, the rest it tells apart as it reads them). The search tells apart any beyond.
+// The most listed modules the socket keeps out (its filter may hold fewer, the rest it
+// tells apart as it reads them). The search tells apart any beyond.
 constexpr std::size_t kExcludedModules = 256;
-// How long the search watches for peers flooding it before it broadcasts, and how many of
-// their search replies make a flooder.
+// How long the search watches for modules that keep answering before it broadcasts, and how
+// many search replies of one module (sender and MAC) in that while show one.
 constexpr auto kFloodWatch = std::chrono::milliseconds(50);
 constexpr int kFloodReplies = 3;
 
@@ -38,6 +38,13 @@ TUdpAdmission RepliesOf(uint8_t type)
     admission.prefix.assign(header.begin(), header.end());
     admission.minLength = ReplyLength(type);
     return admission;
+}
+
+InAddr SenderOf(const TDeviceEntry& entry)
+{
+    InAddr sender;
+    std::memcpy(&sender, entry.IP.data(), sizeof sender);
+    return sender;
 }
 
 }  // namespace
@@ -78,7 +85,7 @@ void TLantronixConfig::SearchDevices(int timeoutMs)
     if (budget <= 0)
         budget = 1;
     DropQueued();
-    KeepOutFlooders();
+    ListFlooders();
     UDP1.Broadcast(ConfigPort(), ConfigHeader(kSearch));
     // Only quiet time uses up the budget: a peer that never stops answering as a new module
     // would hold the search for as long as it sends, so the whole search is bounded too.
@@ -101,51 +108,53 @@ void TLantronixConfig::PollSearchReplies()
     UDP1.ReceiveQueued([this](const TUdpDatagram& datagram) {
         Keep(datagram);
         const auto mac = SearchReplyMac(datagram.bytes);
-        if (mac && AddDevice(datagram.sender, *mac) &&
-            flooders_.size() + Devices.size() <= kExcludedModules)
-            AdmitSearchReplies();
+        if (mac)
+            List(datagram.sender, *mac);
     });
-    // Looked up once the queue is read: a look-up may wait on a name server, and the
-    // modules' further replies are kept out meanwhile, but others are not.
-    for (std::size_t i = listed; i < Devices.size(); ++i) {
-        InAddr sender;
-        std::memcpy(&sender, Devices[i].IP.data(), sizeof sender);
-        Devices[i].Name = SenderName(sender);
-    }
+    NameDevicesFrom(listed);
 }
 
-void TLantronixConfig::KeepOutFlooders()
+void TLantronixConfig::ListFlooders()
 {
-    flooders_.clear();
     AdmitSearchReplies();
-    std::map<InAddr, int> replies;
+    std::map<std::pair<InAddr, TMacAddress>, int> replies;
     const auto end = Clock::now() + kFloodWatch;
     for (;;) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(end - Clock::now());
         if (left.count() <= 0 || !UDP1.WaitForDatagram(static_cast<int>(left.count())))
-            return;
+            break;
         UDP1.ReceiveQueued([&](const TUdpDatagram& datagram) {
-            if (++replies[datagram.sender] == kFloodReplies &&
-                flooders_.size() < kExcludedModules) {
-                flooders_.push_back(datagram.sender);
-                AdmitSearchReplies();
-            }
+            const auto mac = SearchReplyMac(datagram.bytes);
+            if (mac && ++replies[{datagram.sender, *mac}] == kFloodReplies)
+                List(datagram.sender, *mac);
         });
     }
+    NameDevicesFrom(0);
+}
+
+void TLantronixConfig::List(InAddr sender, const TMacAddress& mac)
+{
+    if (AddDevice(sender, mac) && Devices.size() <= kExcludedModules)
+        AdmitSearchReplies();
+}
+
+void TLantronixConfig::NameDevicesFrom(std::size_t first)
+{
+    // Looked up once the queue is read: a look-up may wait on a name server, and the
+    // modules' further replies are kept out meanwhile, but others are not.
+    for (std::size_t i = first; i < Devices.size(); ++i)
+        Devices[i].Name = SenderName(SenderOf(Devices[i]));
 }
 
 void TLantronixConfig::AdmitSearchReplies()
 {
     TUdpAdmission admission = RepliesOf(kSearchReply);
     admission.excludedOffset = kSearchReplyMac;
-    for (const InAddr flooder : flooders_)
-        admission.excluded.emplace_back(flooder, std::vector<uint8_t>{});
     for (const TDeviceEntry& entry : Devices) {
         if (admission.excluded.size() == kExcludedModules)
             break;
-        InAddr sender;
-        std::memcpy(&sender, entry.IP.data(), sizeof sender);
-        admission.excluded.emplace_back(sender, std::vector(entry.MAC.begin(), entry.MAC.end()));
+        admission.excluded.emplace_back(SenderOf(entry),
+                                        std::vector(entry.MAC.begin(), entry.MAC.end()));
     }
     UDP1.Admit(admission);
 }

@@ -52,7 +52,7 @@ public:
     static constexpr std::size_t kRecvBufferSize = 256;
     // What the socket's receive queue asks the system for: room for the replies of
     // thousands of modules to one search (a short datagram takes about 800 bytes of it),
-    // and for what peers flooding the socket send before the search has seen them and
+    // and for what modules that keep answering send before the search has listed them and
     // keeps them out. The system may grant less (net.core.rmem_max).
     static constexpr int kReceiveQueueBytes = 4 << 20;
 
@@ -62,18 +62,20 @@ public:
 
     // Drops what is queued, broadcasts the search (F6) and collects the F7 replies into
     // Devices and DeviceCount, in the order they are read, one entry per module (sender's
-    // address and MAC): a module that answers again adds nothing. Each poll reads every
-    // datagram queued without waiting, then processes pending window messages, then waits
-    // 100 ms or until a datagram is let in. Only a wait in which nothing came uses up the
-    // budget: the search ends after timeoutMs / 100 (at least one) such quiet waits, about
-    // a second after the last reply for 1000. Peers that send search replies
-    // without end from before the broadcast answer no search: they are not listed and
-    // their datagrams are not let in; nor are a listed module's further replies. So a
-    // flood, like a module that never stops answering, leaves the waits quiet, and the
-    // search ends as on a quiet network. Peers that begin during the search to answer as
-    // new modules in every poll hold it, to ten times as long at most. Each new module
-    // costs a reverse look-up of its sender, once the poll has read the queue, unless the
-    // sender is listed already with another MAC address. Socket failures raise ENetError.
+    // address and MAC): every module that answered is listed once. Before the broadcast it
+    // watches the search replies that come for 50 ms (stale ones, of an earlier search): a
+    // module seen answering three times meanwhile keeps answering, and is listed then. From
+    // the moment it is listed, a module's replies are not let in, by its address and MAC,
+    // so other modules at the same address still are. Each poll reads every datagram queued
+    // without waiting, then processes pending window messages, then waits 100 ms or until a
+    // datagram is let in. Only a wait in which nothing came uses up the budget: the search
+    // ends after timeoutMs / 100 (at least one) such quiet waits, about a second after the
+    // last reply for 1000. So a module that never stops answering, like a flood of its
+    // replies, leaves the waits quiet once listed, and the search ends as on a quiet
+    // network. Peers that answer as new modules in every poll hold it, to ten times as long
+    // at most. Each new module costs a reverse look-up of its sender, once the queue is
+    // read, unless the sender is listed already with another MAC address. Socket failures
+    // raise ENetError.
     void SearchDevices(int timeoutMs);
 
     // Asks host (dotted address or name) for its setup record (F8, reply F9). false when
@@ -110,24 +112,25 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
 
-    // The senders that flooded the socket with search replies before the search.
-    std::vector<InAddr> flooders_;
     // The modules the search listed (sender and MAC), and the names of their senders.
     std::set<std::pair<InAddr, TMacAddress>> listed_;
     std::map<InAddr, std::string> senderNames_;
 
     // Reads every datagram queued now and lists the modules that sent search replies.
     void PollSearchReplies();
-    // Lets into the socket's queue only search replies from modules not listed yet, and
-    // none from a flooder.
-    void AdmitSearchReplies();
     // Before the search is broadcast: watches the search replies that come meanwhile (all
-    // of them stale) for a short while, and keeps out, for the whole search, the senders
-    // of several: peers that flood the socket fill no queue ahead of the modules' replies.
-    void KeepOutFlooders();
+    // of them stale) for a short while, and lists the modules that send several, so that
+    // from then on their replies fill no queue ahead of the other modules' replies.
+    void ListFlooders();
+    // Lists the module, unless it is listed already, and keeps its further replies out.
+    void List(InAddr sender, const TMacAddress& mac);
+    // Lets into the socket's queue only search replies from modules not listed yet.
+    void AdmitSearchReplies();
     // Adds the module that sent a search reply, unless it is listed already, still without
     // its name; true when added.
     bool AddDevice(InAddr sender, const TMacAddress& mac);
+    // Looks up the names of the listed modules from Devices[first] on.
+    void NameDevicesFrom(std::size_t first);
     // The sender's name by reverse look-up, cut to 64 characters; looked up once a search.
     const std::string& SenderName(InAddr sender);
     // Keeps the datagram in RecvBuffer and RecvLength.

@@ -58,27 +58,37 @@ TEST_F(DeviceListTest, SearchReplacesTheDeviceRowsWithTheModulesThatAnswer)
     EXPECT_EQ(ui.BusyDepth(), 0);
 }
 
-// Four peers flood the configuration socket with search replies at full rate from just
-// before each search: every live module is listed once in every run. A flooder is not, or
-// (when the search did not see it flooding before its broadcast) once. Inside
-// tests/support/in-netns three modules answer the real broadcast; elsewhere the fixture's
-// one module answers.
-TEST_F(DeviceListTest, SearchUnderAFloodListsEveryLiveModuleInEveryRun)
+// Peers flood the configuration socket with search replies at full rate from before each
+// search: four on addresses of their own, and one at the address of three live modules (a
+// sender answering for several MAC addresses). Each flooder is listed once, as any module
+// that answered, and every live module once, in every run. Inside tests/support/in-netns the
+// live modules answer the real broadcast (from 127.0.0.1).
+TEST_F(DeviceListTest, SearchUnderAFloodListsEveryModuleOnceInEveryRun)
 {
-    std::vector<std::unique_ptr<ModuleSimulator>> broadcastModules;
-    std::vector<std::string> liveMacs{"00-20-4A-0B-0C-0D"};
-    if (InLoopbackOnlyNamespace()) {
-        liveMacs.clear();
-        for (uint8_t mac = 0xA0; mac < 0xA3; ++mac) {
-            broadcastModules.push_back(
+    const bool broadcast = InLoopbackOnlyNamespace();
+    const std::string liveAddress = broadcast ? "127.0.0.1" : "127.0.0.4";
+    std::vector<std::unique_ptr<ModuleSimulator>> live;
+    if (broadcast) {
+        for (uint8_t mac = 0xA0; mac < 0xA3; ++mac)
+            live.push_back(
                 std::make_unique<ModuleSimulator>(ModuleSimulator::AnsweringBroadcasts(mac)));
-            liveMacs.push_back(Format("00-20-4A-0B-0C-%.2x", mac));
-        }
         SetBroadcastAddressForTesting(0);
         SetConfigPortForTesting(0);
+    } else {
+        ModuleSimulator::Options options;
+        options.bindAddress = liveAddress;
+        options.mac[5] = 0xA0;
+        options.behind = {{{0x00, 0x20, 0x4A, 0x0B, 0x0C, 0xA1}, {}},
+                          {{0x00, 0x20, 0x4A, 0x0B, 0x0C, 0xA2}, {}}};
+        live.push_back(std::make_unique<ModuleSimulator>(options));
+        SetBroadcastAddressForTesting(*DottedAddress(liveAddress));
+        SetConfigPortForTesting(live.front()->Port());
     }
+    const std::vector<std::string> liveMacs{"00-20-4A-0B-0C-A0", "00-20-4A-0B-0C-A1",
+                                            "00-20-4A-0B-0C-A2"};
     auto& f = Start();
     DatagramFlood::Options flood;
+    flood.peerAddresses.push_back(liveAddress);
     flood.targetPort = lantronix.Config.UDP1.LocalPort();
     flood.datagram.assign(30, 0);
     flood.datagram[3] = 0xF7;
@@ -86,14 +96,17 @@ TEST_F(DeviceListTest, SearchUnderAFloodListsEveryLiveModuleInEveryRun)
     DatagramFlood peers(flood);
     for (int run = 0; run < 3; ++run) {
         f.btnHostSearch->click();
-        std::vector<std::string> macs;
+        std::vector<std::string> rows;
         for (int row = 0; row < f.HostList1->Count(); ++row)
-            macs.push_back(GetColumnText(*f.HostList1, row, 3));
+            rows.push_back(GetColumnText(*f.HostList1, row, 1) + " " +
+                           GetColumnText(*f.HostList1, row, 3));
         for (const std::string& mac : liveMacs)
-            EXPECT_EQ(std::count(macs.begin(), macs.end(), mac), 1) << mac << ", run " << run;
-        const auto flooders = std::count(macs.begin(), macs.end(), "02-00-00-00-00-00");
-        EXPECT_LE(flooders, 4) << "run " << run;
-        EXPECT_EQ(macs.size(), liveMacs.size() + flooders) << "run " << run;
+            EXPECT_EQ(std::count(rows.begin(), rows.end(), liveAddress + " " + mac), 1)
+                << mac << ", run " << run;
+        for (const std::string& peer : flood.peerAddresses)
+            EXPECT_EQ(std::count(rows.begin(), rows.end(), peer + " 02-00-00-00-00-00"), 1)
+                << peer << ", run " << run;
+        EXPECT_EQ(rows.size(), 8u) << "run " << run;
     }
     EXPECT_EQ(ui.BusyDepth(), 0);
 }

@@ -142,9 +142,11 @@ std::vector<uint8_t> SearchReply(uint8_t lastMacByte)
 }
 
 std::unique_ptr<DatagramFlood> FloodConfigSocket(TLantronixConfig& config,
-                                                 const std::vector<uint8_t>& datagram)
+                                                 const std::vector<uint8_t>& datagram,
+                                                 std::vector<std::string> peers)
 {
     DatagramFlood::Options options;
+    options.peerAddresses = std::move(peers);
     options.targetPort = config.UDP1.LocalPort();
     options.datagram = datagram;
     auto flood = std::make_unique<DatagramFlood>(options);

@@ -79,11 +79,12 @@ void SendStray(TLantronixConfig& config, const std::vector<uint8_t>& bytes, int 
 // A search reply (F7, 30 bytes) naming the MAC address 00-00-00-00-00-lastMacByte.
 std::vector<uint8_t> SearchReply(uint8_t lastMacByte);
 
-// Four peers on 127.0.0.10 to 127.0.0.13 sending datagram to the configuration service's
-// socket without pause, until the flood is destroyed; they have filled the socket's queue
-// when it returns.
-std::unique_ptr<DatagramFlood> FloodConfigSocket(TLantronixConfig& config,
-                                                 const std::vector<uint8_t>& datagram);
+// Peers (by default four, on 127.0.0.10 to 127.0.0.13) sending datagram to the configuration
+// service's socket without pause, until the flood is destroyed; they have filled the
+// socket's queue when it returns.
+std::unique_ptr<DatagramFlood> FloodConfigSocket(
+    TLantronixConfig& config, const std::vector<uint8_t>& datagram,
+    std::vector<std::string> peers = DatagramFlood::Options().peerAddresses);
 
 // Three searches (timeout 1000 ms), each answered by `modules` modules behind one sender
 // (options' address and port) at random times over 0.9 s: every one is listed in every run,
