@@ -109,8 +109,9 @@ void TLantronixConfig::PollSearchReplies()
         Keep(datagram);
         const auto mac = SearchReplyMac(datagram.bytes);
         if (mac)
-            List(datagram.sender, *mac);
+            AddDevice(datagram.sender, *mac);
     });
+    KeepListedOut(listed);
     NameDevicesFrom(listed);
 }
 
@@ -123,18 +124,22 @@ void TLantronixConfig::ListFlooders()
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(end - Clock::now());
         if (left.count() <= 0 || !UDP1.WaitForDatagram(static_cast<int>(left.count())))
             break;
+        const std::size_t listed = Devices.size();
         UDP1.ReceiveQueued([&](const TUdpDatagram& datagram) {
             const auto mac = SearchReplyMac(datagram.bytes);
             if (mac && ++replies[{datagram.sender, *mac}] == kFloodReplies)
-                List(datagram.sender, *mac);
+                AddDevice(datagram.sender, *mac);
         });
+        KeepListedOut(listed);
     }
     NameDevicesFrom(0);
 }
 
-void TLantronixConfig::List(InAddr sender, const TMacAddress& mac)
+void TLantronixConfig::KeepListedOut(std::size_t listedBefore)
 {
-    if (AddDevice(sender, mac) && Devices.size() <= kExcludedModules)
+    // Once a read, not once a module: the socket's filter is built anew each time. Within
+    // the read, a module's further replies add nothing.
+    if (Devices.size() > listedBefore && listedBefore < kExcludedModules)
         AdmitSearchReplies();
 }
 

@@ -122,8 +122,8 @@ private:
     // of them stale) for a short while, and lists the modules that send several, so that
     // from then on their replies fill no queue ahead of the other modules' replies.
     void ListFlooders();
-    // Lists the module, unless it is listed already, and keeps its further replies out.
-    void List(InAddr sender, const TMacAddress& mac);
+    // Keeps out the further replies of the modules listed since there were listedBefore.
+    void KeepListedOut(std::size_t listedBefore);
     // Lets into the socket's queue only search replies from modules not listed yet.
     void AdmitSearchReplies();
     // Adds the module that sent a search reply, unless it is listed already, still without
