@@ -12,6 +12,7 @@
 #include "netsetup/ULantronix.h"
 #include "matchlist/ListFileText.h"
 #include "matchlist/Wiegand.h"
+#include "netsetup/DeviceRows.h"
 #include "platform/net/InetAddress.h"
 #include "platform/net/NetPorts.h"
 #include "platform/net/Resolver.h"
@@ -785,12 +786,9 @@ void BM_Search(benchmark::State& state)
         ModuleSimulator::AnsweringBroadcasts(0), static_cast<int>(state.range(0)) - 1,
         std::chrono::milliseconds(state.range(1)), 1);
     auto last = options.replyDelay;
-    std::vector<std::string> macs{Format("%.2x-%.2x-%.2x-%.2x-%.2x-%.2x", options.mac[0],
-                                         options.mac[1], options.mac[2], options.mac[3],
-                                         options.mac[4], options.mac[5])};
+    std::vector<std::string> macs{MacText(options.mac)};
     for (const auto& [mac, delay] : options.behind) {
-        macs.push_back(Format("%.2x-%.2x-%.2x-%.2x-%.2x-%.2x", mac[0], mac[1], mac[2], mac[3],
-                              mac[4], mac[5]));
+        macs.push_back(MacText(mac));
         last = std::max(last, delay);
     }
     std::sort(macs.begin(), macs.end());

@@ -1,12 +1,12 @@
 // The device list commands through the real window: search, select all, add.
 #include "tests/listmanager/ListManagerFixture.h"
 
+#include "netsetup/DeviceRows.h"
 #include "netsetup/ULantronix.h"
 #include "platform/net/InetAddress.h"
 #include "platform/shell/ShellExecute.h"
 #include "platform/net/NetPorts.h"
 #include "platform/net/TableResolver.h"
-#include "platform/text/Format.h"
 #include "platform/toolkit/TListView.h"
 #include "simulators/DatagramFlood.h"
 #include "simulators/ModuleSimulator.h"
@@ -136,8 +136,7 @@ TEST_F(DeviceListTest, SearchListsEveryModuleOfRepliesSpreadOverASecond)
         std::set<std::string> answering;
         milliseconds last{0};
         for (const auto& [mac, delay] : modules) {
-            answering.insert(Format("%.2x-%.2x-%.2x-%.2x-%.2x-%.2x", mac[0], mac[1], mac[2],
-                                    mac[3], mac[4], mac[5]));
+            answering.insert(MacText(mac));
             last = std::max(last, delay);
         }
         const auto start = Clock::now();
