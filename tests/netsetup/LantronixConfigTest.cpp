@@ -199,14 +199,10 @@ TEST_F(Search, AModuleThatKeepsAnsweringIsListedOnceAndHidesNoModuleAtItsAddress
                 EXPECT_EQ(listed(kShared, mac), 1) << "the live module " << int(mac);
             for (const std::string& peer : peers)
                 EXPECT_EQ(listed(peer, 0xEE), answering ? 1 : 0) << peer;
-            EXPECT_EQ(config.DeviceCount, answering ? 8 : 3);
             EXPECT_EQ(resolver.ReverseLookups() - lookups, answering ? 5 : 1);
-            for (const TDeviceEntry& entry : config.Devices) {
-                if (entry.IP == TLantronixConfig::IPTextToBytes(kShared)) {
-                    EXPECT_EQ(entry.Name, "module-a");
-                }
-            }
             EXPECT_LT(took, milliseconds(1500));
+            ASSERT_EQ(config.DeviceCount, answering ? 8 : 3);
+            EXPECT_EQ(config.Devices.back().Name, "module-a");
         }
     }
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <vector>
 
 // Bounds the memory a socket may take for its options, its filter among them
 // (net.core.optmem_max), for the life of the object: the system then refuses a filter
@@ -13,14 +14,29 @@
 // whole machine and do not show it in another namespace.
 class SocketOptionMemory final {
 public:
-    static bool Settable() { return InLoopbackOnlyNamespace() && std::ifstream(kPath).good(); }
-
-    explicit SocketOptionMemory(int bytes) : before_(Read())
+    // 0, the system as it is, and where they can be set bounds at which the system refuses
+    // a socket's filter, or a longer one: 512 bytes hold a few exclusions, 256 a filter
+    // without any, 128 none at all.
+    static std::vector<int> Bounds()
     {
+        if (!InLoopbackOnlyNamespace() || !std::ifstream(kPath).good())
+            return {0};
+        return {0, 512, 256, 128};
+    }
+
+    // 0 leaves the system as it is.
+    explicit SocketOptionMemory(int bytes) : before_(bytes == 0 ? 0 : Read())
+    {
+        if (bytes == 0)
+            return;
         Write(bytes);
         EXPECT_EQ(Read(), bytes) << kPath;
     }
-    ~SocketOptionMemory() { Write(before_); }
+    ~SocketOptionMemory()
+    {
+        if (before_ != 0)
+            Write(before_);
+    }
     SocketOptionMemory(const SocketOptionMemory&) = delete;
     SocketOptionMemory& operator=(const SocketOptionMemory&) = delete;
 

@@ -13,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <memory>
 #include <string>
 #include <thread>
 #include <utility>
@@ -84,25 +83,6 @@ protected:
         return reads;
     }
 
-    // 0, the system as it is, and inside tests/support/in-netns option memories that make
-    // the system refuse a socket's filter, or a longer one: 512 bytes hold a few exclusions,
-    // 256 a filter without any, 128 none at all.
-    static std::vector<int> OptionMemories()
-    {
-        if (!SocketOptionMemory::Settable())
-            return {0};
-        return {0, 512, 256, 128};
-    }
-    static std::unique_ptr<SocketOptionMemory> Bound(int memory)
-    {
-        return memory == 0 ? nullptr : std::make_unique<SocketOptionMemory>(memory);
-    }
-    static std::string What(int memory)
-    {
-        return memory == 0 ? "option memory as the system has it"
-                           : "option memory " + std::to_string(memory);
-    }
-
     // Datagrams of at most 32 bytes.
     TUdpSocket socket{0, 32};
     Peer a{"127.0.0.2"};
@@ -149,7 +129,7 @@ TEST_F(TUdpSocketTest, AReadUnderAFloodEndsAfterOneQueuesWorth)
 }
 
 // Only what the admission admits is handed on, whenever it came: also a datagram queued
-// before the admission changed is judged by it.
+// before the admission changed is judged by it. Also where the system refuses the filter.
 TEST_F(TUdpSocketTest, OnlyWhatTheAdmissionAdmitsIsHandedOn)
 {
     const Bytes reply{0, 0, 0, 0xF7, 1, 2, 3, 4, 5, 6};
@@ -188,8 +168,8 @@ TEST_F(TUdpSocketTest, OnlyWhatTheAdmissionAdmitsIsHandedOn)
         // Also a's datagram of another type with that MAC is dropped.
         {"all but a's MAC", notAsMac, {0, 2, 4, 5}},
         {"odd lengths", odd, {2, 3, 4, 5}}};
-    for (const int memory : OptionMemories()) {
-        const auto bound = Bound(memory);
+    for (const int memory : SocketOptionMemory::Bounds()) {
+        const SocketOptionMemory bound(memory);
         TUdpSocket socket(0, 32);
         for (const Case& c : cases) {
             socket.Admit(TUdpAdmission{});
@@ -201,7 +181,7 @@ TEST_F(TUdpSocketTest, OnlyWhatTheAdmissionAdmitsIsHandedOn)
             std::vector<Read> expected;
             for (int i : c.admitted)
                 expected.emplace_back(datagrams[i].first->Address(), datagrams[i].second);
-            EXPECT_EQ(ReadUntilQuiet(socket), expected) << c.what << ", " << What(memory);
+            EXPECT_EQ(ReadUntilQuiet(socket), expected) << c.what << ", option memory " << memory;
         }
     }
 }
@@ -216,8 +196,8 @@ TEST_F(TUdpSocketTest, ExclusionsBeyondWhatTheFilterHoldsAreToldApartAsRead)
         admission.excluded.emplace_back(
             *DottedAddress("127.0.0.2"),
             Bytes{static_cast<uint8_t>(i >> 8), static_cast<uint8_t>(i)});
-    for (const int memory : OptionMemories()) {
-        const auto bound = Bound(memory);
+    for (const int memory : SocketOptionMemory::Bounds()) {
+        const SocketOptionMemory bound(memory);
         TUdpSocket socket(0, 32);
         socket.Admit(admission);
         socket.Admit(admission);
@@ -227,7 +207,7 @@ TEST_F(TUdpSocketTest, ExclusionsBeyondWhatTheFilterHoldsAreToldApartAsRead)
         b.SendTo(socket.LocalPort(), {0, 0});
         EXPECT_EQ(ReadUntilQuiet(socket),
                   (std::vector<Read>{{a.Address(), {0x07, 0xD0}}, {b.Address(), {0, 0}}}))
-            << What(memory);
+            << "option memory " << memory;
     }
 }
 
