@@ -29,6 +29,9 @@ constexpr std::size_t kExcludedModules = 256;
 // many search replies of one module (sender and MAC) in that while show one.
 constexpr auto kFloodWatch = std::chrono::milliseconds(50);
 constexpr int kFloodReplies = 3;
+// The least time between two filters that keep out more listed modules: building one
+// takes up to a millisecond with hundreds in it.
+constexpr auto kRebuildGap = std::chrono::milliseconds(5);
 
 // Admits the replies of this type, from anyone.
 TUdpAdmission RepliesOf(uint8_t type)
@@ -110,8 +113,9 @@ void TLantronixConfig::PollSearchReplies()
         const auto mac = SearchReplyMac(datagram.bytes);
         if (mac)
             AddDevice(datagram.sender, *mac);
+        KeepListedOut(false);
     });
-    KeepListedOut(listed);
+    KeepListedOut(true);
     NameDevicesFrom(listed);
 }
 
@@ -124,22 +128,25 @@ void TLantronixConfig::ListFlooders()
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(end - Clock::now());
         if (left.count() <= 0 || !UDP1.WaitForDatagram(static_cast<int>(left.count())))
             break;
-        const std::size_t listed = Devices.size();
         UDP1.ReceiveQueued([&](const TUdpDatagram& datagram) {
             const auto mac = SearchReplyMac(datagram.bytes);
             if (mac && ++replies[{datagram.sender, *mac}] == kFloodReplies)
                 AddDevice(datagram.sender, *mac);
+            KeepListedOut(false);
         });
-        KeepListedOut(listed);
+        KeepListedOut(true);
     }
     NameDevicesFrom(0);
 }
 
-void TLantronixConfig::KeepListedOut(std::size_t listedBefore)
+void TLantronixConfig::KeepListedOut(bool readEnded)
 {
-    // Once a read, not once a module: the socket's filter is built anew each time. Within
-    // the read, a module's further replies add nothing.
-    if (Devices.size() > listedBefore && listedBefore < kExcludedModules)
+    if (admitted_ == Devices.size() || admitted_ >= kExcludedModules)
+        return;
+    // The socket's filter is built anew each time: with many modules answering at once, at
+    // most every kRebuildGap, and at the end of the read. Within the read, a module's
+    // further replies add nothing.
+    if (readEnded || Clock::now() - admittedAt_ >= kRebuildGap)
         AdmitSearchReplies();
 }
 
@@ -153,6 +160,8 @@ void TLantronixConfig::NameDevicesFrom(std::size_t first)
 
 void TLantronixConfig::AdmitSearchReplies()
 {
+    admitted_ = Devices.size();
+    admittedAt_ = Clock::now();
     TUdpAdmission admission = RepliesOf(kSearchReply);
     admission.excludedOffset = kSearchReplyMac;
     for (const TDeviceEntry& entry : Devices) {

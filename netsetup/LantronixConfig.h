@@ -115,6 +115,9 @@ private:
     // The modules the search listed (sender and MAC), and the names of their senders.
     std::set<std::pair<InAddr, TMacAddress>> listed_;
     std::map<InAddr, std::string> senderNames_;
+    // How many of Devices the socket keeps out, since when.
+    std::size_t admitted_ = 0;
+    Clock::time_point admittedAt_;
 
     // Reads every datagram queued now and lists the modules that sent search replies.
     void PollSearchReplies();
@@ -122,8 +125,9 @@ private:
     // of them stale) for a short while, and lists the modules that send several, so that
     // from then on their replies fill no queue ahead of the other modules' replies.
     void ListFlooders();
-    // Keeps out the further replies of the modules listed since there were listedBefore.
-    void KeepListedOut(std::size_t listedBefore);
+    // Keeps out the further replies of the modules listed since the last admission: at once,
+    // unless the last was less than kRebuildGap ago, and when the read has ended.
+    void KeepListedOut(bool readEnded);
     // Lets into the socket's queue only search replies from modules not listed yet.
     void AdmitSearchReplies();
     // Adds the module that sent a search reply, unless it is listed already, still without

@@ -297,11 +297,19 @@ bool TUdpSocket::WaitForDatagram(int timeoutMs)
         const int n = ::poll(&p, 1, static_cast<int>(std::max<int64_t>(0, left.count())));
         if (n > 0) {
             // Only a datagram admitted ends the wait, so what the filter let in but the
-            // admission refuses is told apart here.
-            Read(queueCapacity_, [this](const TUdpDatagram& datagram, std::size_t length) {
+            // admission refuses is told apart here: a batch at a time until one is admitted,
+            // at most a queue's worth before the time is looked at again.
+            const auto hold = [this](const TUdpDatagram& datagram, std::size_t length) {
                 held_.push_back({{datagram.bytes.begin(), datagram.bytes.end()}, length,
                                  datagram.sender});
-            });
+            };
+            for (std::size_t read = 0; held_.empty() && read < queueCapacity_;) {
+                const std::size_t most = std::min(kBatch, queueCapacity_ - read);
+                const std::size_t got = Read(most, hold);
+                read += got;
+                if (got < most)
+                    break;
+            }
             continue;
         }
         if (n == 0 && Clock::now() >= end)
