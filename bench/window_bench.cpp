@@ -4,14 +4,15 @@
 // measured in the same run beside the bare figure it is held against: the same command
 // exchanges over a bare socket (receive, send), the list file read or written without a
 // window (start-up, exit). Also the two logs under peers that never stop sending: the
-// window's peak memory and its longest pause; and the device search under peers flooding
-// its socket. Run by hand; bench/README.md gives the commands and the figures.
+// window's peak memory and its longest pause; and the device search with modules answering
+// over half a second or under peers flooding its socket, beside the plain search. Run by hand; bench/README.md gives the commands and the figures.
 #include "devicelink/TDeviceCommands.h"
 #include "devicelink/TTransferBlock.h"
 #include "listmanager/UMain.h"
 #include "netsetup/ULantronix.h"
 #include "matchlist/ListFileText.h"
 #include "matchlist/Wiegand.h"
+#include "netsetup/DeviceRows.h"
 #include "platform/net/InetAddress.h"
 #include "platform/net/NetPorts.h"
 #include "platform/net/Resolver.h"
@@ -766,13 +767,14 @@ std::unique_ptr<DatagramFlood> StartFlood(int64_t peers, uint16_t port)
     return flood;
 }
 
-// Search with the button in the real window while three modules answer the real broadcast
-// and `peers` peers flood the configuration socket with search replies at full rate from
-// before the search: the modules listed, the window's longest pause, and the datagrams the
-// peers sent per second beside those let into the socket's queue (all of which the search
-// reads), kept out by its filter, and dropped for a full queue. Only inside
-// tests/support/in-netns: the search broadcasts.
-void BM_SearchUnderFlood(benchmark::State& state)
+// Search with the button in the real window while `modules` modules answer the real
+// broadcast, at random times within `spread_ms` (drawn from a fixed seed), and `peers` peers
+// flood the configuration socket with search replies at full rate from before the search:
+// the modules listed, the rows, the search's length beside when the last module answered,
+// the window's longest pause, and the datagrams the peers sent per second beside those let
+// into the socket's queue (all of which the search reads), kept out by its filter, and
+// dropped for a full queue. Only inside tests/support/in-netns: the search broadcasts.
+void BM_Search(benchmark::State& state)
 {
     if (!InLoopbackOnlyNamespace()) {
         state.SkipWithError("run under tests/support/in-netns: the search broadcasts");
@@ -780,20 +782,24 @@ void BM_SearchUnderFlood(benchmark::State& state)
     }
     TableResolver names;
     SetResolverForTesting(&names);
-    std::vector<std::unique_ptr<ModuleSimulator>> modules;
-    std::vector<std::string> macs;
-    for (uint8_t mac = 0xA0; mac < 0xA3; ++mac) {
-        modules.push_back(
-            std::make_unique<ModuleSimulator>(ModuleSimulator::AnsweringBroadcasts(mac)));
-        macs.push_back(Format("00-20-4A-0B-0C-%.2x", mac));
+    const auto options = ModuleSimulator::AnsweringSpread(
+        ModuleSimulator::AnsweringBroadcasts(0), static_cast<int>(state.range(0)) - 1,
+        std::chrono::milliseconds(state.range(1)), 1);
+    auto last = options.replyDelay;
+    std::vector<std::string> macs{MacText(options.mac)};
+    for (const auto& [mac, delay] : options.behind) {
+        macs.push_back(MacText(mac));
+        last = std::max(last, delay);
     }
+    std::sort(macs.begin(), macs.end());
+    const ModuleSimulator modules(options);
     SetBroadcastAddressForTesting(0);
     SetConfigPortForTesting(0);
     {
         Window w;
         TFormLantronix lantronix(w.form.get());
         pellicor::FormLantronix = &lantronix;
-        const auto flood = StartFlood(state.range(0), lantronix.Config.UDP1.LocalPort());
+        const auto flood = StartFlood(state.range(2), lantronix.Config.UDP1.LocalPort());
         for (auto _ : state) {
             WindowMeter meter;
             const UdpCounters before = UdpCounters::Now();
@@ -807,12 +813,13 @@ void BM_SearchUnderFlood(benchmark::State& state)
             meter.Report(state, *w.form->Memo1);
             int found = 0;
             for (int row = 0; row < w.form->HostList1->Count(); ++row)
-                if (std::find(macs.begin(), macs.end(),
-                              GetColumnText(*w.form->HostList1, row, 3)) != macs.end())
+                if (std::binary_search(macs.begin(), macs.end(),
+                                       GetColumnText(*w.form->HostList1, row, 3)))
                     ++found;
             state.counters["modules_found"] = found;
             state.counters["rows"] = w.form->HostList1->Count();
             state.counters["search_s"] = seconds;
+            state.counters["last_reply_s"] = std::chrono::duration<double>(last).count();
             state.counters["sent_per_s"] =
                 ((flood ? static_cast<double>(flood->Sent()) : 0) - sentBefore) / seconds;
             state.counters["queued_per_s"] = (after.queued - before.queued) / seconds;
@@ -827,10 +834,13 @@ void BM_SearchUnderFlood(benchmark::State& state)
     SetResolverForTesting(nullptr);
     ExpectBoxes(state, {});
 }
-BENCHMARK(BM_SearchUnderFlood)
-    ->ArgName("peers")
-    ->Arg(0)
-    ->Arg(4)
+// The plain search (three modules answering at once), 300 modules answering over 0.5 s,
+// and the three beside four flooding peers, in one run.
+BENCHMARK(BM_Search)
+    ->ArgNames({"modules", "spread_ms", "peers"})
+    ->Args({3, 0, 0})
+    ->Args({300, 500, 0})
+    ->Args({3, 0, 4})
     ->Iterations(1)
     ->Repetitions(3)
     ->Unit(benchmark::kMillisecond)

@@ -25,11 +25,8 @@ void FillFromSearch(TListView& list, TLantronixConfig& config)
     for (int i = 0; i < count; ++i) {
         const TDeviceEntry& entry = config.Devices[i];
         const auto& ip = entry.IP;
-        const auto& mac = entry.MAC;
-        list.AddRow(Format("%d", i + 1),
-                    {Format("%d.%d.%d.%d", ip[0], ip[1], ip[2], ip[3]), entry.Name,
-                     Format("%.2x-%.2x-%.2x-%.2x-%.2x-%.2x", mac[0], mac[1], mac[2], mac[3], mac[4],
-                            mac[5])});
+        list.AddRow(Format("%d", i + 1), {Format("%d.%d.%d.%d", ip[0], ip[1], ip[2], ip[3]),
+                                          entry.Name, MacText(entry.MAC)});
     }
 }
 

@@ -33,3 +33,8 @@ std::string TargetHost(const TListView& hostList, int row)
     std::string host = GetColumnText(hostList, row, kDeviceIpColumn);
     return host.empty() ? GetColumnText(hostList, row, kDeviceHostnameColumn) : host;
 }
+
+std::string MacText(const TMacAddress& mac)
+{
+    return Format("%.2x-%.2x-%.2x-%.2x-%.2x-%.2x", mac[0], mac[1], mac[2], mac[3], mac[4], mac[5]);
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "netsetup/ConfigDatagram.h"
+
 #include <string>
 
 class TListView;
@@ -10,6 +12,10 @@ class TListView;
 constexpr int kDeviceIpColumn = 1;
 constexpr int kDeviceHostnameColumn = 2;
 constexpr int kDeviceMacColumn = 3;
+
+// A MAC address as a device row shows it: six pairs of upper-case hexadecimal digits
+// joined by "-".
+std::string MacText(const TMacAddress& mac);
 
 // Appends a device row, resolving whichever of name and address is missing (at most one
 // look-up). A name that trims to nothing adds nothing. With an address given, the name is

@@ -22,13 +22,16 @@ constexpr int kPollsPerSecond = 10;
 constexpr auto kEmptyPollWait = std::chrono::milliseconds(100);
 // The whole search lasts at most this many times its time-out.
 constexpr int kSearchBoundFactor = 10;
-// The most senders the socket's filter keeps out, flooders and listed modules; the
-// system's bound on a filter may take fewer. The rest are told apart as they are read.
+// The most listed modules the socket keeps out (its filter may hold fewer, the rest it
+// tells apart as it reads them). The search tells apart any beyond.
 constexpr std::size_t kExcludedModules = 256;
-// How long the search watches for peers flooding it before it broadcasts, and how many of
-// their search replies make a flooder.
+// How long the search watches for modules that keep answering before it broadcasts, and how
+// many search replies of one module (sender and MAC) in that while show one.
 constexpr auto kFloodWatch = std::chrono::milliseconds(50);
 constexpr int kFloodReplies = 3;
+// The least time between two filters that keep out more listed modules: building one
+// takes up to a millisecond with hundreds in it.
+constexpr auto kRebuildGap = std::chrono::milliseconds(5);
 
 // Admits the replies of this type, from anyone.
 TUdpAdmission RepliesOf(uint8_t type)
@@ -38,6 +41,13 @@ TUdpAdmission RepliesOf(uint8_t type)
     admission.prefix.assign(header.begin(), header.end());
     admission.minLength = ReplyLength(type);
     return admission;
+}
+
+InAddr SenderOf(const TDeviceEntry& entry)
+{
+    InAddr sender;
+    std::memcpy(&sender, entry.IP.data(), sizeof sender);
+    return sender;
 }
 
 }  // namespace
@@ -78,77 +88,87 @@ void TLantronixConfig::SearchDevices(int timeoutMs)
     if (budget <= 0)
         budget = 1;
     DropQueued();
-    KeepOutFlooders();
+    ListFlooders();
     UDP1.Broadcast(ConfigPort(), ConfigHeader(kSearch));
-    // Only empty polls use up the budget: a peer that never stops answering as a new module
+    // Only quiet time uses up the budget: a peer that never stops answering as a new module
     // would hold the search for as long as it sends, so the whole search is bounded too.
     const auto end = Clock::now() + kSearchBoundFactor * budget * kEmptyPollWait;
     while (budget > 0 && Clock::now() < end) {
-        const std::size_t read = PollSearchReplies();
+        PollSearchReplies();
         ui::CurrentUi().ProcessMessages();
-        if (read == 0) {
+        // A wait that a datagram let in ends early costs nothing: the modules' replies,
+        // spread over a second, are each read at once, and the search ends only after
+        // `budget` waits of 100 ms in which nothing came.
+        if (!UDP1.WaitForDatagram(static_cast<int>(kEmptyPollWait.count())))
             --budget;
-            // As long as a sleep, unless a datagram is let in first: a module's reply is
-            // read at once, and a peer flooding the socket is seen and kept out before it
-            // fills the queue ahead of the modules' replies.
-            UDP1.WaitForDatagram(static_cast<int>(kEmptyPollWait.count()));
-        }
     }
 }
 
-std::size_t TLantronixConfig::PollSearchReplies()
+void TLantronixConfig::PollSearchReplies()
 {
     RecvLength = 0;
     const std::size_t listed = Devices.size();
-    const std::size_t read = UDP1.ReceiveQueued([this](const TUdpDatagram& datagram) {
+    UDP1.ReceiveQueued([this](const TUdpDatagram& datagram) {
         Keep(datagram);
         const auto mac = SearchReplyMac(datagram.bytes);
-        if (mac && AddDevice(datagram.sender, *mac) &&
-            flooders_.size() + Devices.size() <= kExcludedModules)
-            AdmitSearchReplies();
+        if (mac)
+            AddDevice(datagram.sender, *mac);
+        KeepListedOut(false);
     });
-    // Looked up once the queue is read: a look-up may wait on a name server, and the
-    // modules' further replies are kept out meanwhile, but others are not.
-    for (std::size_t i = listed; i < Devices.size(); ++i) {
-        InAddr sender;
-        std::memcpy(&sender, Devices[i].IP.data(), sizeof sender);
-        Devices[i].Name = SenderName(sender);
-    }
-    return read;
+    KeepListedOut(true);
+    NameDevicesFrom(listed);
 }
 
-void TLantronixConfig::KeepOutFlooders()
+void TLantronixConfig::ListFlooders()
 {
-    flooders_.clear();
     AdmitSearchReplies();
-    std::map<InAddr, int> replies;
+    std::map<std::pair<InAddr, TMacAddress>, int> replies;
     const auto end = Clock::now() + kFloodWatch;
     for (;;) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(end - Clock::now());
         if (left.count() <= 0 || !UDP1.WaitForDatagram(static_cast<int>(left.count())))
-            return;
+            break;
         UDP1.ReceiveQueued([&](const TUdpDatagram& datagram) {
-            if (++replies[datagram.sender] == kFloodReplies &&
-                flooders_.size() < kExcludedModules) {
-                flooders_.push_back(datagram.sender);
-                AdmitSearchReplies();
-            }
+            const auto mac = SearchReplyMac(datagram.bytes);
+            if (mac && ++replies[{datagram.sender, *mac}] == kFloodReplies)
+                AddDevice(datagram.sender, *mac);
+            KeepListedOut(false);
         });
+        KeepListedOut(true);
     }
+    NameDevicesFrom(0);
+}
+
+void TLantronixConfig::KeepListedOut(bool readEnded)
+{
+    if (admitted_ == Devices.size() || admitted_ >= kExcludedModules)
+        return;
+    // The socket's filter is built anew each time: with many modules answering at once, at
+    // most every kRebuildGap, and at the end of the read. Within the read, a module's
+    // further replies add nothing.
+    if (readEnded || Clock::now() - admittedAt_ >= kRebuildGap)
+        AdmitSearchReplies();
+}
+
+void TLantronixConfig::NameDevicesFrom(std::size_t first)
+{
+    // Looked up once the queue is read: a look-up may wait on a name server, and the
+    // modules' further replies are kept out meanwhile, but others are not.
+    for (std::size_t i = first; i < Devices.size(); ++i)
+        Devices[i].Name = SenderName(SenderOf(Devices[i]));
 }
 
 void TLantronixConfig::AdmitSearchReplies()
 {
+    admitted_ = Devices.size();
+    admittedAt_ = Clock::now();
     TUdpAdmission admission = RepliesOf(kSearchReply);
     admission.excludedOffset = kSearchReplyMac;
-    for (const InAddr flooder : flooders_)
-        admission.excluded.emplace_back(flooder, std::vector<uint8_t>{});
     for (const TDeviceEntry& entry : Devices) {
         if (admission.excluded.size() == kExcludedModules)
             break;
-        InAddr sender;
-        std::memcpy(&sender, entry.IP.data(), sizeof sender);
-        admission.excluded.emplace_back(sender, std::vector(entry.MAC.begin(), entry.MAC.end()));
+        admission.excluded.emplace_back(SenderOf(entry),
+                                        std::vector(entry.MAC.begin(), entry.MAC.end()));
     }
     UDP1.Admit(admission);
 }
@@ -176,7 +196,8 @@ const std::string& TLantronixConfig::SenderName(InAddr sender)
 
 void TLantronixConfig::DropQueued()
 {
-    // Nothing new comes in meanwhile, so the queue empties however fast peers send.
+    // Nothing new is admitted meanwhile, and a read ends after one queue's worth: the
+    // request goes out however fast peers send.
     UDP1.Admit(TUdpAdmission::Nothing());
     UDP1.ReceiveQueued([](const TUdpDatagram&) {});
 }

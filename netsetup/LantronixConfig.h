@@ -31,13 +31,14 @@ void ShowSetupFailed(const std::string& host);
 // The network modules' configuration service on UDP (ConfigPort): finding modules by
 // broadcast, reading and writing a module's setup record, and assigning an address to a
 // module named by its MAC address. Every request, the search's included, first drops the
-// datagrams queued at that moment from earlier exchanges, letting nothing new in while it
+// datagrams queued at that moment from earlier exchanges, admitting nothing new while it
 // does, so that a peer that keeps sending cannot keep the request from going out. Every
-// receive reads all that is queued at once. While an exchange waits, the socket lets in
-// only what it can take (the system drops the rest as it arrives): a read or a write the
-// reply of its type from the module it asked, a search the search replies of modules not
-// listed yet, from no peer that was flooding the socket already before it. So peers
-// flooding the socket fill no queue ahead of a module's reply. Every
+// receive reads all that is queued at once. While an exchange waits, the socket admits only
+// what it can take: a read or a write the reply of its type from the module it asked, a
+// search the search replies of modules not listed yet. The system drops the rest as it
+// arrives, so peers flooding the socket fill no queue ahead of a module's reply, as far as
+// it takes the socket's filter; where it refuses it (too little option memory), the socket
+// tells the rest apart as it reads them, and every exchange works all the same. Every
 // exchange blocks the calling (GUI) thread; only the search lets pending window messages
 // run meanwhile.
 //
@@ -51,7 +52,7 @@ public:
     static constexpr std::size_t kRecvBufferSize = 256;
     // What the socket's receive queue asks the system for: room for the replies of
     // thousands of modules to one search (a short datagram takes about 800 bytes of it),
-    // and for what peers flooding the socket send before the search has seen them and
+    // and for what modules that keep answering send before the search has listed them and
     // keeps them out. The system may grant less (net.core.rmem_max).
     static constexpr int kReceiveQueueBytes = 4 << 20;
 
@@ -61,17 +62,20 @@ public:
 
     // Drops what is queued, broadcasts the search (F6) and collects the F7 replies into
     // Devices and DeviceCount, in the order they are read, one entry per module (sender's
-    // address and MAC): a module that answers again adds nothing. Each poll reads every
-    // datagram queued without waiting, then processes pending window messages; a poll that
-    // finds nothing waits 100 ms, or until a datagram is let in, and the search ends after
-    // timeoutMs / 100 (at least one) such empty polls. Peers that send search replies
-    // without end from before the broadcast answer no search: they are not listed and
-    // their datagrams are not let in; nor are a listed module's further replies. So a
-    // flood, like a module that never stops answering, leaves the polls empty, and the
-    // search ends as on a quiet network. Peers that begin during the search to answer as
-    // new modules in every poll hold it, to ten times as long at most. Each new module
-    // costs a reverse look-up of its sender, once the poll has read the queue, unless the
-    // sender is listed already with another MAC address. Socket failures raise ENetError.
+    // address and MAC): every module that answered is listed once. Before the broadcast it
+    // watches the search replies that come for 50 ms (stale ones, of an earlier search): a
+    // module seen answering three times meanwhile keeps answering, and is listed then. From
+    // the moment it is listed, a module's replies are not let in, by its address and MAC,
+    // so other modules at the same address still are. Each poll reads every datagram queued
+    // without waiting, then processes pending window messages, then waits 100 ms or until a
+    // datagram is let in. Only a wait in which nothing came uses up the budget: the search
+    // ends after timeoutMs / 100 (at least one) such quiet waits, about a second after the
+    // last reply for 1000. So a module that never stops answering, like a flood of its
+    // replies, leaves the waits quiet once listed, and the search ends as on a quiet
+    // network. Peers that answer as new modules in every poll hold it, to ten times as long
+    // at most. Each new module costs a reverse look-up of its sender, once the queue is
+    // read, unless the sender is listed already with another MAC address. Socket failures
+    // raise ENetError.
     void SearchDevices(int timeoutMs);
 
     // Asks host (dotted address or name) for its setup record (F8, reply F9). false when
@@ -108,25 +112,29 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
 
-    // The senders that flooded the socket with search replies before the search.
-    std::vector<InAddr> flooders_;
     // The modules the search listed (sender and MAC), and the names of their senders.
     std::set<std::pair<InAddr, TMacAddress>> listed_;
     std::map<InAddr, std::string> senderNames_;
+    // How many of Devices the socket keeps out, since when.
+    std::size_t admitted_ = 0;
+    Clock::time_point admittedAt_;
 
-    // Reads every datagram queued now and lists the modules that sent search replies;
-    // gives the number of datagrams read.
-    std::size_t PollSearchReplies();
-    // Lets into the socket's queue only search replies from modules not listed yet, and
-    // none from a flooder.
-    void AdmitSearchReplies();
+    // Reads every datagram queued now and lists the modules that sent search replies.
+    void PollSearchReplies();
     // Before the search is broadcast: watches the search replies that come meanwhile (all
-    // of them stale) for a short while, and keeps out, for the whole search, the senders
-    // of several: peers that flood the socket fill no queue ahead of the modules' replies.
-    void KeepOutFlooders();
+    // of them stale) for a short while, and lists the modules that send several, so that
+    // from then on their replies fill no queue ahead of the other modules' replies.
+    void ListFlooders();
+    // Keeps out the further replies of the modules listed since the last admission: at once,
+    // unless the last was less than kRebuildGap ago, and when the read has ended.
+    void KeepListedOut(bool readEnded);
+    // Lets into the socket's queue only search replies from modules not listed yet.
+    void AdmitSearchReplies();
     // Adds the module that sent a search reply, unless it is listed already, still without
     // its name; true when added.
     bool AddDevice(InAddr sender, const TMacAddress& mac);
+    // Looks up the names of the listed modules from Devices[first] on.
+    void NameDevicesFrom(std::size_t first);
     // The sender's name by reverse look-up, cut to 64 characters; looked up once a search.
     const std::string& SenderName(InAddr sender);
     // Keeps the datagram in RecvBuffer and RecvLength.

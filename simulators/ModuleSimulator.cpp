@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <random>
 #include <stdexcept>
 
 namespace {
@@ -36,6 +37,23 @@ ModuleSimulator::Options ModuleSimulator::AnsweringBroadcasts(uint8_t lastMacByt
     options.port = 30718;
     options.sharePort = true;
     options.mac[5] = lastMacByte;
+    return options;
+}
+
+ModuleSimulator::Options ModuleSimulator::AnsweringSpread(Options options, int more,
+                                                          std::chrono::milliseconds spread,
+                                                          uint32_t seed)
+{
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int64_t> delay(0, spread.count());
+    options.replyDelay = std::chrono::milliseconds(delay(random));
+    for (int i = 1; i <= more; ++i) {
+        Mac mac = options.mac;
+        const int counted = (mac[4] << 8 | mac[5]) + i;
+        mac[4] = static_cast<uint8_t>(counted >> 8);
+        mac[5] = static_cast<uint8_t>(counted);
+        options.behind.push_back({mac, std::chrono::milliseconds(delay(random))});
+    }
     return options;
 }
 
@@ -156,8 +174,23 @@ void ModuleSimulator::Handle(const std::vector<uint8_t>& request, const sockaddr
         reply = Answer(request);
     }
     received_.notify_all();
+    const bool search = !reply.empty() && reply[3] == 0xF7;
     if (!reply.empty())
         Queue(std::move(reply), peer);
+    if (!search)
+        return;
+    std::lock_guard lock(mutex_);
+    for (const Options::Behind& module : options_.behind)
+        pending_.push_back({Clock::now() + module.replyDelay, SearchAnswer(module.mac), peer});
+}
+
+std::vector<uint8_t> ModuleSimulator::SearchAnswer(const Mac& mac)
+{
+    auto reply = Reply(0xF7, 30);
+    // The unused bytes of a real reply are not zero.
+    std::fill(reply.begin() + 4, reply.begin() + 24, 0xA5);
+    std::copy(mac.begin(), mac.end(), reply.begin() + 24);
+    return reply;
 }
 
 // Called with the mutex held.
@@ -166,13 +199,8 @@ std::vector<uint8_t> ModuleSimulator::Answer(const std::vector<uint8_t>& request
     if (request.size() < 4 || request[0] != 0 || request[1] != 0 || request[2] != 0)
         return {};
     switch (request[3]) {
-    case 0xF6: {
-        auto reply = Reply(0xF7, 30);
-        // The unused bytes of a real reply are not zero.
-        std::fill(reply.begin() + 4, reply.begin() + 24, 0xA5);
-        std::copy(options_.mac.begin(), options_.mac.end(), reply.begin() + 24);
-        return reply;
-    }
+    case 0xF6:
+        return SearchAnswer(options_.mac);
     case 0xF8: {
         auto reply = Reply(0xF9, kRecordDatagram);
         std::copy(record_.begin(), record_.end(), reply.begin() + 4);

@@ -16,7 +16,8 @@
 // record read (F8 -> F9), the record writes (FA and FD -> FB, the record stored) and takes
 // the address assignment (FC "IP-SETUP" naming its MAC address: the address goes into the
 // record, no reply). It can be told to answer late, short, long, twice, without end, with
-// the wrong type or prefix, or not at all. Used by the tests.
+// the wrong type or prefix, or not at all. Further modules may stand behind its address,
+// answering every search with their own MAC addresses. Used by the tests and the benchmarks.
 class ModuleSimulator final {
 public:
     using Record = std::array<uint8_t, 120>;
@@ -43,12 +44,25 @@ public:
         bool sharePort = false;
         // Every reply waits this long first (orders the replies of several modules).
         std::chrono::milliseconds replyDelay{0};
+        // Modules behind the same address, as a sender that answers for several MAC
+        // addresses: each answers every search this one gets, after its own delay, as it
+        // should (misbehaviours are this module's only).
+        struct Behind {
+            Mac mac;
+            std::chrono::milliseconds replyDelay;
+        };
+        std::vector<Behind> behind;
     };
 
     // A module on every address and the configuration service's own port 30718, sharing it
     // with other modules so that each gets the real broadcast (inside a network namespace
     // only), with the MAC address 00-20-4A-0B-0C-lastMacByte.
     static Options AnsweringBroadcasts(uint8_t lastMacByte);
+    // The module of options and `more` modules behind it answer each search at random times
+    // within spread (drawn from seed), the ones behind with options' MAC address counted up
+    // in its last two bytes.
+    static Options AnsweringSpread(Options options, int more, std::chrono::milliseconds spread,
+                                   uint32_t seed);
 
     static constexpr std::chrono::milliseconds kLateDelay{1300};
     static constexpr size_t kLongReplySize = 300;
@@ -86,6 +100,7 @@ private:
     void Run();
     void Handle(const std::vector<uint8_t>& request, const sockaddr_in& peer);
     std::vector<uint8_t> Answer(const std::vector<uint8_t>& request);
+    static std::vector<uint8_t> SearchAnswer(const Mac& mac);
     void Queue(std::vector<uint8_t> reply, const sockaddr_in& peer);
     void SendDue();
 

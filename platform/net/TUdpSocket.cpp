@@ -198,25 +198,70 @@ std::size_t TUdpSocket::QueueCapacity()
 
 void TUdpSocket::Admit(const TUdpAdmission& admission)
 {
-    const int fd = Handle();
+    Handle();
+    admission_ = admission;
+    // Every read tells datagrams apart by the admission: the filter only spares the queue
+    // and the reads what it refuses, so it is a help, never a condition.
+    for (std::size_t limit = admission.excluded.size();; limit /= 2) {
+        std::vector<sock_filter> code = AdmissionProgram(admission, limit).Code();
+        if (code.size() < refusedLength_ && Attach(std::move(code)))
+            return;
+        if (limit == 0) {
+            Detach();
+            return;
+        }
+    }
+}
+
+bool TUdpSocket::Attach(std::vector<sock_filter> code)
+{
     const auto same = [](const sock_filter& a, const sock_filter& b) {
         return a.code == b.code && a.jt == b.jt && a.jf == b.jf && a.k == b.k;
     };
-    for (std::size_t limit = std::min(admission.excluded.size(), excludedFit_);; limit /= 2) {
-        std::vector<sock_filter> code = AdmissionProgram(admission, limit).Code();
-        if (std::equal(code.begin(), code.end(), admitting_.begin(), admitting_.end(), same))
-            return;
-        const sock_fprog program{static_cast<unsigned short>(code.size()), code.data()};
-        if (::setsockopt(fd, SOL_SOCKET, SO_ATTACH_FILTER, &program, sizeof program) == 0) {
-            admitting_ = std::move(code);
-            return;
-        }
-        // The system bounds a socket's filter memory (net.core.optmem_max): fewer
-        // exclusions, and no more from now on.
-        if (errno != ENOMEM || limit == 0)
-            throw ESocketError::FromErrno(errno);
-        excludedFit_ = limit / 2;
+    if (std::equal(code.begin(), code.end(), admitting_.begin(), admitting_.end(), same))
+        return true;
+    const sock_fprog program{static_cast<unsigned short>(code.size()), code.data()};
+    const auto attached = [&] {
+        return ::setsockopt(fd_, SOL_SOCKET, SO_ATTACH_FILTER, &program, sizeof program) == 0;
+    };
+    bool inForce = attached();
+    // The system charges a socket for its filter (net.core.optmem_max), the old one until
+    // the new one is in force: without the old one, the new one may fit.
+    if (!inForce && !admitting_.empty()) {
+        Detach();
+        inForce = attached();
     }
+    if (!inForce) {
+        refusedLength_ = code.size();
+        return false;
+    }
+    admitting_ = std::move(code);
+    return true;
+}
+
+void TUdpSocket::Detach()
+{
+    if (admitting_.empty())
+        return;
+    // A filter left in force would drop what the admission admits.
+    const int unused = 0;
+    if (::setsockopt(fd_, SOL_SOCKET, SO_DETACH_FILTER, &unused, sizeof unused) != 0)
+        throw ESocketError::FromErrno(errno);
+    admitting_.clear();
+}
+
+bool TUdpSocket::Admits(const TUdpDatagram& datagram, std::size_t length) const
+{
+    const TUdpAdmission& a = admission_;
+    const auto holds = [&](std::size_t offset, const std::vector<uint8_t>& bytes) {
+        return datagram.bytes.size() >= offset + bytes.size() &&
+               std::equal(bytes.begin(), bytes.end(), datagram.bytes.begin() + offset);
+    };
+    return !a.nothing && length >= a.minLength && holds(0, a.prefix) &&
+           (!a.sender || *a.sender == datagram.sender) &&
+           std::none_of(a.excluded.begin(), a.excluded.end(), [&](const auto& excluded) {
+               return excluded.first == datagram.sender && holds(a.excludedOffset, excluded.second);
+           });
 }
 
 void TUdpSocket::SendTo(InAddr address, uint16_t port, std::span<const uint8_t> bytes)
@@ -244,12 +289,29 @@ bool TUdpSocket::WaitForDatagram(int timeoutMs)
     const int fd = Handle();
     const auto end = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
     for (;;) {
+        if (!held_.empty())
+            return true;
         // Rounded up, so that the wait is never shorter than asked.
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(end - Clock::now());
         pollfd p{fd, POLLIN, 0};
         const int n = ::poll(&p, 1, static_cast<int>(std::max<int64_t>(0, left.count())));
-        if (n > 0)
-            return true;
+        if (n > 0) {
+            // Only a datagram admitted ends the wait, so what the filter let in but the
+            // admission refuses is told apart here: a batch at a time until one is admitted,
+            // at most a queue's worth before the time is looked at again.
+            const auto hold = [this](const TUdpDatagram& datagram, std::size_t length) {
+                held_.push_back({{datagram.bytes.begin(), datagram.bytes.end()}, length,
+                                 datagram.sender});
+            };
+            for (std::size_t read = 0; held_.empty() && read < queueCapacity_;) {
+                const std::size_t most = std::min(kBatch, queueCapacity_ - read);
+                const std::size_t got = Read(most, hold);
+                read += got;
+                if (got < most)
+                    break;
+            }
+            continue;
+        }
         if (n == 0 && Clock::now() >= end)
             return false;
         if (n < 0 && errno != EINTR)
@@ -259,14 +321,34 @@ bool TUdpSocket::WaitForDatagram(int timeoutMs)
 
 std::size_t TUdpSocket::ReceiveQueued(const std::function<void(const TUdpDatagram&)>& take)
 {
-    const int fd = Handle();
+    Handle();
+    std::size_t read = 0;
+    std::size_t handed = 0;
+    const auto hand = [&](const TUdpDatagram& datagram, std::size_t) {
+        ++handed;
+        take(datagram);
+    };
+    // What a wait read first, judged again: the admission may have changed since.
+    for (; !held_.empty() && read < queueCapacity_; ++read) {
+        const Held held = std::move(held_.front());
+        held_.pop_front();
+        const TUdpDatagram datagram{held.bytes, held.sender};
+        if (Admits(datagram, held.length))
+            hand(datagram, held.length);
+    }
+    Read(queueCapacity_ - read, hand);
+    return handed;
+}
+
+std::size_t TUdpSocket::Read(std::size_t most, const Take& take)
+{
     slots_.resize(kBatch * datagramBytes_);
     std::array<mmsghdr, kBatch> headers;
     std::array<iovec, kBatch> parts;
     std::array<sockaddr_in, kBatch> senders;
     std::size_t count = 0;
-    while (count < queueCapacity_) {
-        const std::size_t want = std::min(kBatch, queueCapacity_ - count);
+    while (count < most) {
+        const std::size_t want = std::min(kBatch, most - count);
         for (std::size_t i = 0; i < want; ++i) {
             parts[i] = {slots_.data() + i * datagramBytes_, datagramBytes_};
             headers[i] = {};
@@ -275,8 +357,9 @@ std::size_t TUdpSocket::ReceiveQueued(const std::function<void(const TUdpDatagra
             headers[i].msg_hdr.msg_iov = &parts[i];
             headers[i].msg_hdr.msg_iovlen = 1;
         }
-        const int got =
-            ::recvmmsg(fd, headers.data(), static_cast<unsigned>(want), MSG_DONTWAIT, nullptr);
+        // MSG_TRUNC: each datagram's whole length, however much of it fits.
+        const int got = ::recvmmsg(fd_, headers.data(), static_cast<unsigned>(want),
+                                   MSG_DONTWAIT | MSG_TRUNC, nullptr);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
@@ -286,10 +369,14 @@ std::size_t TUdpSocket::ReceiveQueued(const std::function<void(const TUdpDatagra
         }
         for (std::size_t i = 0; i < static_cast<std::size_t>(got); ++i) {
             ++count;
-            const std::span<const uint8_t> bytes(
-                slots_.data() + i * datagramBytes_,
-                std::min<std::size_t>(headers[i].msg_len, datagramBytes_));
-            take({bytes, senders[i].sin_addr.s_addr});
+            const std::size_t length = headers[i].msg_len;
+            const TUdpDatagram datagram{
+                std::span<const uint8_t>(slots_.data() + i * datagramBytes_,
+                                         std::min(length, datagramBytes_)),
+                senders[i].sin_addr.s_addr};
+            // Judged one by one: take may change the admission.
+            if (Admits(datagram, length))
+                take(datagram, length);
         }
         // Fewer than asked for: the queue is empty.
         if (static_cast<std::size_t>(got) < want)

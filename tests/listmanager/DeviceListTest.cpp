@@ -1,12 +1,12 @@
 // The device list commands through the real window: search, select all, add.
 #include "tests/listmanager/ListManagerFixture.h"
 
+#include "netsetup/DeviceRows.h"
 #include "netsetup/ULantronix.h"
 #include "platform/net/InetAddress.h"
 #include "platform/shell/ShellExecute.h"
 #include "platform/net/NetPorts.h"
 #include "platform/net/TableResolver.h"
-#include "platform/text/Format.h"
 #include "platform/toolkit/TListView.h"
 #include "simulators/DatagramFlood.h"
 #include "simulators/ModuleSimulator.h"
@@ -17,6 +17,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 
 class DeviceListTest : public ListManagerTest {
@@ -56,42 +57,59 @@ TEST_F(DeviceListTest, SearchReplacesTheDeviceRowsWithTheModulesThatAnswer)
     EXPECT_EQ(ui.BusyDepth(), 0);
 }
 
-// Four peers flood the configuration socket with search replies at full rate from just
-// before each search: every live module is listed once in every run. A flooder is not, or
-// (when the search did not see it flooding before its broadcast) once. Inside
-// tests/support/in-netns three modules answer the real broadcast; elsewhere the fixture's
-// one module answers.
-TEST_F(DeviceListTest, SearchUnderAFloodListsEveryLiveModuleInEveryRun)
+// Twenty modules behind one address answer each search at random times over 0.9 s, while
+// peers flood the configuration socket with search replies at full rate from before it:
+// four on addresses of their own, one at the modules' address (a sender answering for
+// several MAC addresses). In every run each module and each peer is one row, and the search
+// ends about a second after the last reply. Inside tests/support/in-netns the modules
+// answer the real broadcast (from 127.0.0.1).
+TEST_F(DeviceListTest, SearchListsEveryModuleOnceUnderAFloodOfRepliesSpreadOverASecond)
 {
-    std::vector<std::unique_ptr<ModuleSimulator>> broadcastModules;
-    std::vector<std::string> liveMacs{"00-20-4A-0B-0C-0D"};
-    if (InLoopbackOnlyNamespace()) {
-        liveMacs.clear();
-        for (uint8_t mac = 0xA0; mac < 0xA3; ++mac) {
-            broadcastModules.push_back(
-                std::make_unique<ModuleSimulator>(ModuleSimulator::AnsweringBroadcasts(mac)));
-            liveMacs.push_back(Format("00-20-4A-0B-0C-%.2x", mac));
-        }
-        SetBroadcastAddressForTesting(0);
-        SetConfigPortForTesting(0);
-    }
+    using Clock = std::chrono::steady_clock;
+    using std::chrono::milliseconds;
+    const bool broadcast = InLoopbackOnlyNamespace();
+    ModuleSimulator::Options options;
+    options.bindAddress = "127.0.0.4";
+    if (broadcast)
+        options = ModuleSimulator::AnsweringBroadcasts(0xA0);
+    const std::string liveAddress = broadcast ? "127.0.0.1" : options.bindAddress;
     auto& f = Start();
     DatagramFlood::Options flood;
+    flood.peerAddresses.push_back(liveAddress);
     flood.targetPort = lantronix.Config.UDP1.LocalPort();
     flood.datagram.assign(30, 0);
     flood.datagram[3] = 0xF7;
     flood.datagram[24] = 0x02;  // a locally administered MAC, no module's
     DatagramFlood peers(flood);
-    for (int run = 0; run < 3; ++run) {
+    for (int run = 0; run < 2; ++run) {
+        const auto seed = static_cast<uint32_t>(Clock::now().time_since_epoch().count());
+        SCOPED_TRACE("run " + std::to_string(run) + ", seed " + std::to_string(seed));
+        const auto spread = ModuleSimulator::AnsweringSpread(options, 19, milliseconds(900), seed);
+        ModuleSimulator sender(spread);
+        SetBroadcastAddressForTesting(broadcast ? 0 : *DottedAddress(liveAddress));
+        SetConfigPortForTesting(broadcast ? 0 : sender.Port());
+        // Address and MAC address of each row.
+        std::vector<std::string> expected{liveAddress + " " + MacText(spread.mac)};
+        milliseconds last = spread.replyDelay;
+        for (const auto& [mac, delay] : spread.behind) {
+            expected.push_back(liveAddress + " " + MacText(mac));
+            last = std::max(last, delay);
+        }
+        for (const std::string& peer : flood.peerAddresses)
+            expected.push_back(peer + " 02-00-00-00-00-00");
+        const auto start = Clock::now();
         f.btnHostSearch->click();
-        std::vector<std::string> macs;
+        const auto took = Clock::now() - start;
+        std::vector<std::string> rows;
         for (int row = 0; row < f.HostList1->Count(); ++row)
-            macs.push_back(GetColumnText(*f.HostList1, row, 3));
-        for (const std::string& mac : liveMacs)
-            EXPECT_EQ(std::count(macs.begin(), macs.end(), mac), 1) << mac << ", run " << run;
-        const auto flooders = std::count(macs.begin(), macs.end(), "02-00-00-00-00-00");
-        EXPECT_LE(flooders, 4) << "run " << run;
-        EXPECT_EQ(macs.size(), liveMacs.size() + flooders) << "run " << run;
+            rows.push_back(GetColumnText(*f.HostList1, row, 1) + " " +
+                           GetColumnText(*f.HostList1, row, 3));
+        std::sort(rows.begin(), rows.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(rows, expected);
+        // Quiet time before the last reply uses up the budget as well.
+        EXPECT_GT(took, last + milliseconds(100));
+        EXPECT_LT(took, last + milliseconds(1700));
     }
     EXPECT_EQ(ui.BusyDepth(), 0);
 }

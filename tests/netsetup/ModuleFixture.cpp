@@ -9,6 +9,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <set>
 #include <thread>
 
 CountingUi::CountingUi(ScriptedUi& script) : script_(script)
@@ -140,13 +142,56 @@ std::vector<uint8_t> SearchReply(uint8_t lastMacByte)
 }
 
 std::unique_ptr<DatagramFlood> FloodConfigSocket(TLantronixConfig& config,
-                                                 const std::vector<uint8_t>& datagram)
+                                                 const std::vector<uint8_t>& datagram,
+                                                 std::vector<std::string> peers)
 {
     DatagramFlood::Options options;
+    options.peerAddresses = std::move(peers);
     options.targetPort = config.UDP1.LocalPort();
     options.datagram = datagram;
     auto flood = std::make_unique<DatagramFlood>(options);
     // Long enough for the peers to fill the socket's queue several times over.
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     return flood;
+}
+
+void SearchModulesAnsweringSpread(TLantronixConfig& config, const ModuleSimulator::Options& options,
+                                  int modules,
+                                  const std::function<void(const ModuleSimulator&)>& aim)
+{
+    using Clock = std::chrono::steady_clock;
+    using std::chrono::milliseconds;
+    for (int run = 0; run < 3; ++run) {
+        const auto seed = static_cast<uint32_t>(Clock::now().time_since_epoch().count());
+        SCOPED_TRACE("run " + std::to_string(run) + ", seed " + std::to_string(seed));
+        const auto spread =
+            ModuleSimulator::AnsweringSpread(options, modules - 1, milliseconds(900), seed);
+        std::set<TMacAddress> answering{spread.mac};
+        std::vector<milliseconds> delays{spread.replyDelay};
+        for (const auto& behind : spread.behind) {
+            answering.insert(behind.mac);
+            delays.push_back(behind.replyDelay);
+        }
+        std::sort(delays.begin(), delays.end());
+        const milliseconds last = delays.back();
+        // A wait of 100 ms without a reply lies between two replies, or between the broadcast
+        // and the first: those before the last reply use up at most this much of the budget.
+        int quietBeforeLast = static_cast<int>(delays.front() / milliseconds(100));
+        for (std::size_t i = 1; i < delays.size(); ++i)
+            quietBeforeLast += static_cast<int>((delays[i] - delays[i - 1]) / milliseconds(100));
+        ModuleSimulator sender(spread);
+        aim(sender);
+        const auto start = Clock::now();
+        config.SearchDevices(1000);
+        const auto took = Clock::now() - start;
+        std::multiset<TMacAddress> listed;
+        for (const TDeviceEntry& entry : config.Devices)
+            listed.insert(entry.MAC);
+        EXPECT_EQ(config.DeviceCount, modules);
+        for (const TMacAddress& mac : answering)
+            EXPECT_EQ(listed.count(mac), 1u) << "the module whose MAC ends in " << int(mac[5]);
+        // Ten waits of 100 ms without a reply end it.
+        EXPECT_GE(took, last + milliseconds(100) * (10 - quietBeforeLast));
+        EXPECT_LT(took, last + milliseconds(1700));
+    }
 }

@@ -79,11 +79,21 @@ void SendStray(TLantronixConfig& config, const std::vector<uint8_t>& bytes, int 
 // A search reply (F7, 30 bytes) naming the MAC address 00-00-00-00-00-lastMacByte.
 std::vector<uint8_t> SearchReply(uint8_t lastMacByte);
 
-// Four peers on 127.0.0.10 to 127.0.0.13 sending datagram to the configuration service's
-// socket without pause, until the flood is destroyed; they have filled the socket's queue
-// when it returns.
-std::unique_ptr<DatagramFlood> FloodConfigSocket(TLantronixConfig& config,
-                                                 const std::vector<uint8_t>& datagram);
+// Peers (by default four, on 127.0.0.10 to 127.0.0.13) sending datagram to the configuration
+// service's socket without pause, until the flood is destroyed; they have filled the
+// socket's queue when it returns.
+std::unique_ptr<DatagramFlood> FloodConfigSocket(
+    TLantronixConfig& config, const std::vector<uint8_t>& datagram,
+    std::vector<std::string> peers = DatagramFlood::Options().peerAddresses);
+
+// Three searches (timeout 1000 ms), each answered by `modules` modules behind one sender
+// (options' address and port) at random times over 0.9 s: every one is listed in every run,
+// once, and the search ends about a second after the last reply (sooner by each 100 ms
+// without a reply before it, which use up the budget as well). aim points the search at the
+// sender once it is bound.
+void SearchModulesAnsweringSpread(TLantronixConfig& config, const ModuleSimulator::Options& options,
+                                  int modules,
+                                  const std::function<void(const ModuleSimulator&)>& aim);
 
 // One simulated module on 127.0.0.2 (its own address, so that its answers show a sender
 // other than this side), reached by the configuration service through the seams; names

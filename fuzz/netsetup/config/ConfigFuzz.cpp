@@ -1,11 +1,13 @@
 // The network modules' UDP replies to each request of the configuration protocol (setup
 // record read, record write and its confirmation, IP-SETUP, search), from a module on
 // 127.0.0.1 that answers the request it gets with the input's datagrams, among them
-// datagrams from another sender (127.0.0.2) and stale ones queued before the request.
-// The record read is the first valid reply from the module that arrived after the request;
-// a read or a write ends on a reply only once the module has sent one; the search lists each
-// sender and MAC address of the valid search replies that arrived after the request, once,
-// in the order they came. Boxes are answered from the input, then ended.
+// datagrams from another sender (127.0.0.2), stale ones queued before the request, and for a
+// search early ones that come while it watches for modules that keep answering, before its
+// broadcast. The record read is the first valid reply from the module that arrived after
+// the request; a read or a write ends on a reply only once the module has sent one. The
+// search lists each module (sender and MAC address) that sent three whole search replies
+// while it watched, in the order they did, then each that answered its broadcast, once
+// each, and no other. Boxes are answered from the input, then ended.
 #include "fuzz/support/Fuzz.h"
 #include "netsetup/ConfigDatagram.h"
 #include "netsetup/LantronixConfig.h"
@@ -26,6 +28,8 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <string>
 #include <thread>
 #include <utility>
@@ -40,13 +44,27 @@ namespace {
 
 enum class Request { ReadRecord, WriteConfig, WriteAssign, IPSetup, Search, kMaxValue = Search };
 
-// A datagram for the configuration socket: sent before the request goes out (stale) or
-// after the module got it, from the module or from another sender.
+// When a datagram for the configuration socket is sent: before the request goes out
+// (stale), while a search watches before its broadcast (early), or once the module got the
+// request (an answer; early datagrams of other requests are answers too).
+enum class Phase { Stale, Early, Answer };
+
+// A datagram for the configuration socket, from the module or from another sender.
 struct TDatagram {
-    bool stale;
+    Phase phase;
     bool fromModule;
     std::string bytes;
 };
+
+using Clock = std::chrono::steady_clock;
+
+// When the module sends the early datagrams after the search began: well after it dropped
+// what was queued, and well before its watch of 50 ms ends.
+constexpr auto kEarly = std::chrono::milliseconds(20);
+constexpr auto kWatch = std::chrono::milliseconds(50);
+// The search's time-out (two quiet waits of 100 ms), and the bound on the whole search.
+constexpr int kSearchTimeout = 200;
+constexpr auto kSearchBound = std::chrono::milliseconds(10 * kSearchTimeout);
 
 // A socket on a loopback address, at a port the system chooses.
 int LoopbackSocket(const char* address)
@@ -99,27 +117,38 @@ public:
                  0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
     }
 
-    // Waits for one request, or for `finished` to be signalled, and answers with the
-    // datagrams that come after it, then from the module with the reply that ends a read or
-    // write, so that no exchange waits out its time-out for a reply that fits. With stale
-    // datagrams queued it waits 10 ms first (and answers nothing when `finished` comes
-    // meanwhile), so that a request that takes one of them for its reply ends before any
-    // answer is sent.
+    // For a search begun at `called`, sends the early datagrams to port kEarly after it. Then waits
+    // for one request, or for `finished` to be signalled, and answers with the datagrams
+    // that come after it, then from the module with the reply that ends a read or write, so
+    // that no exchange waits out its time-out for a reply that fits. With stale datagrams
+    // queued it waits 10 ms first (and answers nothing when `finished` comes meanwhile), so
+    // that a request that takes one of them for its reply ends before any answer is sent.
     void Answer(const std::vector<TDatagram>& datagrams, const std::string& closing,
-                uint8_t replyType, int finished)
+                uint8_t replyType, int finished, uint16_t port, Clock::time_point called)
     {
+        const auto has = [&](Phase phase) {
+            return std::any_of(datagrams.begin(), datagrams.end(),
+                               [&](const TDatagram& datagram) { return datagram.phase == phase; });
+        };
         pollfd waits[2] = {{fd_, POLLIN, 0}, {finished, POLLIN, 0}};
+        if (has(Phase::Early)) {
+            std::this_thread::sleep_until(called + kEarly);
+            early_.first = Clock::now();
+            for (const TDatagram& datagram : datagrams)
+                if (datagram.phase == Phase::Early)
+                    Send(datagram, port);
+            early_.second = Clock::now();
+        }
         if (::poll(waits, 2, 5000) <= 0 || !(waits[0].revents & POLLIN))
             return;
+        requested_ = Clock::now();
         unsigned char request[512];
         sockaddr_in sender{};
         socklen_t length = sizeof sender;
         if (::recvfrom(fd_, request, sizeof request, 0, reinterpret_cast<sockaddr*>(&sender),
                        &length) < 4)
             return;
-        const bool anyStale = std::any_of(datagrams.begin(), datagrams.end(),
-                                          [](const TDatagram& datagram) { return datagram.stale; });
-        if (anyStale && ::poll(&waits[1], 1, 10) != 0)
+        if (has(Phase::Stale) && ::poll(&waits[1], 1, 10) != 0)
             return;
         const auto send = [&](const TDatagram& datagram) {
             if (datagram.fromModule && IsWholeReply(datagram.bytes, replyType))
@@ -127,23 +156,26 @@ public:
             Send(datagram, ntohs(sender.sin_port));
         };
         for (const TDatagram& datagram : datagrams)
-            if (!datagram.stale)
+            if (datagram.phase == Phase::Answer)
                 send(datagram);
-        send({false, true, closing});
-        pollsWhenAnswered_ = fuzz::Answers().Processed();
+        send({Phase::Answer, true, closing});
+        answered_ = Clock::now();
     }
 
     // Whether the module has sent a whole reply of the request's type since the request.
     bool Replied() const { return replied_; }
-    // How often the window's messages had been let through when the module had sent its
-    // last answer; -1 when it answered nothing.
-    int PollsWhenAnswered() const { return pollsWhenAnswered_; }
+    // When the early datagrams began and ended to be sent; when the request had come (or
+    // later); when the last answer was sent. None when the request never came.
+    std::pair<Clock::time_point, Clock::time_point> Early() const { return early_; }
+    std::optional<Clock::time_point> Requested() const { return requested_; }
+    std::optional<Clock::time_point> Answered() const { return answered_; }
 
     // Forgets a request that nobody answered, and what was sent for the last one.
     void Drain()
     {
         replied_ = false;
-        pollsWhenAnswered_ = -1;
+        requested_.reset();
+        answered_.reset();
         char request[512];
         while (::recv(fd_, request, sizeof request, MSG_DONTWAIT) >= 0) {
         }
@@ -153,20 +185,30 @@ private:
     int fd_ = -1;
     int other_ = -1;
     std::atomic<bool> replied_ = false;
-    std::atomic<int> pollsWhenAnswered_ = -1;
+    // Written by the answering thread, read once it is joined.
+    std::pair<Clock::time_point, Clock::time_point> early_;
+    std::optional<Clock::time_point> requested_;
+    std::optional<Clock::time_point> answered_;
 };
 
 Module* module = nullptr;
 
 // The datagrams of the input. Each is either a reply of a type near the protocol's, its
-// record filled with a byte of its own (its place), cut where the input says, or any bytes.
-std::vector<TDatagram> Datagrams(FuzzedDataProvider& input)
+// record filled with a byte of its own (its place), cut where the input says, any bytes, or
+// the bytes of the one before from the same sender (a module that answers again).
+std::vector<TDatagram> Datagrams(FuzzedDataProvider& input, bool search)
 {
     std::vector<TDatagram> datagrams;
     while (input.remaining_bytes() > 0 && datagrams.size() < 8) {
         const auto kind = input.ConsumeIntegral<uint8_t>();
-        TDatagram datagram{(kind & 1) != 0, (kind & 2) == 0, {}};
-        if (kind & 4) {
+        const Phase phase = kind & 1                 ? Phase::Stale
+                            : (kind & 0x10) && search ? Phase::Early
+                                                      : Phase::Answer;
+        TDatagram datagram{phase, (kind & 2) == 0, {}};
+        if ((kind & 0x20) && !datagrams.empty()) {
+            datagram.fromModule = datagrams.back().fromModule;
+            datagram.bytes = datagrams.back().bytes;
+        } else if (kind & 4) {
             const auto type = input.ConsumeIntegralInRange<uint8_t>(0xF6, 0xFC);
             const std::size_t length =
                 kind & 8 ? kSetupRecordSize : input.ConsumeIntegral<uint8_t>();
@@ -185,7 +227,8 @@ std::string FirstValidReply(const std::vector<TDatagram>& datagrams, const std::
                             uint8_t type)
 {
     for (const TDatagram& datagram : datagrams)
-        if (!datagram.stale && datagram.fromModule && IsWholeReply(datagram.bytes, type))
+        if (datagram.phase == Phase::Answer && datagram.fromModule &&
+            IsWholeReply(datagram.bytes, type))
             return datagram.bytes;
     return closing;
 }
@@ -193,30 +236,44 @@ std::string FirstValidReply(const std::vector<TDatagram>& datagrams, const std::
 // A module as a search lists it: the sender's address and the MAC address of its reply.
 using TModule = std::pair<std::array<uint8_t, 4>, TMacAddress>;
 
-// Each sender and MAC address of the whole search replies that came after the request, once,
-// in the order they came: anyone who answers the search is a module.
-std::vector<TModule> ModulesAnswering(const std::vector<TDatagram>& datagrams)
+// The module that sent the datagram, when it is a whole search reply.
+std::optional<TModule> SearchReplySender(const TDatagram& datagram)
+{
+    if (!IsWholeReply(datagram.bytes, kSearchReply))
+        return std::nullopt;
+    TModule sender{{127, 0, 0, uint8_t(datagram.fromModule ? 1 : 2)}, {}};
+    std::copy_n(datagram.bytes.begin() + 24, sender.second.size(), sender.second.begin());
+    return sender;
+}
+
+// Each module with a whole search reply sent in the phase, once, in the order they came,
+// or (for `repeats` above one) each once its reply of that many has come.
+std::vector<TModule> Modules(const std::vector<TDatagram>& datagrams, Phase phase, int repeats)
 {
     std::vector<TModule> modules;
-    for (const TDatagram& datagram : datagrams) {
-        if (datagram.stale || !IsWholeReply(datagram.bytes, kSearchReply))
-            continue;
-        TModule sender{{127, 0, 0, uint8_t(datagram.fromModule ? 1 : 2)}, {}};
-        std::copy_n(datagram.bytes.begin() + 24, sender.second.size(), sender.second.begin());
-        if (std::find(modules.begin(), modules.end(), sender) == modules.end())
-            modules.push_back(sender);
-    }
+    std::map<TModule, int> replies;
+    for (const TDatagram& datagram : datagrams)
+        if (const auto sender = SearchReplySender(datagram);
+            sender && datagram.phase == phase && ++replies[*sender] == repeats)
+            modules.push_back(*sender);
     return modules;
 }
 
-// The search's list against the replies. Every reply is listed once the search has looked
-// at its socket again after the module's last answer: each time the window's messages are
-// let through follows a look, so the second time after that answer follows a look begun
-// after it, and the search ends only after a look that found nothing. The bound on the whole
-// search may end it before its replies are read, on a machine that stalls the search for a
-// second or more: then only what is listed is checked.
+bool Among(const std::vector<TModule>& modules, const TModule& one)
+{
+    return std::find(modules.begin(), modules.end(), one) != modules.end();
+}
+
+// The search's list against the datagrams. A module that answered is listed once, and a
+// module that sent three replies while the search watched, before those; a module seen
+// only before the search, or fewer than three times in its watch and not after, is not.
+// Where the timing holds, that is judged whole: the early datagrams came after the search
+// began to watch (that began at least kWatch before the module got the broadcast) and
+// before its watch could end; the answers came before the search's last wait of 100 ms
+// began, and the bound on the whole search did not end it. Else those datagrams may or may
+// not have counted, and only what was listed is checked.
 void CheckSearch(const TLantronixConfig& config, const std::vector<TDatagram>& datagrams,
-                 std::chrono::steady_clock::duration took)
+                 Clock::time_point called, Clock::time_point returned)
 {
     Require(config.DeviceCount == static_cast<int32_t>(config.Devices.size()),
             "the search counts the devices it lists");
@@ -225,16 +282,39 @@ void CheckSearch(const TLantronixConfig& config, const std::vector<TDatagram>& d
         Require(entry.Name.size() <= 64, "a device's name has 64 characters at most");
         listed.emplace_back(entry.IP, entry.MAC);
     }
-    const std::vector<TModule> answering = ModulesAnswering(datagrams);
+    const std::vector<TModule> answering = Modules(datagrams, Phase::Answer, 1);
+    const std::vector<TModule> early = Modules(datagrams, Phase::Early, 1);
     for (const TModule& one : listed)
         Require(std::count(listed.begin(), listed.end(), one) == 1 &&
-                    std::find(answering.begin(), answering.end(), one) != answering.end(),
-                "the search lists only modules that answered it, none from before it, each once");
-    const int answered = module->PollsWhenAnswered();
-    if (answered >= 0 && fuzz::Answers().Processed() >= answered + 2 &&
-        took < std::chrono::seconds(1))
-        Require(listed == answering,
-                "the search lists every module that answered it, in the order they came");
+                    (Among(answering, one) || Among(early, one)),
+                "the search lists only modules that answered it or kept answering while it "
+                "watched, none from before it, each once");
+
+    const auto [earlyFrom, earlyTo] = module->Early();
+    const auto requested = module->Requested();
+    const bool earlyInWatch = early.empty() || (requested && earlyFrom > *requested - kWatch &&
+                                                earlyTo < called + kWatch - kEarly / 2);
+    const auto answered = module->Answered();
+    const bool answersRead = answered && *answered < returned - std::chrono::milliseconds(100) &&
+                             returned - called < kSearchBound;
+    if (!earlyInWatch)
+        return;
+    std::vector<TModule> expected = Modules(datagrams, Phase::Early, 3);
+    Require(listed.size() >= expected.size() &&
+                std::equal(expected.begin(), expected.end(), listed.begin()),
+            "a module that sent three replies while the search watched is listed first, in "
+            "the order they did");
+    for (const TModule& one : listed)
+        Require(Among(expected, one) || Among(answering, one),
+                "a module seen fewer than three times while the search watched, and not "
+                "after, is not listed");
+    if (!answersRead)
+        return;
+    for (const TModule& one : answering)
+        if (!Among(expected, one))
+            expected.push_back(one);
+    Require(listed == expected,
+            "the search lists every module that answered it, in the order they came");
 }
 
 void Run(TLantronixConfig& config, Request request, const std::string& ip, const std::string& mac,
@@ -260,8 +340,7 @@ void Run(TLantronixConfig& config, Request request, const std::string& ip, const
         config.SendIPSetup(ip, mac);
         break;
     case Request::Search:
-        // Two empty polls, 200 ms: the second comes after the module's answers.
-        config.SearchDevices(200);
+        config.SearchDevices(kSearchTimeout);
         break;
     }
 }
@@ -282,7 +361,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     fuzz::Answers().SetScript(input.ConsumeRandomLengthString(4));
     const std::string ip = input.ConsumeRandomLengthString(20);
     const std::string mac = input.ConsumeRandomLengthString(30);
-    const std::vector<TDatagram> datagrams = Datagrams(input);
+    const std::vector<TDatagram> datagrams = Datagrams(input, request == Request::Search);
     const bool read = request == Request::ReadRecord;
     const std::string closing =
         read ? Reply(kRecordReply, std::string(kSetupRecordSize, '\xEE')) : Reply(kWriteConfirm);
@@ -295,17 +374,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     TLantronixConfig config;
     const uint16_t port = config.UDP1.LocalPort();
     for (const TDatagram& datagram : datagrams)
-        if (datagram.stale)
+        if (datagram.phase == Phase::Stale)
             module->Send(datagram, port);
     const int finished = ::eventfd(0, EFD_CLOEXEC);
-    std::thread answering([&] { module->Answer(datagrams, closing, replyType, finished); });
-    const auto started = std::chrono::steady_clock::now();
+    const auto called = Clock::now();
+    std::thread answering(
+        [&] { module->Answer(datagrams, closing, replyType, finished, port, called); });
     Run(config, request, ip, mac, expected);
-    const auto took = std::chrono::steady_clock::now() - started;
+    const auto returned = Clock::now();
     ::eventfd_write(finished, 1);
     answering.join();
     ::close(finished);
     if (request == Request::Search)
-        CheckSearch(config, datagrams, took);
+        CheckSearch(config, datagrams, called, returned);
     return 0;
 }

@@ -1,8 +1,9 @@
 // The UDP socket against bare peers on their own loopback addresses: what one read takes
-// from the queue, and what the queue lets in.
+// from the queue, and what it hands on, with the system's filter and without.
 #include "platform/net/InetAddress.h"
 #include "platform/net/TUdpSocket.h"
 #include "simulators/DatagramFlood.h"
+#include "tests/platform/net/SocketOptionMemory.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -70,6 +71,18 @@ protected:
         return reads;
     }
 
+    // Every datagram admitted that comes until none has come for 100 ms (the loopback
+    // delivers at once).
+    std::vector<Read> ReadUntilQuiet(TUdpSocket& from)
+    {
+        std::vector<Read> reads;
+        while (from.WaitForDatagram(100)) {
+            const std::vector<Read> more = ReadAll(from);
+            reads.insert(reads.end(), more.begin(), more.end());
+        }
+        return reads;
+    }
+
     // Datagrams of at most 32 bytes.
     TUdpSocket socket{0, 32};
     Peer a{"127.0.0.2"};
@@ -115,9 +128,9 @@ TEST_F(TUdpSocketTest, AReadUnderAFloodEndsAfterOneQueuesWorth)
     EXPECT_GT(TUdpSocket(1 << 20).QueueCapacity(), socket.QueueCapacity());
 }
 
-// Only what the admission lets in is queued; the rest is dropped as it arrives. Also what
-// was queued before stays.
-TEST_F(TUdpSocketTest, TheQueueTakesInOnlyWhatItAdmits)
+// Only what the admission admits is handed on, whenever it came: also a datagram queued
+// before the admission changed is judged by it. Also where the system refuses the filter.
+TEST_F(TUdpSocketTest, OnlyWhatTheAdmissionAdmitsIsHandedOn)
 {
     const Bytes reply{0, 0, 0, 0xF7, 1, 2, 3, 4, 5, 6};
     Bytes shortReply(reply.begin(), reply.end() - 1);
@@ -125,8 +138,9 @@ TEST_F(TUdpSocketTest, TheQueueTakesInOnlyWhatItAdmits)
     otherType[3] = 0xF9;
     Bytes otherMac = reply;
     otherMac[9] = 0x66;
+    // The first is queued before the admission.
     const std::vector<std::pair<const Peer*, Bytes>> datagrams{
-        {&a, reply}, {&a, shortReply}, {&a, otherType}, {&b, reply}, {&a, otherMac}};
+        {&b, {0xEE}}, {&a, reply}, {&a, shortReply}, {&a, otherType}, {&b, reply}, {&a, otherMac}};
 
     TUdpAdmission replies;
     replies.prefix = {0, 0, 0, 0xF7};
@@ -146,39 +160,35 @@ TEST_F(TUdpSocketTest, TheQueueTakesInOnlyWhatItAdmits)
         TUdpAdmission admission;
         std::vector<int> admitted;  // indexes into datagrams
     };
-    for (const Case& c :
-         {Case{"everything", TUdpAdmission{}, {0, 1, 2, 3, 4}},
-          Case{"nothing", TUdpAdmission::Nothing(), {}}, Case{"search replies", replies, {0, 3, 4}},
-          Case{"search replies from a", fromA, {0, 4}},
-          // Also a's datagram of another type with that MAC is dropped.
-          Case{"all but a's MAC", notAsMac, {1, 3, 4}}, Case{"odd lengths", odd, {1, 2, 3, 4}}}) {
-        // One datagram queued under the admission before stays.
-        socket.Admit(TUdpAdmission{});
-        b.SendTo(socket.LocalPort(), {0xEE});
-        ASSERT_TRUE(socket.WaitForDatagram(1000));
-        socket.Admit(c.admission);
-        std::vector<Read> expected{{b.Address(), {0xEE}}};
-        for (int i : c.admitted)
-            expected.emplace_back(datagrams[i].first->Address(), datagrams[i].second);
-        for (const auto& [peer, bytes] : datagrams)
-            peer->SendTo(socket.LocalPort(), bytes);
-        // Any datagram admitted arrives before this last one.
-        socket.Admit(TUdpAdmission{});
-        b.SendTo(socket.LocalPort(), {0xFF});
-        expected.emplace_back(b.Address(), Bytes{0xFF});
-        std::vector<Read> reads;
-        while (reads.empty() || reads.back().second != Bytes{0xFF}) {
-            ASSERT_TRUE(socket.WaitForDatagram(1000)) << c.what;
-            const std::vector<Read> more = ReadAll(socket);
-            reads.insert(reads.end(), more.begin(), more.end());
+    const std::vector<Case> cases{
+        {"everything", TUdpAdmission{}, {0, 1, 2, 3, 4, 5}},
+        {"nothing", TUdpAdmission::Nothing(), {}},
+        {"search replies", replies, {1, 4, 5}},
+        {"search replies from a", fromA, {1, 5}},
+        // Also a's datagram of another type with that MAC is dropped.
+        {"all but a's MAC", notAsMac, {0, 2, 4, 5}},
+        {"odd lengths", odd, {2, 3, 4, 5}}};
+    for (const int memory : SocketOptionMemory::Bounds()) {
+        const SocketOptionMemory bound(memory);
+        TUdpSocket socket(0, 32);
+        for (const Case& c : cases) {
+            socket.Admit(TUdpAdmission{});
+            datagrams[0].first->SendTo(socket.LocalPort(), datagrams[0].second);
+            ASSERT_TRUE(socket.WaitForDatagram(1000));
+            socket.Admit(c.admission);
+            for (std::size_t i = 1; i < datagrams.size(); ++i)
+                datagrams[i].first->SendTo(socket.LocalPort(), datagrams[i].second);
+            std::vector<Read> expected;
+            for (int i : c.admitted)
+                expected.emplace_back(datagrams[i].first->Address(), datagrams[i].second);
+            EXPECT_EQ(ReadUntilQuiet(socket), expected) << c.what << ", option memory " << memory;
         }
-        EXPECT_EQ(reads, expected) << c.what;
     }
 }
 
-// More exclusions than a filter holds: the first are kept out, the rest let in, and
-// admitting the same again changes nothing.
-TEST_F(TUdpSocketTest, ExclusionsBeyondWhatTheSystemTakesAreAdmitted)
+// More exclusions than a filter holds, or than the system takes: those beyond are told apart
+// as they are read, and admitting the same again changes nothing.
+TEST_F(TUdpSocketTest, ExclusionsBeyondWhatTheFilterHoldsAreToldApartAsRead)
 {
     TUdpAdmission admission;
     admission.excludedOffset = 0;
@@ -186,12 +196,33 @@ TEST_F(TUdpSocketTest, ExclusionsBeyondWhatTheSystemTakesAreAdmitted)
         admission.excluded.emplace_back(
             *DottedAddress("127.0.0.2"),
             Bytes{static_cast<uint8_t>(i >> 8), static_cast<uint8_t>(i)});
-    socket.Admit(admission);
-    socket.Admit(admission);
-    a.SendTo(socket.LocalPort(), {0, 0});
-    a.SendTo(socket.LocalPort(), {0x07, 0xCF});  // the last of 2000
+    for (const int memory : SocketOptionMemory::Bounds()) {
+        const SocketOptionMemory bound(memory);
+        TUdpSocket socket(0, 32);
+        socket.Admit(admission);
+        socket.Admit(admission);
+        a.SendTo(socket.LocalPort(), {0, 0});
+        a.SendTo(socket.LocalPort(), {0x07, 0xCF});  // the last of 2000
+        a.SendTo(socket.LocalPort(), {0x07, 0xD0});
+        b.SendTo(socket.LocalPort(), {0, 0});
+        EXPECT_EQ(ReadUntilQuiet(socket),
+                  (std::vector<Read>{{a.Address(), {0x07, 0xD0}}, {b.Address(), {0, 0}}}))
+            << "option memory " << memory;
+    }
+}
+
+// A filter that the system takes drops what the admission refuses as it arrives: more such
+// datagrams than the queue holds leave room for one it admits.
+TEST_F(TUdpSocketTest, WhatTheFilterRefusesFillsNoQueue)
+{
+    TUdpAdmission fromB;
+    fromB.sender = *DottedAddress("127.0.0.3");
+    socket.Admit(fromB);
+    for (std::size_t i = 0; i < socket.QueueCapacity() + 100; ++i)
+        a.SendTo(socket.LocalPort(), {1});
+    b.SendTo(socket.LocalPort(), {2});
     ASSERT_TRUE(socket.WaitForDatagram(1000));
-    EXPECT_EQ(ReadAll(socket), (std::vector<Read>{{a.Address(), {0x07, 0xCF}}}));
+    EXPECT_EQ(ReadAll(socket), (std::vector<Read>{{b.Address(), {2}}}));
 }
 
 }  // namespace
