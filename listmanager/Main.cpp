@@ -1,10 +1,13 @@
 #include "listmanager/Program.h"
 
+#include "platform/signals/StartDispositions.h"
+
 #include <QApplication>
 #include <QIcon>
 
 int main(int argc, char** argv)
 {
+    const TWriteSignalsIgnored writeSignalsIgnored;
     QApplication app(argc, argv);
     QApplication::setApplicationName("Pellicor");
     QApplication::setApplicationDisplayName("Tavrin List");

@@ -10,28 +10,30 @@ constexpr int kWriteSignals[] = {SIGPIPE, SIGXFSZ};
 
 // What they were before the program ignored them; read by a child after fork.
 struct sigaction startActions[std::size(kWriteSignals)]{};
-bool ignoring = false;
+int ignoring = 0;
 
 }  // namespace
 
 TWriteSignalsIgnored::TWriteSignalsIgnored()
 {
+    if (ignoring++ > 0)
+        return;
     struct sigaction ignore {};
     ignore.sa_handler = SIG_IGN;
     for (size_t i = 0; i < std::size(kWriteSignals); ++i)
         ::sigaction(kWriteSignals[i], &ignore, &startActions[i]);
-    ignoring = true;
 }
 
 TWriteSignalsIgnored::~TWriteSignalsIgnored()
 {
-    GiveStartDispositions();
-    ignoring = false;
+    if (ignoring == 1)
+        GiveStartDispositions();
+    --ignoring;
 }
 
 void GiveStartDispositions()
 {
-    if (!ignoring)
+    if (ignoring == 0)
         return;
     for (size_t i = 0; i < std::size(kWriteSignals); ++i)
         ::sigaction(kWriteSignals[i], &startActions[i], nullptr);

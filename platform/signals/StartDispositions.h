@@ -6,7 +6,9 @@
 // and gets past. An ignored signal stays ignored across exec, so a program started from
 // here is given both as this program was started with.
 
-// Ignores both while it lives; gives back what they were when it goes. One at a time.
+// Ignores both while it lives; gives back what they were when it goes. They nest: the
+// outermost one, made first thing in main (before Qt may write its first line), tells what
+// the program was started with; one inside it changes nothing.
 class TWriteSignalsIgnored final {
 public:
     TWriteSignalsIgnored();

@@ -27,7 +27,8 @@ class EndOfSessionUi;
 // It also makes a write past the file-size limit fail with EFBIG, reported like a full
 // disk, instead of killing the program with SIGXFSZ, and a write to a pipe whose reader has
 // gone (standard error piped to `tee` in a closed terminal) fail with EPIPE instead of
-// killing it with SIGPIPE (TWriteSignalsIgnored).
+// killing it with SIGPIPE (TWriteSignalsIgnored; the programs' main ignores both already,
+// before Qt may write its first line).
 // One per program, made after the QApplication and before the windows, kept until they are
 // gone: the signal handlers reach it through one pipe.
 class SessionEnd final : public QObject {

@@ -36,7 +36,11 @@ ProgramRun::ProgramRun(const std::string& programFile, const std::string& folder
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
-    environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtimeFolder_.path()));
+    // Into a closed error pipe, Qt's own line at start-up (no runtime folder) is written too.
+    if (start.errorsToClosedPipe)
+        environment.remove("XDG_RUNTIME_DIR");
+    else
+        environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtimeFolder_.path()));
     process_.setProcessEnvironment(environment);
     process_.setProgram(QString::fromStdString(program.string()));
     process_.setWorkingDirectory(QString::fromStdString(folder));

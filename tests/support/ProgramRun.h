@@ -19,7 +19,8 @@ public:
         // Ignored from the start, as `nohup` starts a program with SIGHUP ignored.
         std::vector<int> ignoredSignals;
         // Its standard error a pipe whose reader has gone, as `2>&1 | tee log` in a
-        // terminal that was closed: Errors() then has nothing.
+        // terminal that was closed: Errors() then has nothing. Qt's line about the missing
+        // runtime folder goes there first, before any window.
         bool errorsToClosedPipe = false;
     };
 
