@@ -9,8 +9,9 @@ class TLantronixConfig;
 // Search: replaces every device row by the modules that answer a one-second search, one
 // row per answer in order, numbered from 1, with the sender's address, its reverse name
 // and the module's MAC address. Shows the hourglass meanwhile; on every path, also when
-// the search raises, the device list ends up refreshed by UpdateUI. Socket failures travel
-// on to the caller.
+// the search raises, the device list ends up refreshed by UpdateUI. A search that the
+// session's end cuts short leaves the device rows as they were. Socket failures travel on to
+// the caller.
 void SearchDevices(IDeviceListHost& host, TLantronixConfig& config);
 
 // Select All: selects every device row; no refresh.

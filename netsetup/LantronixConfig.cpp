@@ -6,6 +6,7 @@
 #include "platform/net/InetAddress.h"
 #include "platform/net/NetPorts.h"
 #include "platform/net/Resolver.h"
+#include "platform/ui/SessionEnd.h"
 #include "platform/ui/Ui.h"
 
 #include <algorithm>
@@ -91,9 +92,10 @@ void TLantronixConfig::SearchDevices(int timeoutMs)
     ListFlooders();
     UDP1.Broadcast(ConfigPort(), ConfigHeader(kSearch));
     // Only quiet time uses up the budget: a peer that never stops answering as a new module
-    // would hold the search for as long as it sends, so the whole search is bounded too.
+    // would hold the search for as long as it sends, so the whole search is bounded too. The
+    // session's end, which waits for nothing, ends it at once.
     const auto end = Clock::now() + kSearchBoundFactor * budget * kEmptyPollWait;
-    while (budget > 0 && Clock::now() < end) {
+    while (budget > 0 && Clock::now() < end && !ui::SessionEnding()) {
         PollSearchReplies();
         ui::CurrentUi().ProcessMessages();
         // A wait that a datagram let in ends early costs nothing: the modules' replies,

@@ -73,9 +73,9 @@ public:
     // last reply for 1000. So a module that never stops answering, like a flood of its
     // replies, leaves the waits quiet once listed, and the search ends as on a quiet
     // network. Peers that answer as new modules in every poll hold it, to ten times as long
-    // at most. Each new module costs a reverse look-up of its sender, once the queue is
-    // read, unless the sender is listed already with another MAC address. Socket failures
-    // raise ENetError.
+    // at most. The session's end (ui::SessionEnding) ends it after the poll under way. Each
+    // new module costs a reverse look-up of its sender, once the queue is read, unless the
+    // sender is listed already with another MAC address. Socket failures raise ENetError.
     void SearchDevices(int timeoutMs);
 
     // Asks host (dotted address or name) for its setup record (F8, reply F9). false when

@@ -4,9 +4,11 @@
 
 #include "listmanager/Program.h"
 #include "platform/file/InputFile.h"
+#include "platform/net/InetAddress.h"
 #include "platform/net/NetPorts.h"
 #include "platform/text/Format.h"
 #include "platform/toolkit/TListView.h"
+#include "simulators/ModuleSimulator.h"
 #include "tests/support/ChildTest.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/WhenModal.h"
@@ -180,8 +182,8 @@ TEST_F(ListManagerTest, TheSessionsEndStopsACommandThatOnlyReadsFromTheDevice)
     } cases[] = {
         {"receive", slowly("QLI", 13, 20), [](auto& f) { f.btnReceive->click(); }, 1000, 1000,
          false},
-        {"device info", slowly("Q", 1, 200), [](auto& f) { f.mnuHostInfo->trigger(); }, 1000,
-         1000, false},
+        {"device info", slowly("Q", 1, 200), [](auto& f) { f.mnuHostInfo->trigger(); }, 1000, 1000,
+         false},
         {"send", slowly("CLS", 1, 600), [](auto& f) { f.btnSend->click(); }, 0, 41, true},
     };
     for (const auto& c : cases) {
@@ -224,6 +226,37 @@ TEST_F(ListManagerTest, TheSessionsEndStopsACommandThatOnlyReadsFromTheDevice)
              {"upload aborted", "Device info", "failed", "Changes have been made"})
             EXPECT_EQ(errors.find(shown), std::string::npos) << errors;
     }
+
+    // A search whose modules keep answering as new ones, 50 ms apart for four seconds, stops
+    // too; the device rows from before it are the ones the exit writes.
+    ModuleSimulator::Options answering;
+    answering.bindAddress = "127.0.0.4";
+    for (uint8_t i = 1; i <= 80; ++i)
+        answering.behind.push_back(
+            {{0x00, 0x20, 0x4A, 0x00, 0x00, i}, std::chrono::milliseconds(50 * i)});
+    const ModuleSimulator modules(answering);
+    SetBroadcastAddressForTesting(*DottedAddress(modules.Address()));
+    SetConfigPortForTesting(modules.Port());
+    WriteFile("Pellicor.ini", "[hostlist]\r\nold=10.0.0.9\r\n");
+    Clock::time_point signalled;
+    std::thread signaller;
+    const int searched = RunTavrinList([&](pellicor::TFormMain& f) {
+                             signaller = std::thread([&signalled] {
+                                 std::this_thread::sleep_for(std::chrono::seconds(1));
+                                 signalled = Clock::now();
+                                 SignalSelf(SIGTERM);
+                             });
+                             f.btnHostSearch->click();
+                         }).first;
+    const auto searchEnded = Clock::now();
+    signaller.join();
+    EXPECT_EQ(searched, 0);
+    EXPECT_LT(searchEnded - signalled, std::chrono::seconds(2));
+    const std::string settings = ReadFile("Pellicor.ini");
+    EXPECT_NE(settings.find("10.0.0.9"), std::string::npos) << settings;
+    EXPECT_EQ(settings.find("127.0.0.4"), std::string::npos) << settings;
+    SetConfigPortForTesting(0);
+    SetBroadcastAddressForTesting(*DottedAddress("127.0.0.1"));
 
     DeviceSimulator device;
     SetDevicePortForTesting(device.Port());
